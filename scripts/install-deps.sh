@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
+  libsqlite3-dev nettle-dev libgtest-dev
+  xvfb xauth
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the engine tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then every test of the normal build.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh || exit 1
+
+# Tests never restart the machine and never reach the real home, trash or registry:
+# every test program points those into a temporary folder of its own.
+export HUSHVAULT_NO_RESTART=1
+export QT_QPA_PLATFORM=offscreen
+export QTWEBENGINE_DISABLE_SANDBOX=1
+jobs=$(nproc)
+
+status=0
+echo "== Engine tests under AddressSanitizer and UBSan"
+if bash scripts/build.sh build-asan -DHUSHVAULT_SANITIZE=ON -DHUSHVAULT_BUILD_GUI=OFF \
+     -DHUSHVAULT_BUILD_BENCH=OFF; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" || status=1
+else
+  status=1
+fi
+
+echo "== All tests"
+if bash scripts/build.sh build-test; then
+  ctest --test-dir build-test --output-on-failure -j "$jobs" || status=1
+else
+  status=1
+fi
+exit $status

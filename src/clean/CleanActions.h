@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "fileio/CleanItem.h"
+
+namespace hv {
+
+class UserInterface;
+
+// What one cleaning run carries from item to item.
+struct CleanContext {
+  UserInterface& ui;
+  bool wipe = false;          // the "Wipe files" setting, read at the start of the run
+  std::string chosenProfile;  // the browser profile confirmed in this run, if any
+};
+
+using CleanAction = std::function<void(const CleanItem&, CleanContext&)>;
+
+// The actions of the cleaning run, one per kind code. A kind without an action is
+// passed over.
+class CleanActions {
+ public:
+  void Register(ItemKind kind, CleanAction action);
+  const CleanAction* Find(int32_t kind) const;
+
+ private:
+  std::map<int32_t, CleanAction> actions_;
+};
+
+}  // namespace hv

@@ -1,0 +1,11 @@
+#include "clean/RecycleBinAction.h"
+
+#include "platform/RecycleBin.h"
+
+namespace hv {
+
+CleanAction EmptyRecycleBinAction(RecycleBin& bin) {
+  return [&bin](const CleanItem&, CleanContext& context) { bin.EmptyWithConfirmation(context.ui); };
+}
+
+}  // namespace hv

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "InMemoryDocument.h"
+#include "ScriptedUserInterface.h"
+#include "clean/CleanRun.h"
+#include "platform/RestartService.h"
+
+namespace hv {
+namespace {
+
+using test::InMemoryDocument;
+using test::ScriptedUserInterface;
+
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+constexpr int kOk = 1;
+
+const std::string kRestartQuestion =
+    "Cleanup Complete!\r\nTo complete the process you will need to restart the computer\r\n"
+    "Do you want to do that now?";
+
+class RecordingRestart : public RestartService {
+ public:
+  int requests = 0;
+  bool RequestRestart() override {
+    ++requests;
+    return true;
+  }
+};
+
+CleanItem Item(const std::string& key, int32_t kind, bool restart = false, bool confirm = false) {
+  CleanItem item;
+  item.Key = key;
+  item.Caption = "clean " + key;
+  item.Kind = kind;
+  item.NeedsRestart = restart;
+  item.Confirm = confirm;
+  return item;
+}
+
+// A run over items with every action recording the key of the item it was given.
+class CleanRunTest : public testing::Test {
+ protected:
+  CleanRunTest() {
+    for (int kind = 1; kind <= 7; ++kind) {
+      actions.Register(static_cast<ItemKind>(kind),
+                       [this](const CleanItem& item, CleanContext& context) {
+                         ran.push_back(item.Key);
+                         wipeSeen.push_back(context.wipe);
+                         if (item.Mask == "throw") {
+                           throw std::runtime_error("the action failed");
+                         }
+                       });
+    }
+  }
+
+  void Run(const CleanItemList& items) { CleanRun(items, page, ui, actions, restart); }
+
+  // The messages shown, without the waits and captions around them.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& message : ui.messages) {
+      texts.push_back(message.text);
+    }
+    return texts;
+  }
+
+  InMemoryDocument page;
+  ScriptedUserInterface ui;
+  CleanActions actions;
+  RecordingRestart restart;
+  std::vector<std::string> ran;
+  std::vector<bool> wipeSeen;
+};
+
+TEST_F(CleanRunTest, RunsCheckedItemsInListOrderAndReportsCompletion) {
+  page.Box("c", true).Box("a", true).Box("b", false);
+  ui.AnswerMessage(kOk);
+  Run({Item("a", 1), Item("b", 2), Item("c", 3)});
+
+  EXPECT_EQ(ran, (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(page.lookups, (std::vector<std::string>{"a", "b", "c"}));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (ScriptedUserInterface::Message{"Cleanup Complete!", 64, "Hushvault"}));
+  EXPECT_EQ(restart.requests, 0);
+}
+
+TEST_F(CleanRunTest, DisablesWindowAndYieldsAfterEveryRecordThenRestoresBeforeMessage) {
+  page.Box("a", true);
+  ui.AnswerMessage(kOk);
+  Run({Item("a", 99), Item("missing", 1)});
+
+  EXPECT_EQ(ui.events, (std::vector<std::string>{
+                           "disable", "caption: Hushvault - Cleaning up - please wait...", "yield",
+                           "yield", "enable", "caption: Hushvault", "message: Cleanup Complete!"}));
+}
+
+struct QuestionCase {
+  const char* what;
+  bool warn;
+  std::vector<int> answers;
+  std::vector<std::string> expectedMessages;
+  std::vector<std::string> expectedRan;
+  int expectedRestarts;
+};
+
+void PrintTo(const QuestionCase& c, std::ostream* os) {
+  *os << c.what;
+}
+
+class CleanRunQuestions : public CleanRunTest, public testing::WithParamInterface<QuestionCase> {};
+
+TEST_P(CleanRunQuestions, AsksOnlyAboutSensitiveItemsWhileWarnIsOn) {
+  const QuestionCase& c = GetParam();
+  ui.settings[1] = c.warn;
+  for (int answer : c.answers) {
+    ui.AnswerMessage(answer);
+  }
+  page.Box("plain", true).Box("secret", true).Box("reboot", true);
+  Run({Item("plain", 2), Item("secret", 1, false, true), Item("reboot", 6, true, true)});
+
+  EXPECT_EQ(Messages(), c.expectedMessages) << c.what;
+  EXPECT_EQ(ran, c.expectedRan) << c.what;
+  EXPECT_EQ(restart.requests, c.expectedRestarts) << c.what;
+  EXPECT_TRUE(ui.ScriptUsedUp()) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Warn, CleanRunQuestions,
+    testing::Values(QuestionCase{"warn off asks nothing",
+                                 false,
+                                 {kYes},
+                                 {kRestartQuestion},
+                                 {"plain", "secret", "reboot"},
+                                 1},
+                    QuestionCase{"warn on, all yes",
+                                 true,
+                                 {kYes, kYes, kYes},
+                                 {"Are you sure you want to: \r\nclean secret?",
+                                  "Are you sure you want to: \r\nclean reboot?", kRestartQuestion},
+                                 {"plain", "secret", "reboot"},
+                                 1},
+                    QuestionCase{"No to the restart item still offers the restart",
+                                 true,
+                                 {kNo, kNo, kNo},
+                                 {"Are you sure you want to: \r\nclean secret?",
+                                  "Are you sure you want to: \r\nclean reboot?", kRestartQuestion},
+                                 {"plain"},
+                                 0},
+                    QuestionCase{"Yes to the restart question restarts",
+                                 true,
+                                 {kNo, kNo, kYes},
+                                 {"Are you sure you want to: \r\nclean secret?",
+                                  "Are you sure you want to: \r\nclean reboot?", kRestartQuestion},
+                                 {"plain"},
+                                 1}));
+
+TEST_F(CleanRunTest, RestartQuestionHasItsOwnTitleAndStyle) {
+  page.Box("r", true);
+  ui.AnswerMessage(kNo);
+  Run({Item("r", 0, true)});
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], (ScriptedUserInterface::Message{kRestartQuestion, 36, "Restart"}));
+  EXPECT_TRUE(ran.empty());
+}
+
+TEST_F(CleanRunTest, LookupsThatMissFindSeveralOrFailCountAsUnchecked) {
+  page.Box("twice", true).Box("twice", true);
+  InMemoryDocument::Element named;
+  named.name = "byname";
+  named.checked = true;
+  page.elements.push_back(named);
+  ui.AnswerMessage(kOk);
+  Run({Item("absent", 1), Item("twice", 1), Item("byname", 2)});
+  EXPECT_EQ(ran, (std::vector<std::string>{"byname"}));
+
+  InMemoryDocument broken;
+  broken.Box("x", true);
+  broken.failLookups = true;
+  ui.AnswerMessage(kOk);
+  CleanRun({Item("x", 1, true, true)}, broken, ui, actions, restart);
+  EXPECT_EQ(ran, (std::vector<std::string>{"byname"}));
+  EXPECT_EQ(Messages().back(), "Cleanup Complete!");
+}
+
+TEST_F(CleanRunTest, UnknownKindsAreAskedAboutThenPassedOver) {
+  page.Box("zero", true).Box("eight", true).Box("minus", true);
+  ui.AnswerMessage(kYes);
+  ui.AnswerMessage(kOk);
+  Run({Item("zero", 0), Item("eight", 8, false, true), Item("minus", -1)});
+  EXPECT_TRUE(ran.empty());
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Are you sure you want to: \r\nclean eight?",
+                                                  "Cleanup Complete!"}));
+}
+
+TEST_F(CleanRunTest, FailingActionIsSkippedAndTheRunGoesOn) {
+  CleanItem failing = Item("bad", 2);
+  failing.Mask = "throw";
+  page.Box("bad", true).Box("good", true);
+  ui.AnswerMessage(kOk);
+  Run({failing, Item("good", 3)});
+  EXPECT_EQ(ran, (std::vector<std::string>{"bad", "good"}));
+  EXPECT_TRUE(ui.enabled);
+  EXPECT_EQ(ui.caption, "Hushvault");
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cleanup Complete!"}));
+}
+
+TEST_F(CleanRunTest, EmptyListOrNothingCheckedStillCompletes) {
+  for (const CleanItemList& items : {CleanItemList{}, CleanItemList{Item("off", 1)}}) {
+    ScriptedUserInterface fresh;
+    fresh.AnswerMessage(kOk);
+    page.Box("off", false);
+    CleanRun(items, page, fresh, actions, restart);
+    EXPECT_EQ(fresh.events.front(), "disable");
+    EXPECT_EQ(fresh.messages.back().text, "Cleanup Complete!");
+    EXPECT_TRUE(fresh.enabled);
+  }
+  EXPECT_TRUE(ran.empty());
+}
+
+TEST_F(CleanRunTest, WipeSettingReachesEveryAction) {
+  page.Box("a", true);
+  for (bool wipe : {true, false}) {
+    ui.settings[0] = wipe;
+    ui.AnswerMessage(kOk);
+    Run({Item("a", 2)});
+    EXPECT_EQ(wipeSeen.back(), wipe);
+  }
+}
+
+TEST_F(CleanRunTest, ChosenProfileLastsOneRun) {
+  std::vector<std::string> seenAtStart;
+  actions.Register(ItemKind::BrowserProfile, [&](const CleanItem&, CleanContext& context) {
+    seenAtStart.push_back(context.chosenProfile);
+    context.chosenProfile = "default";
+  });
+  page.Box("p1", true).Box("p2", true);
+  for (int run = 0; run < 2; ++run) {
+    ui.AnswerMessage(kOk);
+    Run({Item("p1", 7), Item("p2", 7)});
+  }
+  EXPECT_EQ(seenAtStart, (std::vector<std::string>{"", "default", "", "default"}));
+}
+
+}  // namespace
+}  // namespace hv

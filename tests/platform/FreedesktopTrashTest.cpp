@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ScriptedUserInterface.h"
+#include "TempFolder.h"
+#include "clean/RecycleBinAction.h"
+#include "platform/posix/FreedesktopTrash.h"
+
+namespace hv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScriptedUserInterface;
+using test::TempFolder;
+
+// Puts an item into the trash folder as a file manager would: the item under files/ and
+// its info file under info/.
+void Trash(const TempFolder& root, const std::string& trash, const std::string& name,
+           bool folder = false) {
+  if (folder) {
+    root.Write(trash + "/files/" + name + "/inner/deep.txt", "deep");
+    root.Write(trash + "/files/" + name + "/top.txt", "top");
+  } else {
+    root.Write(trash + "/files/" + name, "content of " + name);
+  }
+  root.Write(trash + "/info/" + name + ".trashinfo",
+             "[Trash Info]\nPath=/home/u/" + name + "\nDeletionDate=2026-12-01T10:00:00\n");
+}
+
+size_t EntriesIn(const fs::path& folder) {
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+    ++count;
+  }
+  return count;
+}
+
+class FreedesktopTrashTest : public testing::Test {
+ protected:
+  FreedesktopTrash TrashOf(std::vector<std::string> tops = {}) {
+    return FreedesktopTrash((root / "data/Trash").string(), std::move(tops), getuid());
+  }
+  TempFolder root;
+  ScriptedUserInterface ui;
+  const std::string uid = std::to_string(getuid());
+};
+
+TEST_F(FreedesktopTrashTest, EmptiesFilesFoldersAndInfoFilesAfterYes) {
+  Trash(root, "data/Trash", "a.txt");
+  Trash(root, "data/Trash", "folder", true);
+  Trash(root, "data/Trash", "b.txt");
+  root.Write("data/Trash/directorysizes", "123 1700000000 folder\n");
+  // A read-only folder inside an item must not stop its removal.
+  fs::permissions(root / "data/Trash/files/folder/inner",
+                  fs::perms::owner_read | fs::perms::owner_exec);
+
+  FreedesktopTrash trash = TrashOf();
+  EXPECT_EQ(trash.CountItems(), 3u);
+  ui.AnswerMessage(6);
+  trash.EmptyWithConfirmation(ui);
+
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Are you sure you want to permanently delete these 3 items?");
+  EXPECT_EQ(ui.messages[0].style, 36);
+  EXPECT_EQ(EntriesIn(root / "data/Trash/files"), 0u);
+  EXPECT_EQ(EntriesIn(root / "data/Trash/info"), 0u);
+  EXPECT_EQ(fs::file_size(root / "data/Trash/directorysizes"), 0u);
+  EXPECT_EQ(trash.CountItems(), 0u);
+}
+
+TEST_F(FreedesktopTrashTest, NoEmptiesNothingAndAnEmptyTrashAsksNothing) {
+  FreedesktopTrash trash = TrashOf();
+  trash.EmptyWithConfirmation(ui);  // no trash folder at all yet
+  Trash(root, "data/Trash", "only.txt");
+  ui.AnswerMessage(7);
+  trash.EmptyWithConfirmation(ui);
+
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Are you sure you want to permanently delete this item?");
+  EXPECT_TRUE(fs::exists(root / "data/Trash/files/only.txt"));
+  EXPECT_TRUE(fs::exists(root / "data/Trash/info/only.txt.trashinfo"));
+}
+
+TEST_F(FreedesktopTrashTest, SymlinkInsideTheTrashIsRemovedNotFollowed) {
+  const auto outside = root.Write("outside/keep.txt", "keep me");
+  Trash(root, "data/Trash", "link");
+  fs::remove(root / "data/Trash/files/link");
+  fs::create_directory_symlink(outside.parent_path(), root / "data/Trash/files/link");
+
+  TrashOf().EmptyAll();
+  EXPECT_FALSE(fs::exists(fs::symlink_status(root / "data/Trash/files/link")));
+  EXPECT_EQ(test::ReadFile(outside), "keep me");
+}
+
+TEST_F(FreedesktopTrashTest, OrphanInfoFilesCountAndGo) {
+  root.Write("data/Trash/info/gone.trashinfo", "[Trash Info]\n");
+  root.Write("data/Trash/info/notes.txt", "not an info file");
+  FreedesktopTrash trash = TrashOf();
+  EXPECT_EQ(trash.CountItems(), 1u);
+  trash.EmptyAll();
+  EXPECT_FALSE(fs::exists(root / "data/Trash/info/gone.trashinfo"));
+  EXPECT_TRUE(fs::exists(root / "data/Trash/info/notes.txt"));
+}
+
+TEST_F(FreedesktopTrashTest, TopDirectoryTrashesFollowTheRules) {
+  // mount1: a private .Trash-$uid; mount2: a sticky shared .Trash; mount3: a shared .Trash
+  // without the sticky bit, which must be left alone; mount4: .Trash is a symlink.
+  Trash(root, "mount1/.Trash-" + uid, "one.txt");
+  Trash(root, "mount2/.Trash/" + uid, "two.txt");
+  Trash(root, "mount3/.Trash/" + uid, "three.txt");
+  Trash(root, "elsewhere/" + uid, "four.txt");
+  fs::create_directories(root / "mount4");
+  fs::create_directory_symlink(root / "elsewhere", root / "mount4/.Trash");
+  chmod((root / "mount2/.Trash").c_str(), 01777);
+  chmod((root / "mount3/.Trash").c_str(), 0777);
+  chmod((root / "elsewhere").c_str(), 01777);
+
+  FreedesktopTrash trash = TrashOf({(root / "mount1").string(), (root / "mount2/").string(),
+                                    (root / "mount3").string(), (root / "mount4").string()});
+  EXPECT_EQ(trash.TrashFolders(),
+            (std::vector<std::string>{(root / "mount1/.Trash-").string() + uid,
+                                      (root / "mount2/.Trash/").string() + uid}));
+  EXPECT_EQ(trash.CountItems(), 2u);
+  ui.AnswerMessage(6);
+  trash.EmptyWithConfirmation(ui);
+
+  EXPECT_FALSE(fs::exists(root / ("mount1/.Trash-" + uid) / "files/one.txt"));
+  EXPECT_FALSE(fs::exists(root / ("mount2/.Trash/" + uid) / "files/two.txt"));
+  EXPECT_TRUE(fs::exists(root / ("mount3/.Trash/" + uid) / "files/three.txt"));
+  EXPECT_TRUE(fs::exists(root / ("elsewhere/" + uid) / "files/four.txt"));
+}
+
+TEST_F(FreedesktopTrashTest, RecycleBinItemOfTheRunUsesTheTrash) {
+  Trash(root, "data/Trash", "x.txt");
+  FreedesktopTrash trash = TrashOf();
+  CleanContext context{ui, false, {}};
+  ui.AnswerMessage(6);
+  EmptyRecycleBinAction(trash)(CleanItem{}, context);
+  EXPECT_FALSE(fs::exists(root / "data/Trash/files/x.txt"));
+}
+
+TEST(FreedesktopTrashOfUser, HomeTrashFollowsXdgDataHome) {
+  const TempFolder data;
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string restore = saved != nullptr ? saved : "";
+  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  data.Write("Trash/files/a", "a");
+  const FreedesktopTrash trash = FreedesktopTrash::ForCurrentUser();
+  const auto folders = trash.TrashFolders();
+  setenv("XDG_DATA_HOME", restore.c_str(), 1);
+  ASSERT_FALSE(folders.empty());
+  EXPECT_EQ(folders.front(), (data / "Trash").string());
+}
+
+}  // namespace
+}  // namespace hv
