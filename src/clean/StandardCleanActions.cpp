@@ -1,0 +1,14 @@
+#include "clean/StandardCleanActions.h"
+
+#include "clean/RecycleBinAction.h"
+#include "platform/PlatformServices.h"
+
+namespace hv {
+
+CleanActions StandardCleanActions(PlatformServices& services) {
+  CleanActions actions;
+  actions.Register(ItemKind::RecycleBin, EmptyRecycleBinAction(*services.recycleBin));
+  return actions;
+}
+
+}  // namespace hv
