@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
   libsqlite3-dev nettle-dev libgtest-dev
   xvfb xauth
+  g++-mingw-w64-x86-64 wine64 googletest
 )
 
 missing=()
