@@ -21,6 +21,13 @@ constexpr uint32_t kArchive = 32;
 constexpr uint32_t kReparsePoint = 0x400;  // a link, or a folder where another volume is mounted
 }  // namespace FileAttribute
 
+// The separator between the components of a path; a folder path ends with it.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 // One entry of a folder: its name as stored and its attributes.
 struct FolderEntry {
   std::string name;

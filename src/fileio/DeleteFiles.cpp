@@ -1,0 +1,77 @@
+#include "fileio/DeleteFiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "fileio/EraseFile.h"
+#include "fileio/FileList.h"
+#include "util/NamePattern.h"
+#include "util/NumberedError.h"
+
+namespace hv {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace FileAttribute;
+
+constexpr const char* kErrorSource = "Hushvault";
+constexpr long kInvalidArgument = 5;
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& reason) {
+  throw NumberedError(kInvalidArgument, kErrorSource,
+                      "Refusing to delete files in '" + path + "': " + reason);
+}
+
+bool IsHomeFolder(const fs::path& folder) {
+  const char* home = std::getenv("HOME");
+  std::error_code error;
+  return home != nullptr && *home != '\0' && fs::equivalent(folder, home, error);
+}
+
+// The folder to clean, resolved and ending with a separator; nullopt when there is no
+// such folder. A folder named through a link or ".." is judged by where it really is.
+std::optional<std::string> FolderToClean(const std::string& path) {
+  if (path.empty() || !fs::path(path).is_absolute()) {
+    Refuse(path, "it is not a full path");
+  }
+  std::error_code error;
+  const fs::path folder = fs::canonical(path, error);
+  if (error || !fs::is_directory(folder, error)) {
+    return std::nullopt;
+  }
+  if (folder == folder.root_path()) {
+    Refuse(path, "it is the root folder");
+  }
+  if (IsHomeFolder(folder)) {
+    Refuse(path, "it is the home folder");
+  }
+  std::string resolved = folder.string();
+  if (resolved.back() != kPathSeparator) {
+    resolved += kPathSeparator;
+  }
+  return resolved;
+}
+
+}  // namespace
+
+void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, FileSystem& files) {
+  const std::optional<std::string> folder = FolderToClean(path);
+  if (!folder) {
+    return;
+  }
+  for (const std::string& entry : BuildFileList(*folder, files)) {
+    const std::optional<FolderEntry> found = files.FindEntry(entry);
+    if (!found) {
+      continue;  // gone since the listing, or cannot be examined
+    }
+    if (found->attributes & kDirectory) {
+      files.RemoveFolder(entry);  // only an empty folder goes; anything else stays
+    } else if ((found->attributes & (kHidden | kSystem)) == 0 &&
+               MatchesPattern(found->name, mask)) {
+      EraseFile(entry, wipe, files);
+    }
+  }
+}
+
+}  // namespace hv
