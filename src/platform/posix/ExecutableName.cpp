@@ -1,0 +1,28 @@
+#include "platform/ExecutableName.h"
+
+#include <errno.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace hv {
+
+std::string ExecutableName() {
+  std::error_code error;
+  std::string name = std::filesystem::read_symlink("/proc/self/exe", error).filename().string();
+  if (error || name.empty()) {
+    name = program_invocation_short_name;
+  }
+  // A program replaced while it runs still names itself, not its link's annotation.
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (name.ends_with(kDeleted)) {
+    name.erase(name.size() - kDeleted.size());
+  }
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) {
+    name.erase(dot);
+  }
+  return name;
+}
+
+}  // namespace hv

@@ -1,0 +1,190 @@
+#include "platform/posix/RegistryHive.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/posix/SqliteRegistry.h"
+#include "platform/posix/SqliteStatement.h"
+
+namespace hv {
+namespace {
+
+// Long enough for another running copy to finish its write, short enough that a stuck
+// copy does not freeze the window for good.
+constexpr int kBusyTimeoutMs = 10000;
+constexpr int64_t kSchemaVersion = 1;
+
+constexpr const char* kSchema =
+    "CREATE TABLE registry_keys("
+    "  id INTEGER PRIMARY KEY,"
+    "  parent INTEGER REFERENCES registry_keys(id),"
+    "  name TEXT NOT NULL COLLATE NOCASE,"
+    "  UNIQUE(parent, name));"
+    "CREATE TABLE registry_values("
+    "  id INTEGER PRIMARY KEY,"
+    "  key INTEGER NOT NULL REFERENCES registry_keys(id),"
+    "  name TEXT NOT NULL COLLATE NOCASE,"
+    "  type INTEGER NOT NULL,"
+    "  data BLOB NOT NULL,"
+    "  UNIQUE(key, name));"
+    "INSERT INTO registry_keys(id, parent, name) VALUES"
+    "  (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER');"
+    "PRAGMA user_version = 1;";
+
+enum class HiveState { Ready, Damaged, Unavailable };
+
+bool IsDamage(int code) {
+  const int primary = code & 0xFF;
+  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+HiveState StateAfter(int code) {
+  return IsDamage(code) ? HiveState::Damaged : HiveState::Unavailable;
+}
+
+// A database that is not empty must be a hive of this version with both roots.
+HiveState EnsureSchema(sqlite3* db) {
+  SqliteTransaction transaction(db);
+  if (transaction.Begun() != SQLITE_OK) {
+    return StateAfter(transaction.Begun());
+  }
+  SqliteStatement version(db, "PRAGMA user_version");
+  SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
+  if (!version.Step() || !tables.Step()) {
+    return StateAfter(version.Failed() ? version.Result() : tables.Result());
+  }
+  if (version.Integer(0) == 0 && tables.Integer(0) == 0) {
+    const int created = ExecuteSql(db, kSchema);
+    if (created != SQLITE_OK) {
+      return StateAfter(created);
+    }
+  } else if (version.Integer(0) == kSchemaVersion) {
+    SqliteStatement values(db, "SELECT key, name, type, data FROM registry_values LIMIT 0");
+    SqliteStatement roots(
+        db, "SELECT count(*) FROM registry_keys WHERE id IN (1, 2) AND parent IS NULL");
+    values.Step();
+    if (values.Failed() || !roots.Step() || roots.Integer(0) != 2) {
+      return HiveState::Damaged;
+    }
+  } else {
+    return HiveState::Damaged;
+  }
+  const int committed = transaction.Commit();
+  return committed == SQLITE_OK ? HiveState::Ready : StateAfter(committed);
+}
+
+HiveState Prepare(sqlite3* db) {
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  // Writes that returned must survive a crash: a write-ahead log, synced at each commit.
+  if (const int journal = ExecuteSql(db, "PRAGMA journal_mode = WAL"); journal != SQLITE_OK) {
+    return StateAfter(journal);
+  }
+  if (const int sync = ExecuteSql(db, "PRAGMA synchronous = FULL"); sync != SQLITE_OK) {
+    return StateAfter(sync);
+  }
+  {
+    SqliteStatement check(db, "PRAGMA quick_check");
+    if (!check.Step()) {
+      return StateAfter(check.Result());
+    }
+    if (check.Text(0) != "ok") {
+      return HiveState::Damaged;
+    }
+  }
+  return EnsureSchema(db);
+}
+
+HiveState TryOpen(const std::string& path, sqlite3*& db) {
+  // The hive holds the user's settings: readable by the user alone.
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd >= 0) {
+    ::close(fd);
+  }
+  db = nullptr;
+  const int opened =
+      sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const HiveState state = opened == SQLITE_OK ? Prepare(db) : StateAfter(opened);
+  if (state != HiveState::Ready) {
+    sqlite3_close_v2(db);
+    db = nullptr;
+  }
+  return state;
+}
+
+std::string TimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &utc);
+  return text;
+}
+
+// Moves the damaged hive and its log to a free name; empty when it cannot be moved, so
+// that the old file is never overwritten.
+std::string MoveAside(const std::string& path) {
+  namespace fs = std::filesystem;
+  const std::string stem = path + ".damaged-" + TimeStamp();
+  std::string target = stem;
+  std::error_code error;
+  for (int n = 2; fs::exists(fs::symlink_status(target, error)) || fs::exists(target + "-wal");
+       ++n) {
+    target = stem + "-" + std::to_string(n);
+  }
+  fs::rename(path, target, error);
+  if (error) {
+    return {};
+  }
+  if (fs::exists(fs::symlink_status(path + "-wal", error))) {
+    fs::rename(path + "-wal", target + "-wal", error);
+  }
+  fs::remove(path + "-shm", error);
+  return target;
+}
+
+}  // namespace
+
+std::string UserRegistryPath() {
+  if (const char* path = std::getenv("HUSHVAULT_REGISTRY"); path != nullptr && path[0] != '\0') {
+    return path;
+  }
+  std::string config;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+    config = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+    config = std::string(home) + "/.config";
+  } else {
+    config = ".config";
+  }
+  return config + "/hushvault/registry.db";
+}
+
+OpenedRegistry OpenRegistryHive(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty() && std::filesystem::create_directories(folder, error)) {
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
+  }
+  OpenedRegistry opened;
+  sqlite3* db = nullptr;
+  if (TryOpen(path, db) == HiveState::Damaged) {
+    opened.movedAside = MoveAside(path);
+    if (!opened.movedAside.empty()) {
+      TryOpen(path, db);
+    }
+  }
+  opened.backend = std::make_unique<SqliteRegistry>(db);
+  return opened;
+}
+
+OpenedRegistry OpenUserRegistry() {
+  return OpenRegistryHive(UserRegistryPath());
+}
+
+}  // namespace hv
