@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
-#include <vector>
 
 namespace hv::test {
 namespace fs = std::filesystem;
@@ -30,13 +30,23 @@ void MakeWritable(const fs::path& root) {
 }  // namespace
 
 TempFolder::TempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "hushvault-test-XXXXXX").string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (mkdtemp(buffer.data()) == nullptr) {
-    throw std::runtime_error("cannot make a temporary folder");
+  // create_directory fails on a name that exists, so a fresh name is ours alone; this
+  // works alike on every system the tests run on.
+  std::random_device seed;
+  std::mt19937_64 names(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(names()));
+    const fs::path candidate =
+        fs::temp_directory_path() / ("hushvault-test-" + std::string(suffix));
+    std::error_code error;
+    if (fs::create_directory(candidate, error)) {
+      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+      path_ = candidate;
+      return;
+    }
   }
-  path_ = buffer.data();
+  throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempFolder::~TempFolder() {
