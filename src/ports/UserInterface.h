@@ -42,6 +42,7 @@ class UserInterface {
   virtual std::string GetPassword(const std::string& prompt, bool noConfirm) = 0;
 
   // Lets the user pick one of the ';'-separated entries of list; empty when cancelled.
+  // A list without ';' is the answer itself and nothing is shown (hv::ChooseFromList).
   virtual std::string ChooseFromList(const std::string& prompt, const std::string& list) = 0;
 
   // A one-line text input; nullopt when cancelled.

@@ -1,0 +1,174 @@
+// The list-choice dialog, driven offscreen: each case answers the modal dialog from a
+// timer once it is shown, then checks what ChooseFromList returned.
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "QtTestMain.h"
+#include "clean/ChooseFromList.h"
+#include "clean/frmChoose.h"
+
+namespace {
+
+using Answer = std::function<void(hv::frmChoose&)>;
+
+// What the dialog looked like while it was open.
+struct Seen {
+  bool shown = false;
+  QString title;
+  QString prompt;
+  QStringList entries;
+  int selectedRows = -1;
+  bool iconDrawn = false;
+};
+
+// Calls ChooseFromList and answers the dialog, if one appears, with answer.
+std::string Choose(const std::string& list, const Answer& answer, Seen& seen) {
+  // Tied to a local object, so a timer that found no dialog dies with this call.
+  const QObject scope;
+  QTimer::singleShot(0, &scope, [&] {
+    auto* dialog = qobject_cast<hv::frmChoose*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) {
+      return;
+    }
+    seen.shown = true;
+    seen.title = dialog->windowTitle();
+    seen.prompt = dialog->findChild<QLabel*>("lblCaption")->text();
+    auto* listBox = dialog->findChild<QListWidget*>("lstChoose");
+    for (int row = 0; row < listBox->count(); ++row) {
+      seen.entries << listBox->item(row)->text();
+    }
+    seen.selectedRows = static_cast<int>(listBox->selectedItems().size());
+    auto* icon = dialog->findChild<QLabel*>("picQuestion");
+    seen.iconDrawn = !icon->pixmap().isNull();
+    answer(*dialog);
+  });
+  return hv::ChooseFromList("Select a Netscape Profile:", list);
+}
+
+void Select(hv::frmChoose& dialog, int row) {
+  dialog.findChild<QListWidget*>("lstChoose")->setCurrentRow(row);
+}
+
+void Click(hv::frmChoose& dialog, const char* button) {
+  dialog.findChild<QPushButton*>(button)->click();
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Answer)
+
+class ChooseFromListTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void answers_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("expected");
+
+    const Answer okOnSecond = [](hv::frmChoose& d) {
+      Select(d, 1);
+      Click(d, "cmdOk");
+    };
+    const Answer okOnNothing = [](hv::frmChoose& d) { Click(d, "cmdOk"); };
+    const Answer cancelAfterSelecting = [](hv::frmChoose& d) {
+      Select(d, 0);
+      Click(d, "cmdCancel");
+    };
+    const Answer escape = [](hv::frmChoose& d) {
+      Select(d, 0);
+      QTest::keyClick(&d, Qt::Key_Escape);
+    };
+    const Answer enterOnFirst = [](hv::frmChoose& d) {
+      Select(d, 0);
+      QTest::keyClick(d.findChild<QListWidget*>("lstChoose"), Qt::Key_Return);
+    };
+    const Answer closeBox = [](hv::frmChoose& d) {
+      Select(d, 2);
+      d.close();
+    };
+    const Answer okOnEmptyPart = [](hv::frmChoose& d) {
+      Select(d, 1);
+      Click(d, "cmdOk");
+    };
+
+    QTest::newRow("Ok with an entry") << "Default;Work;Old" << okOnSecond << "Work";
+    QTest::newRow("Ok with nothing selected") << "Default;Work" << okOnNothing << "";
+    QTest::newRow("Cancel") << "Default;Work" << cancelAfterSelecting << "";
+    QTest::newRow("Escape") << "Default;Work" << escape << "";
+    QTest::newRow("Enter presses Ok") << "Default;Work" << enterOnFirst << "Default";
+    QTest::newRow("close box") << "a;b;c" << closeBox << "";
+    QTest::newRow("empty part stays an entry") << "a;;c" << okOnEmptyPart << "";
+  }
+
+  void answers() {
+    QFETCH(QString, list);
+    QFETCH(Answer, answer);
+    QFETCH(QString, expected);
+    Seen seen;
+    const std::string result = Choose(list.toStdString(), answer, seen);
+    QVERIFY(seen.shown);
+    QCOMPARE(QString::fromStdString(result), expected);
+    QCOMPARE(seen.entries, list.split(';'));
+  }
+
+  void dialogShowsPromptTitleAndIcon() {
+    Seen seen;
+    Choose(
+        "Default;Work", [](hv::frmChoose& d) { Click(d, "cmdCancel"); }, seen);
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.title, QString(" Choose an option:"));
+    QCOMPARE(seen.prompt, QString("Select a Netscape Profile:"));
+    QCOMPARE(seen.selectedRows, 0);
+    QVERIFY(seen.iconDrawn);
+  }
+
+  void dialogSizesFollowTheLayout() {
+    hv::frmChoose dialog;
+    QCOMPARE(dialog.size(), QSize(344, 117));
+    QCOMPARE(dialog.findChild<QListWidget*>("lstChoose")->geometry(), QRect(8, 64, 265, 43));
+    QCOMPARE(dialog.findChild<QPushButton*>("cmdOk")->geometry(), QRect(280, 8, 57, 25));
+    QCOMPARE(dialog.findChild<QPushButton*>("cmdCancel")->geometry(), QRect(280, 40, 57, 25));
+    QVERIFY(dialog.findChild<QPushButton*>("cmdOk")->isDefault());
+  }
+
+  // Without a ';' the list is the answer and no dialog appears.
+  void listWithoutSeparatorIsTheAnswer_data() {
+    QTest::addColumn<QString>("list");
+    QTest::newRow("one entry") << "Default";
+    QTest::newRow("empty list") << "";
+  }
+
+  void listWithoutSeparatorIsTheAnswer() {
+    QFETCH(QString, list);
+    Seen seen;
+    const std::string result = Choose(
+        list.toStdString(), [](hv::frmChoose& d) { d.reject(); }, seen);
+    QVERIFY(!seen.shown);
+    QCOMPARE(QString::fromStdString(result), list);
+  }
+
+  // A later call starts with a fresh dialog: the earlier selection does not carry over.
+  void secondCallStartsFresh() {
+    Seen first;
+    QCOMPARE(Choose(
+                 "a;b",
+                 [](hv::frmChoose& d) {
+                   Select(d, 0);
+                   Click(d, "cmdOk");
+                 },
+                 first),
+             std::string("a"));
+    Seen second;
+    QCOMPARE(Choose(
+                 "a;b", [](hv::frmChoose& d) { Click(d, "cmdOk"); }, second),
+             std::string());
+    QCOMPARE(second.selectedRows, 0);
+  }
+};
+
+HV_QTEST_MAIN(ChooseFromListTest)
+#include "ChooseFromListTest.moc"
