@@ -1,0 +1,31 @@
+#include "platform/win32/WindowsApi.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/ExecutableName.h"
+
+namespace hv {
+
+std::string ExecutableName() {
+  std::vector<char> path(MAX_PATH);
+  DWORD length = 0;
+  // A path longer than the buffer is cut and reported at the buffer's full size.
+  while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+             path.size() &&
+         path.size() < 32768) {
+    path.resize(path.size() * 2);
+  }
+  std::string name(path.data(), length);
+  const size_t slash = name.find_last_of("\\/");
+  if (slash != std::string::npos) {
+    name.erase(0, slash + 1);
+  }
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) {
+    name.erase(dot);
+  }
+  return name;
+}
+
+}  // namespace hv
