@@ -1,8 +1,9 @@
 #include "platform/win32/ShellRecycleBin.h"
 
+#include "platform/win32/WindowsApi.h"
+// The shell's headers need the system's types first.
 #include <shellapi.h>
 #include <shlobj.h>
-#include "platform/win32/WindowsApi.h"
 
 // Exported by shell32 but missing from the MinGW-w64 headers.
 extern "C" __declspec(dllimport) void WINAPI SHUpdateRecycleBinIcon();
