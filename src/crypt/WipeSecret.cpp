@@ -2,14 +2,17 @@
 
 namespace hv {
 
-void WipeSecret(std::string& secret) {
-  // Growing to the capacity zeroes the spare bytes without reallocating; the volatile
-  // writes zero the rest and cannot be dropped as dead stores.
-  secret.resize(secret.capacity());
-  volatile char* bytes = secret.data();
-  for (std::size_t i = 0; i < secret.size(); ++i) {
-    bytes[i] = 0;
+void WipeBytes(void* bytes, std::size_t size) {
+  volatile unsigned char* p = static_cast<unsigned char*>(bytes);
+  for (std::size_t i = 0; i < size; ++i) {
+    p[i] = 0;
   }
+}
+
+void WipeSecret(std::string& secret) {
+  // Growing to the capacity zeroes the spare bytes without reallocating.
+  secret.resize(secret.capacity());
+  WipeBytes(secret.data(), secret.size());
   secret.clear();
 }
 

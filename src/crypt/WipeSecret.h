@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace hv {
+
+// Zeroes memory in a way the compiler may not drop as a dead store.
+void WipeBytes(void* bytes, std::size_t size);
 
 // Overwrites every byte the string holds (its spare capacity included) with zeros and
 // empties it, so that a password does not linger in freed memory.

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FileStreams.h"
+#include "platform/FileSystem.h"
+#include "ports/UserInterface.h"
+
+namespace hv {
+
+// What file encryption reaches outside itself: the user (passwords and messages) and the
+// file services.
+struct CryptContext {
+  UserInterface& ui;
+  FileStreams& streams = NativeFileStreams();
+  FileSystem& files = NativeFileSystem();
+};
+
+// Encrypts fileName into fileName + ".vlt" and then deletes fileName. With askPassword the
+// password is asked for and left in password. False when the user cancelled or the file
+// could not be encrypted (the user has been told why).
+bool EncryptFile(CryptContext& context, const std::string& fileName, std::string& password,
+                 bool askPassword);
+
+// Decrypts a ".vlt" file into the name without ".vlt" and then deletes it. The plain file is
+// written only when the stored digest matches.
+bool DecryptFile(CryptContext& context, const std::string& fileName, std::string& password,
+                 bool askPassword);
+
+// Process a NUL-separated list of full paths (blank entries skipped) with one common
+// password (samePass) or one password per file. Return the count of files done, or -1
+// when the common password was not given.
+int EncryptFiles(CryptContext& context, const std::string& files, bool samePass);
+int DecryptFiles(CryptContext& context, const std::string& files, bool samePass);
+
+}  // namespace hv
