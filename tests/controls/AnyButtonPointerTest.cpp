@@ -1,0 +1,199 @@
+// Following the pointer: the events the button raises and the looks it draws.
+#include <QMouseEvent>
+#include <QtTest>
+
+#include "ButtonTestKit.h"
+#include "QtTestMain.h"
+
+namespace hv::test {
+namespace {
+
+// Records the button's events in the order they come.
+class EventLog {
+ public:
+  explicit EventLog(AnyButton& button) {
+    QObject::connect(&button, &AnyButton::EnterButton, [this] { names_ << "Enter"; });
+    QObject::connect(&button, &AnyButton::ExitButton, [this] { names_ << "Exit"; });
+    QObject::connect(&button, &AnyButton::Click, [this] { names_ << "Click"; });
+    QObject::connect(&button, &AnyButton::RightMouseUP, [this] { names_ << "RightUp"; });
+  }
+  QString Text() const { return names_.join(' '); }
+
+ private:
+  QStringList names_;
+};
+
+void Send(AnyButton& button, QEvent::Type type, QPoint at, Qt::MouseButton changed,
+          Qt::MouseButtons held) {
+  QMouseEvent event(type, at, button.mapToGlobal(at), changed, held, Qt::NoModifier);
+  QCoreApplication::sendEvent(&button, &event);
+}
+
+// Plays a script of pointer steps, separated by ";": "m x y" moves with no button held,
+// "mL x y" moves holding the left button, "pL"/"rL" and "pR"/"rR" press and release the
+// left or right button at x y.
+void Play(AnyButton& button, const QString& script) {
+  for (const QString& step : script.split(';', Qt::SkipEmptyParts)) {
+    const QStringList words = step.simplified().split(' ');
+    QVERIFY2(words.size() == 3, qPrintable("bad step: " + step));
+    const QPoint at(words[1].toInt(), words[2].toInt());
+    const QString verb = words[0];
+    const Qt::MouseButton which = verb.endsWith('R') ? Qt::RightButton : Qt::LeftButton;
+    if (verb == "m") {
+      Send(button, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+    } else if (verb == "mL") {
+      Send(button, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+    } else if (verb.startsWith('p')) {
+      Send(button, QEvent::MouseButtonPress, at, which, which);
+    } else if (verb.startsWith('r')) {
+      Send(button, QEvent::MouseButtonRelease, at, which, Qt::NoButton);
+    } else {
+      QFAIL(qPrintable("unknown step: " + step));
+    }
+  }
+}
+
+}  // namespace
+
+class AnyButtonPointerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The button is 100 x 40; x 100 and y 40 are its right and bottom edges.
+  void scripts_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<int>("drawn");
+    QTest::addColumn<int>("position");
+
+    QTest::newRow("push: hover") << 0 << "m 50 20"
+                                 << "Enter" << 2 << 1;
+    QTest::newRow("push: left held inside") << 0 << "m 50 20; pL 50 20; mL 51 20"
+                                            << "Enter Enter" << 0 << 1;
+    QTest::newRow("push: click") << 0 << "m 50 20; pL 50 20; rL 50 20"
+                                 << "Enter Click" << 1 << 2;
+    QTest::newRow("push: click, hover, leave")
+        << 0 << "m 50 20; pL 50 20; rL 50 20; m 51 20; m 150 20"
+        << "Enter Click Enter Enter Exit" << 1 << 1;
+    QTest::newRow("push: dragged out, released outside")
+        << 0 << "m 50 20; pL 50 20; mL 150 20; rL 150 20"
+        << "Enter Enter Exit" << 1 << 1;
+    QTest::newRow("push: dragged out and back, released inside")
+        << 0 << "m 50 20; pL 50 20; mL 150 20; mL 50 20; rL 50 20"
+        << "Enter Enter Exit Enter Click" << 1 << 2;
+    QTest::newRow("one move past the right edge") << 0 << "m 99 20; m 101 20"
+                                                  << "Enter Enter Exit" << 1 << 1;
+    QTest::newRow("the edges count as inside") << 0 << "m 99 20; m 100 20; m 100 40"
+                                               << "Enter Enter Enter" << 2 << 1;
+    QTest::newRow("one move past the left edge") << 0 << "m 0 20; m -1 20"
+                                                 << "Enter Enter Exit" << 1 << 1;
+    QTest::newRow("one move past the bottom edge") << 0 << "m 50 40; m 50 41"
+                                                   << "Enter Enter Exit" << 1 << 1;
+    QTest::newRow("right button released") << 0 << "m 50 20; pR 50 20; rR 50 20"
+                                           << "Enter RightUp" << 2 << 1;
+    QTest::newRow("latch: hover") << 1 << "m 50 20"
+                                  << "Enter" << 2 << 1;
+    QTest::newRow("latch: first click latches") << 1 << "m 50 20; pL 50 20; rL 50 20"
+                                                << "Enter Click" << 0 << 0;
+    QTest::newRow("latch: second click releases")
+        << 1 << "m 50 20; pL 50 20; rL 50 20; pL 50 20; rL 50 20"
+        << "Enter Click Click" << 1 << 1;
+    QTest::newRow("latch: leaving while latched stays down")
+        << 1 << "m 50 20; pL 50 20; rL 50 20; m 150 20"
+        << "Enter Click Enter Exit" << 0 << 0;
+    QTest::newRow("latch: hovering while latched stays down")
+        << 1 << "m 50 20; pL 50 20; rL 50 20; m 51 20"
+        << "Enter Click Enter" << 0 << 0;
+    QTest::newRow("latch: released, then hovered")
+        << 1 << "m 50 20; pL 50 20; rL 50 20; pL 50 20; rL 50 20; m 51 20"
+        << "Enter Click Click Enter" << 2 << 1;
+    QTest::newRow("latch: left held draws nothing new") << 1 << "m 50 20; pL 50 20; mL 51 20"
+                                                        << "Enter Enter" << 0 << 1;
+    QTest::newRow("any other style latches") << 7 << "m 50 20; pL 50 20; rL 50 20"
+                                             << "Enter Click" << 0 << 0;
+    QTest::newRow("latch: right button does not latch") << 1 << "m 50 20; pR 50 20; rR 50 20"
+                                                        << "Enter RightUp" << 2 << 1;
+  }
+
+  void scripts() {
+    QFETCH(int, style);
+    QFETCH(QString, script);
+    QFETCH(QString, events);
+    QFETCH(int, drawn);
+    QFETCH(int, position);
+
+    auto button = MakeButton(100, 40);
+    button->SetStyle(style);
+    const EventLog log(*button);
+    Play(*button, script);
+    QCOMPARE(log.Text(), events);
+    QCOMPARE(int(button->DrawnState()), drawn);
+    QCOMPARE(button->Position(), position);
+  }
+
+  void holdsTheMouseWhileThePointerIsOver() {
+    auto button = MakeButton(100, 40);
+    Play(*button, "m 50 20");
+    QCOMPARE(QWidget::mouseGrabber(), button.get());
+    Play(*button, "m 150 20");
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    // A push button lets go after a click; a latching one keeps following.
+    Play(*button, "m 50 20; pL 50 20; rL 50 20");
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    button->SetStyle(1);
+    Play(*button, "m 50 20; pL 50 20; rL 50 20");
+    QCOMPARE(QWidget::mouseGrabber(), button.get());
+    button->hide();
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+  }
+
+  void mouseTakenAwayCountsAsLeaving() {
+    auto button = MakeButton(100, 40);
+    const EventLog log(*button);
+    Play(*button, "m 50 20");
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    other.grabMouse();
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(button.get(), &leave);
+    other.releaseMouse();
+    QCOMPARE(log.Text(), QString("Enter Exit"));
+    QCOMPARE(button->DrawnState(), AnyButton::kNormal);
+  }
+
+  void hidingWhileHoveredDrawsNormalAgain() {
+    auto button = MakeButton(100, 40);
+    const EventLog log(*button);
+    Play(*button, "m 50 20");
+    button->hide();
+    QCOMPARE(log.Text(), QString("Enter Exit"));
+    QCOMPARE(button->DrawnState(), AnyButton::kNormal);
+  }
+
+  void disabledButtonIgnoresThePointer() {
+    auto button = MakeButton(100, 40);
+    const EventLog log(*button);
+    button->SetEnabled(false);
+    Play(*button, "m 50 20; pL 50 20; rL 50 20");
+    QCOMPARE(log.Text(), QString());
+    QCOMPARE(button->DrawnState(), AnyButton::kNormal);
+
+    button->SetEnabled(true);
+    Play(*button, "m 50 20; pL 50 20; rL 50 20");
+    QCOMPARE(log.Text(), QString("Enter Click"));
+  }
+
+  void disablingLetsGoOfTheMouse() {
+    auto button = MakeButton(100, 40);
+    Play(*button, "m 50 20");
+    button->SetEnabled(false);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+  }
+};
+
+}  // namespace hv::test
+
+HV_QTEST_MAIN(hv::test::AnyButtonPointerTest)
+#include "AnyButtonPointerTest.moc"

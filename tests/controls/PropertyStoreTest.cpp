@@ -1,0 +1,281 @@
+// The host's property store, the text it is kept in, and the button's properties
+// travelling through it.
+#include <QSignalSpy>
+#include <QtTest>
+#include <functional>
+
+#include "ButtonTestKit.h"
+#include "QtTestMain.h"
+#include "controls/PropertyBag.h"
+#include "controls/PropertyText.h"
+
+namespace hv::test {
+namespace {
+
+QImage TwoColourPicture() {
+  QImage picture(3, 2, QImage::Format_ARGB32);
+  picture.fill(qRgba(10, 200, 30, 255));
+  picture.setPixel(2, 1, qRgba(0, 0, 255, 64));
+  return picture;
+}
+
+QFont TestFont(int size, bool bold) {
+  QFont font(QStringLiteral("DejaVu Sans"), size);
+  font.setBold(bold);
+  return font;
+}
+
+// Every property of the button as text, to compare two buttons whole.
+QStringList Describe(const AnyButton& button) {
+  // A store that keeps every value, defaults included.
+  class AllStore : public PropertyStore {
+   public:
+    QStringList lines;
+    QVariant ReadProperty(const QString&, const QVariant& fallback) const override {
+      return fallback;
+    }
+    void WriteProperty(const QString& name, const QVariant& value, const QVariant&) override {
+      lines << name + " = " + EncodeValue(value);
+    }
+  } all;
+  button.WriteProperties(all);
+  return all.lines;
+}
+
+}  // namespace
+
+class PropertyStoreTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void valuesSurviveTheirTextForm_data() {
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("int") << QVariant(-42);
+    QTest::newRow("colour") << QVariant(0x8000000Fu);
+    QTest::newRow("true") << QVariant(true);
+    QTest::newRow("false") << QVariant(false);
+    QTest::newRow("plain string") << QVariant(QStringLiteral("Visit our website!"));
+    QTest::newRow("string with quotes, escapes and lines")
+        << QVariant(QStringLiteral("a \"b\" \\n\nc\td = e\r"));
+    QTest::newRow("string with odd characters") << QVariant(QStringLiteral(" ünï ✓ "));
+    QTest::newRow("empty string") << QVariant(QString());
+    QTest::newRow("font") << QVariant(TestFont(13, true));
+    QTest::newRow("picture") << QVariant(TwoColourPicture());
+  }
+
+  void valuesSurviveTheirTextForm() {
+    QFETCH(QVariant, value);
+    const QString text = EncodeValue(value);
+    QVERIFY2(!text.contains('\n'), "a value must stay on its line");
+    const auto back = DecodeValue(text, value.metaType());
+    QVERIFY(back.has_value());
+    QCOMPARE(*back, value);
+  }
+
+  void unreadableTextHasNoValue_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QVariant>("like");
+    QTest::newRow("int") << "twelve" << QVariant(0);
+    QTest::newRow("int too large") << "99999999999" << QVariant(0);
+    QTest::newRow("colour") << "0xZZ" << QVariant(0u);
+    QTest::newRow("bool") << "maybe" << QVariant(false);
+    QTest::newRow("picture not base64") << "png:@@@" << QVariant(QImage());
+    QTest::newRow("picture not png") << "png:AAAA" << QVariant(QImage());
+    QTest::newRow("picture without prefix") << "AAAA" << QVariant(QImage());
+    QTest::newRow("font") << "" << QVariant(QFont());
+  }
+
+  void unreadableTextHasNoValue() {
+    QFETCH(QString, text);
+    QFETCH(QVariant, like);
+    QVERIFY(!DecodeValue(text, like.metaType()).has_value());
+  }
+
+  void bagComparesNamesWithoutCase() {
+    PropertyBag bag;
+    bag.WriteProperty("BackColor", QVariant(0x00FF00FFu), QVariant(0x8000000Fu));
+    QVERIFY(bag.Contains("backcolor"));
+    QCOMPARE(bag.ReadProperty("BACKCOLOR", QVariant(0u)), QVariant(0x00FF00FFu));
+    bag.WriteProperty("backCOLOR", QVariant(0x00000001u), QVariant(0x8000000Fu));
+    QCOMPARE(bag.Count(), 1);
+    QCOMPARE(bag.ToText(), QString("backcolor = 0x00000001\n"));
+  }
+
+  void bagKeepsOnlyValuesUnlikeTheirDefault() {
+    PropertyBag bag;
+    bag.WriteProperty("Caption", QVariant(QStringLiteral("MyButton")),
+                      QVariant(QStringLiteral("MyButton")));
+    QVERIFY(!bag.Contains("Caption"));
+    bag.WriteProperty("Caption", QVariant(QStringLiteral("Go")),
+                      QVariant(QStringLiteral("MyButton")));
+    QVERIFY(bag.Contains("Caption"));
+    // Going back to the default forgets the kept value.
+    bag.WriteProperty("Caption", QVariant(QStringLiteral("MyButton")),
+                      QVariant(QStringLiteral("MyButton")));
+    QVERIFY(!bag.Contains("Caption"));
+    QCOMPARE(bag.ReadProperty("Caption", QVariant(QStringLiteral("fallback"))),
+             QVariant(QStringLiteral("fallback")));
+  }
+
+  void brokenDescriptionCostsOnlyItsBadLines() {
+    QStringList problems;
+    const PropertyBag bag = PropertyBag::FromText(
+        "caption = \"Visit our website!\"\n"
+        "this line has no equals sign\n"
+        "   = 5\n"
+        "\n"
+        "nbline = lots\n"
+        "Style = 1\r\n"
+        "style = 3\n",
+        &problems);
+    QCOMPARE(problems.size(), 2);
+    QVERIFY(problems[0].contains("line 2"));
+    QVERIFY(problems[1].contains("line 3"));
+    QCOMPARE(bag.ReadProperty("Caption", QVariant(QString())),
+             QVariant(QStringLiteral("Visit our website!")));
+    QCOMPARE(bag.ReadProperty("NbLine", QVariant(2)), QVariant(2));  // unreadable: default
+    QCOMPARE(bag.ReadProperty("Style", QVariant(0)), QVariant(3));   // the last line wins
+  }
+
+  // Besides the positions its layout computed, a new button differs from the stored
+  // defaults only in its desktop line colours.
+  void newButtonStoresItsLayoutAndDesktopLineColours() {
+    AnyButton button;
+    button.resize(200, 100);
+    button.NormalPosition();
+    PropertyBag bag;
+    button.WriteProperties(bag);
+    QCOMPARE(bag.ToText(), QString("imagetop = %1\nimageleft = %2\nlabeltop = %3\nlabelleft = %4\n"
+                                   "colorlineupleftone = 0x80000014\n"
+                                   "colorlineuplefttwo = 0x80000016\n"
+                                   "colorlinedownrightone = 0x80000015\n"
+                                   "colorlinedownrighttwo = 0x80000010\n")
+                               .arg(button.ImageTop())
+                               .arg(button.ImageLeft())
+                               .arg(button.LabelTop())
+                               .arg(button.LabelLeft()));
+  }
+
+  void emptyStoreLoadsTheDefaults() {
+    AnyButton button;
+    button.SetCaption("changed");
+    button.SetNbLine(0);
+    button.ReadProperties(PropertyBag());
+    QCOMPARE(button.Caption(), QString("MyButton"));
+    QCOMPARE(button.NbLine(), 2);
+    QCOMPARE(button.ColorLineUpLeftOne(), OleColor(0));  // stored lines default to black
+    QCOMPARE(button.BackColor(), kColorButtonFace);
+    QCOMPARE(button.Font(), button.AmbientFont());
+  }
+
+  void everyPropertySurvivesSaveAndLoad() {
+    AnyButton original;
+    original.SetBackColor(0x00102030u);
+    original.SetCaption("Visit our website!");
+    original.SetForeColor(0x00405060u);
+    original.SetPicture(TwoColourPicture());
+    original.SetPictureOver(TwoColourPicture().mirrored());
+    original.SetPictureDown(TwoColourPicture().scaled(6, 4));
+    original.SetCaptionPosition(4);
+    original.SetBackColorOver(0x80000001u);
+    original.SetBackColorDown(0x00000000u);
+    original.SetForeColorOver(0x00ABCDEFu);
+    original.SetForeColorDown(0x80000012u);
+    original.SetImageTop(-3);
+    original.SetImageLeft(4);
+    original.SetLabelTop(5);
+    original.SetLabelLeft(6);
+    original.SetPosition(0);
+    original.SetNbLine(0);
+    original.SetNbLineOver(1);
+    original.SetNbLineDown(3);
+    original.SetColorLineUpLeftOne(0x00010203u);
+    original.SetColorLineUpLeftTwo(0x80000016u);  // the new-control colours are kept too
+    original.SetColorLineDownRightOne(0x00111111u);
+    original.SetColorLineDownRightTwo(0x00222222u);
+    original.SetFont(TestFont(11, false));
+    original.SetFontOver(TestFont(12, true));
+    original.SetFontDown(TestFont(9, true));
+    original.SetCaptionPictureSpace(7);
+    original.SetStyle(1);
+    original.SetMouseIcon(TwoColourPicture());
+    original.SetEnabled(false);
+    original.SetAutoSize(true);
+
+    PropertyBag saved;
+    original.WriteProperties(saved);
+    QCOMPARE(saved.Count(), 31);  // nothing was left at its default
+    QStringList problems;
+    const PropertyBag reread = PropertyBag::FromText(saved.ToText(), &problems);
+    QVERIFY(problems.isEmpty());
+
+    AnyButton loaded;
+    QSignalSpy changes(&loaded, &AnyButton::PropertyChanged);
+    loaded.ReadProperties(reread);
+    QCOMPARE(Describe(loaded), Describe(original));
+    QCOMPARE(changes.count(), 0);  // loading is not a change to store again
+    QVERIFY(!loaded.isEnabled());
+    QCOMPARE(loaded.DrawnState(), AnyButton::kDown);  // the look Position names
+    QCOMPARE(loaded.size(), original.size());         // auto-sized to the same caption
+  }
+
+  // Which writers report the change to the host, and which draw the Position's look at
+  // once (the button is drawn up while Position says normal, so a redraw shows).
+  void writersReportAndRedrawByFamily() {
+    struct Writer {
+      const char* name;
+      std::function<void(AnyButton&)> write;
+      bool reports;
+      bool redraws;
+    };
+    const QImage picture = TwoColourPicture();
+    const std::vector<Writer> writers = {
+        {"BackColor", [](AnyButton& b) { b.SetBackColor(1); }, true, true},
+        {"ForeColor", [](AnyButton& b) { b.SetForeColor(1); }, true, true},
+        {"Picture", [&](AnyButton& b) { b.SetPicture(picture); }, true, true},
+        {"PictureOver", [&](AnyButton& b) { b.SetPictureOver(picture); }, true, true},
+        {"PictureDown", [&](AnyButton& b) { b.SetPictureDown(picture); }, true, true},
+        {"BackColorOver", [](AnyButton& b) { b.SetBackColorOver(1); }, true, true},
+        {"BackColorDown", [](AnyButton& b) { b.SetBackColorDown(1); }, true, true},
+        {"ForeColorOver", [](AnyButton& b) { b.SetForeColorOver(1); }, true, true},
+        {"ForeColorDown", [](AnyButton& b) { b.SetForeColorDown(1); }, true, true},
+        {"ColorLineUpLeftOne", [](AnyButton& b) { b.SetColorLineUpLeftOne(1); }, true, true},
+        {"ColorLineUpLeftTwo", [](AnyButton& b) { b.SetColorLineUpLeftTwo(1); }, true, true},
+        {"ColorLineDownRightOne", [](AnyButton& b) { b.SetColorLineDownRightOne(1); }, true, true},
+        {"ColorLineDownRightTwo", [](AnyButton& b) { b.SetColorLineDownRightTwo(1); }, true, true},
+        {"Font", [](AnyButton& b) { b.SetFont(TestFont(20, true)); }, true, true},
+        {"FontOver", [](AnyButton& b) { b.SetFontOver(TestFont(20, true)); }, true, true},
+        {"FontDown", [](AnyButton& b) { b.SetFontDown(TestFont(20, true)); }, true, true},
+        {"CaptionPosition", [](AnyButton& b) { b.SetCaptionPosition(2); }, true, false},
+        {"ImageTop", [](AnyButton& b) { b.SetImageTop(1); }, true, false},
+        {"ImageLeft", [](AnyButton& b) { b.SetImageLeft(1); }, true, false},
+        {"LabelTop", [](AnyButton& b) { b.SetLabelTop(1); }, true, false},
+        {"LabelLeft", [](AnyButton& b) { b.SetLabelLeft(1); }, true, false},
+        {"NbLine", [](AnyButton& b) { b.SetNbLine(1); }, true, false},
+        {"NbLineOver", [](AnyButton& b) { b.SetNbLineOver(1); }, true, false},
+        {"NbLineDown", [](AnyButton& b) { b.SetNbLineDown(1); }, true, false},
+        {"Style", [](AnyButton& b) { b.SetStyle(1); }, true, false},
+        {"Position", [](AnyButton& b) { b.SetPosition(1); }, true, false},
+        {"CaptionPictureSpace", [](AnyButton& b) { b.SetCaptionPictureSpace(3); }, false, false},
+        {"Caption", [](AnyButton& b) { b.SetCaption("x"); }, true, false},
+        {"AutoSize", [](AnyButton& b) { b.SetAutoSize(true); }, true, false},
+        {"Enabled", [](AnyButton& b) { b.SetEnabled(false); }, true, false},
+        {"MouseIcon", [&](AnyButton& b) { b.SetMouseIcon(picture); }, true, false},
+    };
+    for (const Writer& writer : writers) {
+      AnyButton button;
+      button.UPposition();
+      QSignalSpy changes(&button, &AnyButton::PropertyChanged);
+      writer.write(button);
+      const QStringList reported =
+          changes.isEmpty() ? QStringList() : QStringList{changes.first().first().toString()};
+      QCOMPARE(reported, writer.reports ? QStringList{writer.name} : QStringList());
+      QVERIFY2((button.DrawnState() == AnyButton::kNormal) == writer.redraws, writer.name);
+    }
+  }
+};
+
+}  // namespace hv::test
+
+HV_QTEST_MAIN(hv::test::PropertyStoreTest)
+#include "PropertyStoreTest.moc"
