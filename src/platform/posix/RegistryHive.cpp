@@ -79,23 +79,35 @@ HiveState EnsureSchema(sqlite3* db) {
   return committed == SQLITE_OK ? HiveState::Ready : StateAfter(committed);
 }
 
+// Read-only, so that a file of some other program is left exactly as it was found.
+HiveState Inspect(sqlite3* db) {
+  SqliteStatement check(db, "PRAGMA quick_check");
+  if (!check.Step()) {
+    return StateAfter(check.Result());
+  }
+  if (check.Text(0) != "ok") {
+    return HiveState::Damaged;
+  }
+  SqliteStatement version(db, "PRAGMA user_version");
+  SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
+  if (!version.Step() || !tables.Step()) {
+    return StateAfter(version.Failed() ? version.Result() : tables.Result());
+  }
+  const bool empty = version.Integer(0) == 0 && tables.Integer(0) == 0;
+  return empty || version.Integer(0) == kSchemaVersion ? HiveState::Ready : HiveState::Damaged;
+}
+
 HiveState Prepare(sqlite3* db) {
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  if (const HiveState found = Inspect(db); found != HiveState::Ready) {
+    return found;
+  }
   // Writes that returned must survive a crash: a write-ahead log, synced at each commit.
   if (const int journal = ExecuteSql(db, "PRAGMA journal_mode = WAL"); journal != SQLITE_OK) {
     return StateAfter(journal);
   }
   if (const int sync = ExecuteSql(db, "PRAGMA synchronous = FULL"); sync != SQLITE_OK) {
     return StateAfter(sync);
-  }
-  {
-    SqliteStatement check(db, "PRAGMA quick_check");
-    if (!check.Step()) {
-      return StateAfter(check.Result());
-    }
-    if (check.Text(0) != "ok") {
-      return HiveState::Damaged;
-    }
   }
   return EnsureSchema(db);
 }

@@ -89,6 +89,34 @@ long SqliteRegistry::CheckKeyExists(int64_t id) {
   return query.Failed() ? Failure(query.Result()) : reg::kKeyDeleted;
 }
 
+long SqliteRegistry::AbsentUnlessDeleted(int64_t id, long absent) {
+  const long exists = CheckKeyExists(id);
+  return exists == reg::kSuccess ? absent : exists;
+}
+
+long SqliteRegistry::Reach(RegKey key, uint32_t rights, Handle& handle) const {
+  const auto found = Resolve(key);
+  if (!found) {
+    return reg::kInvalidHandle;
+  }
+  if ((found->access & rights) != rights) {
+    return reg::kAccessDenied;
+  }
+  handle = *found;
+  return reg::kSuccess;
+}
+
+long SqliteRegistry::BeginWrite(std::optional<SqliteTransaction>& transaction) {
+  // Without a database only the view of the special folders is reachable.
+  if (db_ != nullptr) {
+    transaction.emplace(db_);
+    if (transaction->Begun() != SQLITE_OK) {
+      return Failure(transaction->Begun());
+    }
+  }
+  return reg::kSuccess;
+}
+
 long SqliteRegistry::ChildId(int64_t parent, const std::string& name, int64_t& id) {
   SqliteStatement query(db_, "SELECT id FROM registry_keys WHERE parent = ? AND name = ?");
   if (query.Bind(1, parent).Bind(2, name).Step()) {
@@ -166,11 +194,8 @@ long SqliteRegistry::CreateKeyEx(RegKey key, const char* subKey, uint32_t access
     return reg::kInvalidParameter;
   }
   std::optional<SqliteTransaction> transaction;
-  if (db_ != nullptr) {
-    transaction.emplace(db_);
-    if (transaction->Begun() != SQLITE_OK) {
-      return Failure(transaction->Begun());
-    }
+  if (const long begun = BeginWrite(transaction); begun != reg::kSuccess) {
+    return begun;
   }
   Location found;
   if (const long located = Locate(*base, subKey, true, found); located != reg::kSuccess) {
@@ -218,24 +243,20 @@ long SqliteRegistry::LookUpValue(const Handle& handle, const char* valueName, St
   if (query.Failed()) {
     return Failure(query.Result());
   }
-  const long exists = CheckKeyExists(handle.location.id);
-  return exists == reg::kSuccess ? reg::kFileNotFound : exists;
+  return AbsentUnlessDeleted(handle.location.id, reg::kFileNotFound);
 }
 
 long SqliteRegistry::QueryValueEx(RegKey key, const char* valueName, uint32_t* type, uint8_t* data,
                                   uint32_t* dataSize) {
-  const auto handle = Resolve(key);
-  if (!handle) {
-    return reg::kInvalidHandle;
-  }
-  if ((handle->access & reg::kQueryValue) == 0) {
-    return reg::kAccessDenied;
+  Handle handle;
+  if (const long reached = Reach(key, reg::kQueryValue, handle); reached != reg::kSuccess) {
+    return reached;
   }
   if (data != nullptr && dataSize == nullptr) {
     return reg::kInvalidParameter;
   }
   StoredValue value;
-  if (const long found = LookUpValue(*handle, valueName, value); found != reg::kSuccess) {
+  if (const long found = LookUpValue(handle, valueName, value); found != reg::kSuccess) {
     return found;
   }
   if (type != nullptr) {
@@ -257,14 +278,14 @@ long SqliteRegistry::QueryValueEx(RegKey key, const char* valueName, uint32_t* t
 
 long SqliteRegistry::SetValueEx(RegKey key, const char* valueName, uint32_t type,
                                 const uint8_t* data, uint32_t dataSize) {
-  const auto handle = Resolve(key);
-  if (!handle) {
-    return reg::kInvalidHandle;
+  Handle handle;
+  if (const long reached = Reach(key, reg::kSetValue, handle); reached != reg::kSuccess) {
+    return reached;
   }
-  const std::string_view name = OrEmpty(valueName);
-  if ((handle->access & reg::kSetValue) == 0 || handle->location.shellFolders) {
+  if (handle.location.shellFolders) {
     return reg::kAccessDenied;
   }
+  const std::string_view name = OrEmpty(valueName);
   if (name.size() > kLongestValueName || (data == nullptr && dataSize > 0)) {
     return reg::kInvalidParameter;
   }
@@ -275,7 +296,7 @@ long SqliteRegistry::SetValueEx(RegKey key, const char* valueName, uint32_t type
   if (transaction.Begun() != SQLITE_OK) {
     return Failure(transaction.Begun());
   }
-  if (const long exists = CheckKeyExists(handle->location.id); exists != reg::kSuccess) {
+  if (const long exists = CheckKeyExists(handle.location.id); exists != reg::kSuccess) {
     return exists;
   }
   // An existing value keeps its place in the enumeration and the case of its name.
@@ -283,7 +304,7 @@ long SqliteRegistry::SetValueEx(RegKey key, const char* valueName, uint32_t type
                          "INSERT INTO registry_values(key, name, type, data) VALUES (?, ?, ?, ?) "
                          "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, "
                          "data = excluded.data");
-  upsert.Bind(1, handle->location.id).Bind(2, name).Bind(3, int64_t{type});
+  upsert.Bind(1, handle.location.id).Bind(2, name).Bind(3, int64_t{type});
   upsert.BindBlob(4, data, dataSize).Step();
   if (upsert.Failed()) {
     return Failure(upsert.Result());
@@ -314,23 +335,19 @@ long SqliteRegistry::ValueNameAt(const Handle& handle, uint32_t index, std::stri
   if (query.Failed()) {
     return Failure(query.Result());
   }
-  const long exists = CheckKeyExists(handle.location.id);
-  return exists == reg::kSuccess ? reg::kNoMoreItems : exists;
+  return AbsentUnlessDeleted(handle.location.id, reg::kNoMoreItems);
 }
 
 long SqliteRegistry::EnumValue(RegKey key, uint32_t index, char* name, uint32_t* nameSize) {
-  const auto handle = Resolve(key);
-  if (!handle) {
-    return reg::kInvalidHandle;
-  }
-  if ((handle->access & reg::kQueryValue) == 0) {
-    return reg::kAccessDenied;
+  Handle handle;
+  if (const long reached = Reach(key, reg::kQueryValue, handle); reached != reg::kSuccess) {
+    return reached;
   }
   if (name == nullptr || nameSize == nullptr) {
     return reg::kInvalidParameter;
   }
   std::string found;
-  if (const long result = ValueNameAt(*handle, index, found); result != reg::kSuccess) {
+  if (const long result = ValueNameAt(handle, index, found); result != reg::kSuccess) {
     return result;
   }
   if (found.size() + 1 > *nameSize) {
@@ -342,17 +359,14 @@ long SqliteRegistry::EnumValue(RegKey key, uint32_t index, char* name, uint32_t*
 }
 
 long SqliteRegistry::EnumKey(RegKey key, uint32_t index, char* name, uint32_t nameSize) {
-  const auto handle = Resolve(key);
-  if (!handle) {
-    return reg::kInvalidHandle;
-  }
-  if ((handle->access & reg::kEnumerateSubKeys) == 0) {
-    return reg::kAccessDenied;
+  Handle handle;
+  if (const long reached = Reach(key, reg::kEnumerateSubKeys, handle); reached != reg::kSuccess) {
+    return reached;
   }
   if (name == nullptr) {
     return reg::kInvalidParameter;
   }
-  if (handle->location.shellFolders) {
+  if (handle.location.shellFolders) {
     return reg::kNoMoreItems;
   }
   if (db_ == nullptr) {
@@ -361,12 +375,11 @@ long SqliteRegistry::EnumKey(RegKey key, uint32_t index, char* name, uint32_t na
   SqliteStatement query(db_,
                         "SELECT name FROM registry_keys WHERE parent = ? ORDER BY id LIMIT 1 "
                         "OFFSET ?");
-  if (!query.Bind(1, handle->location.id).Bind(2, int64_t{index}).Step()) {
+  if (!query.Bind(1, handle.location.id).Bind(2, int64_t{index}).Step()) {
     if (query.Failed()) {
       return Failure(query.Result());
     }
-    const long exists = CheckKeyExists(handle->location.id);
-    return exists == reg::kSuccess ? reg::kNoMoreItems : exists;
+    return AbsentUnlessDeleted(handle.location.id, reg::kNoMoreItems);
   }
   const std::string found = query.Text(0);
   if (found.size() + 1 > nameSize) {
@@ -382,11 +395,8 @@ long SqliteRegistry::DeleteKey(RegKey key, const char* subKey) {
     return reg::kInvalidHandle;
   }
   std::optional<SqliteTransaction> transaction;
-  if (db_ != nullptr) {
-    transaction.emplace(db_);
-    if (transaction->Begun() != SQLITE_OK) {
-      return Failure(transaction->Begun());
-    }
+  if (const long begun = BeginWrite(transaction); begun != reg::kSuccess) {
+    return begun;
   }
   Location target;
   if (const long located = Locate(*base, subKey, false, target); located != reg::kSuccess) {
@@ -413,40 +423,36 @@ long SqliteRegistry::DeleteKey(RegKey key, const char* subKey) {
 }
 
 long SqliteRegistry::DeleteValue(RegKey key, const char* valueName) {
-  const auto handle = Resolve(key);
-  if (!handle) {
-    return reg::kInvalidHandle;
+  Handle handle;
+  if (const long reached = Reach(key, reg::kSetValue, handle); reached != reg::kSuccess) {
+    return reached;
   }
-  if ((handle->access & reg::kSetValue) == 0 || handle->location.shellFolders) {
+  if (handle.location.shellFolders) {
     return reg::kAccessDenied;
   }
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
   SqliteStatement remove(db_, "DELETE FROM registry_values WHERE key = ? AND name = ?");
-  remove.Bind(1, handle->location.id).Bind(2, std::string_view(OrEmpty(valueName))).Step();
+  remove.Bind(1, handle.location.id).Bind(2, std::string_view(OrEmpty(valueName))).Step();
   if (remove.Failed()) {
     return Failure(remove.Result());
   }
   if (sqlite3_changes(db_) > 0) {
     return reg::kSuccess;
   }
-  const long exists = CheckKeyExists(handle->location.id);
-  return exists == reg::kSuccess ? reg::kFileNotFound : exists;
+  return AbsentUnlessDeleted(handle.location.id, reg::kFileNotFound);
 }
 
 long SqliteRegistry::QueryInfoKey(RegKey key, uint32_t* maxValueNameLength) {
-  const auto handle = Resolve(key);
-  if (!handle) {
-    return reg::kInvalidHandle;
-  }
-  if ((handle->access & reg::kQueryValue) == 0) {
-    return reg::kAccessDenied;
+  Handle handle;
+  if (const long reached = Reach(key, reg::kQueryValue, handle); reached != reg::kSuccess) {
+    return reached;
   }
   if (maxValueNameLength == nullptr) {
     return reg::kInvalidParameter;
   }
-  if (handle->location.shellFolders) {
+  if (handle.location.shellFolders) {
     size_t longest = 0;
     for (const ShellFolder& folder : CurrentShellFolders()) {
       longest = std::max(longest, folder.name.size());
@@ -460,12 +466,12 @@ long SqliteRegistry::QueryInfoKey(RegKey key, uint32_t* maxValueNameLength) {
   SqliteStatement query(db_,
                         "SELECT COALESCE(MAX(length(CAST(name AS BLOB))), 0) FROM registry_values "
                         "WHERE key = ?");
-  query.Bind(1, handle->location.id).Step();
+  query.Bind(1, handle.location.id).Step();
   if (query.Failed()) {
     return Failure(query.Result());
   }
   *maxValueNameLength = static_cast<uint32_t>(query.Integer(0));
-  return CheckKeyExists(handle->location.id);
+  return CheckKeyExists(handle.location.id);
 }
 
 }  // namespace hv

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/RegistryBackend.h"
+#include "platform/posix/SqliteStatement.h"
 
 namespace hv {
 
@@ -57,10 +58,16 @@ class SqliteRegistry : public RegistryBackend {
   };
 
   std::optional<Handle> Resolve(RegKey key) const;
+  // The handle's key when it was opened with every one of rights.
+  long Reach(RegKey key, uint32_t rights, Handle& handle) const;
+  // A write transaction, when there is a database to write to.
+  long BeginWrite(std::optional<SqliteTransaction>& transaction);
   // The location of subKey below the handle's key, or why there is none.
   long Locate(const Handle& base, const char* subKey, bool create, Location& found);
   long ChildId(int64_t parent, const std::string& name, int64_t& id);
   long CheckKeyExists(int64_t id);
+  // absent, unless the key itself went meanwhile.
+  long AbsentUnlessDeleted(int64_t id, long absent);
   long LookUpValue(const Handle& handle, const char* valueName, StoredValue& value);
   long ValueNameAt(const Handle& handle, uint32_t index, std::string& name);
   RegKey Register(Location location, uint32_t access);

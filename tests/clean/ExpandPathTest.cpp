@@ -1,0 +1,92 @@
+#include "clean/ExpandPath.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "ScopedEnvironment.h"
+#include "ScratchRegistry.h"
+
+namespace hv {
+namespace {
+
+// The special folders come from the sandbox's XDG folders: AppData is the config home.
+class ExpandPathTest : public testing::Test {
+ protected:
+  ExpandPathTest() {
+    env.Set("XDG_CONFIG_HOME", "/home/tester/.config");
+    env.Set("XDG_DATA_HOME", "/home/tester/.local/share");
+    env.Set("XDG_CACHE_HOME", "/home/tester/.cache");
+  }
+
+  test::ScopedEnvironment env;
+  test::ScratchRegistry registry;
+};
+
+struct ExpandCase {
+  const char* what;
+  std::string path;
+  std::string expected;
+};
+
+void PrintTo(const ExpandCase& c, std::ostream* os) {
+  *os << c.what;
+}
+
+class ExpandPathCases : public ExpandPathTest, public testing::WithParamInterface<ExpandCase> {};
+
+TEST_P(ExpandPathCases, ExpandsEnvironmentThenSpecialFolders) {
+  env.Set("HV_EXPAND_TEMP", "/var/tmp/hv");
+  EXPECT_EQ(ExpandPath(GetParam().path), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ExpandPathCases,
+    testing::Values(ExpandCase{"no placeholder", "/usr/share/doc/", "/usr/share/doc/"},
+                    ExpandCase{"empty", "", ""},
+                    ExpandCase{"application data", "%AppData%/Mozilla/Profiles/",
+                               "/home/tester/.config/Mozilla/Profiles/"},
+                    ExpandCase{"other letter case", "%APPDATA%/a/%appdata%/b/",
+                               "/home/tester/.config/a//home/tester/.config/b/"},
+                    ExpandCase{"named twice", "%Cache%/x:%Cache%/y",
+                               "/home/tester/.cache/x:/home/tester/.cache/y"},
+                    ExpandCase{"name with a blank", "%Local AppData%/Trash/",
+                               "/home/tester/.local/share/Trash/"},
+                    ExpandCase{"environment variable", "%HV_EXPAND_TEMP%/", "/var/tmp/hv/"},
+                    ExpandCase{"both kinds", "%HV_EXPAND_TEMP%%AppData%",
+                               "/var/tmp/hv/home/tester/.config"},
+                    ExpandCase{"unknown name kept", "%NoSuchFolder%/x/", "%NoSuchFolder%/x/"},
+                    ExpandCase{"lone percent sign kept", "/data/100%/", "/data/100%/"},
+                    ExpandCase{"unclosed placeholder kept", "%AppData/x", "%AppData/x"}));
+
+TEST_F(ExpandPathTest, EnvironmentWinsOverASpecialFolderOfTheSameName) {
+  env.Set("AppData", "/from/environment");
+  EXPECT_EQ(ExpandPath("%AppData%/x/"), "/from/environment/x/");
+}
+
+TEST_F(ExpandPathTest, LongResultsAreNeverCut) {
+  const std::string deep = "/" + std::string(200, 'd');
+  env.Set("XDG_CONFIG_HOME", deep);
+  env.Set("HV_EXPAND_LONG", std::string(300, 'e'));
+  const std::string path = "%HV_EXPAND_LONG%/%AppData%/%AppData%/tail/";
+  EXPECT_EQ(ExpandPath(path), std::string(300, 'e') + "/" + deep + "/" + deep + "/tail/");
+}
+
+TEST_F(ExpandPathTest, SpecialFoldersAreReadAtEachCall) {
+  EXPECT_EQ(ExpandPath("%AppData%"), "/home/tester/.config");
+  env.Set("XDG_CONFIG_HOME", "/moved/config");
+  EXPECT_EQ(ExpandPath("%AppData%"), "/moved/config");
+}
+
+TEST_F(ExpandPathTest, UserFoldersComeFromUserDirsDirs) {
+  const test::TempFolder config;
+  env.Set("XDG_CONFIG_HOME", config.Path().string());
+  env.Set("HOME", "/home/tester");
+  config.Write("user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
+  EXPECT_EQ(ExpandPath("%Personal%/old/|%Desktop%"),
+            "/home/tester/Papers/old/|/home/tester/Desktop");
+}
+
+}  // namespace
+}  // namespace hv

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ForwardingRegistry.h"
+#include "InMemoryDocument.h"
+#include "RawRegistryValues.h"
+#include "ScratchRegistry.h"
+#include "ScriptedUserInterface.h"
+#include "clean/CleanRun.h"
+#include "clean/StandardCleanActions.h"
+#include "platform/PlatformServices.h"
+#include "registry/DeleteRegistryItem.h"
+#include "registry/cRegistry.h"
+
+namespace hv {
+namespace {
+
+using test::Bytes;
+using test::CreateRawKey;
+using test::WriteRaw;
+
+constexpr int kOk = 1;
+constexpr const char* kKey = "Software\\Traces\\Recent";
+
+// What is left of the key after a run: its value names, then its subkeys as "\name".
+std::vector<std::string> Remaining(const std::string& key) {
+  cRegistry registry;
+  registry.ClassKey(kHkeyCurrentUser);
+  registry.SectionKey(key);
+  if (!registry.KeyExists()) {
+    return {"(no key)"};
+  }
+  std::vector<std::string> names;
+  int32_t count = 0;
+  registry.EnumerateValues(names, count);
+  std::vector<std::string> sections;
+  registry.EnumerateSections(sections, count);
+  for (int32_t i = 1; i <= count; ++i) {
+    names.push_back("\\" + sections[i]);
+  }
+  return names;
+}
+
+// Kind 1 items through the cleaning run with the program's standard actions.
+class RegistryCleanItemTest : public testing::Test {
+ protected:
+  RegistryCleanItemTest() {
+    for (const char* name : {"File1", "File2", "file3", "Other", ""}) {
+      EXPECT_TRUE(WriteRaw(scratch.Backend(), kHkeyCurrentUser, kKey, name, reg::kSz, Bytes("x")));
+    }
+    EXPECT_TRUE(CreateRawKey(scratch.Backend(), kHkeyCurrentUser, std::string(kKey) + "\\Child"));
+    EXPECT_TRUE(WriteRaw(scratch.Backend(), kHkeyCurrentUser, std::string(kKey) + "\\Child", "v",
+                         reg::kSz, Bytes("x")));
+    page.Box("item", true);
+  }
+
+  // Runs one checked kind 1 item for each (path, mask) pair, in order.
+  void Run(const std::vector<std::pair<std::string, std::string>>& pathsAndMasks) {
+    CleanItemList items;
+    for (const auto& [path, mask] : pathsAndMasks) {
+      CleanItem item;
+      item.Key = "item";
+      item.Kind = static_cast<int32_t>(ItemKind::Registry);
+      item.Path = path;
+      item.Mask = mask;
+      items.push_back(item);
+    }
+    ui.AnswerMessage(kOk);
+    CleanRun(items, page, ui, actions, *services.restart);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Cleanup Complete!");
+  }
+  void Run(const std::string& path, const std::string& mask) { Run({{path, mask}}); }
+
+  test::ScratchRegistry scratch;
+  PlatformServices services = MakePlatformServices();
+  CleanActions actions = StandardCleanActions(services);
+  test::InMemoryDocument page;
+  test::ScriptedUserInterface ui;
+};
+
+struct MaskCase {
+  const char* what;
+  std::string path;
+  std::string mask;
+  std::vector<std::string> remaining;
+};
+
+void PrintTo(const MaskCase& c, std::ostream* os) {
+  *os << c.what;
+}
+
+class RegistryCleanItemMasks : public RegistryCleanItemTest,
+                               public testing::WithParamInterface<MaskCase> {};
+
+TEST_P(RegistryCleanItemMasks, DeletesWhatTheMaskNames) {
+  const MaskCase& c = GetParam();
+  Run(c.path, c.mask);
+  EXPECT_EQ(Remaining(kKey), c.remaining);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, RegistryCleanItemMasks,
+    testing::Values(
+        MaskCase{"at sign deletes the key", kKey, "@", {"(no key)"}},
+        MaskCase{"star deletes every value, keeps key and subkeys", kKey, "*", {"\\Child"}},
+        MaskCase{"pattern is case-sensitive", kKey, "File#", {"file3", "Other", "", "\\Child"}},
+        MaskCase{"lower case pattern", kKey, "f*", {"File1", "File2", "Other", "", "\\Child"}},
+        MaskCase{"no value matches",
+                 kKey,
+                 "Nothing*",
+                 {"File1", "File2", "file3", "Other", "", "\\Child"}},
+        MaskCase{"key written in another case",
+                 "SOFTWARE\\traces\\RECENT",
+                 "Other",
+                 {"File1", "File2", "file3", "", "\\Child"}},
+        MaskCase{"missing key with values mask",
+                 "Software\\Traces\\Gone",
+                 "*",
+                 {"File1", "File2", "file3", "Other", "", "\\Child"}},
+        MaskCase{"missing key with at sign",
+                 "Software\\Traces\\Gone",
+                 "@",
+                 {"File1", "File2", "file3", "Other", "", "\\Child"}}));
+
+TEST_F(RegistryCleanItemTest, AKeyWithAGrandchildKeepsItAndLosesItsOtherChildren) {
+  ASSERT_TRUE(CreateRawKey(scratch.Backend(), kHkeyCurrentUser, std::string(kKey) + "\\Deep\\Er"));
+  Run(kKey, "@");
+  EXPECT_EQ(Remaining(kKey),
+            (std::vector<std::string>{"File1", "File2", "file3", "Other", "", "\\Deep"}));
+  EXPECT_EQ(Remaining(std::string(kKey) + "\\Deep"), (std::vector<std::string>{"\\Er"}));
+}
+
+TEST_F(RegistryCleanItemTest, TheReadOnlySpecialFoldersSurviveAndTheRunGoesOn) {
+  const std::vector<std::string> before = Remaining(kShellFoldersKey);
+  Run({{kShellFoldersKey, "*"}, {kShellFoldersKey, "@"}, {kKey, "*"}});
+  EXPECT_EQ(Remaining(kShellFoldersKey), before);
+  EXPECT_EQ(Remaining(kKey), (std::vector<std::string>{"\\Child"}));
+}
+
+// Another running copy removes a value between the listing and its deletion.
+class RaceForValue : public test::ForwardingRegistry {
+ public:
+  using ForwardingRegistry::ForwardingRegistry;
+  long DeleteValue(RegKey key, const char* name) override {
+    if (!raced) {
+      raced = true;
+      Inner().DeleteValue(key, "File2");
+    }
+    return ForwardingRegistry::DeleteValue(key, name);
+  }
+  bool raced = false;
+};
+
+TEST_F(RegistryCleanItemTest, AValueThatVanishesIsPassedOverAndTheRestIsCleaned) {
+  auto race = std::make_unique<RaceForValue>(scratch.Backend());
+  const RaceForValue& watched = *race;
+  scratch.UseInstead(std::move(race));
+
+  EXPECT_NO_THROW(DeleteRegistryItem("File#", kHkeyCurrentUser, kKey));
+
+  EXPECT_TRUE(watched.raced);
+  cRegistry direct(scratch.Backend());
+  direct.ClassKey(kHkeyCurrentUser);
+  direct.SectionKey(kKey);
+  std::vector<std::string> names;
+  int32_t count = 0;
+  direct.EnumerateValues(names, count);
+  EXPECT_EQ(names, (std::vector<std::string>{"file3", "Other", ""}));
+}
+
+}  // namespace
+}  // namespace hv

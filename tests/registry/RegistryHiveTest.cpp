@@ -1,0 +1,192 @@
+#include "platform/posix/RegistryHive.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <ostream>
+#include <regex>
+
+#include "RawRegistryValues.h"
+#include "ScopedEnvironment.h"
+#include "TempFolder.h"
+#include "registry/DefaultRegistry.h"
+#include "registry/cRegistry.h"
+#include "util/NumberedError.h"
+
+namespace hv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+using test::RawValue;
+using test::ReadFile;
+using test::ReadRaw;
+using test::WriteRaw;
+
+// Fills a hive with enough values to span many pages, then closes it.
+void MakeHealthyHive(const std::string& path) {
+  const auto hive = OpenRegistryHive(path).backend;
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Filled\\" + std::to_string(i % 10),
+                         "value" + std::to_string(i), reg::kBinary,
+                         Bytes(std::string(100, static_cast<char>('a' + i % 26)))));
+  }
+}
+
+void MakeForeignDatabase(const std::string& path) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(text); INSERT INTO notes VALUES ('mine');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+}
+
+void Overwrite(const std::string& path, std::streamoff offset, const std::string& bytes) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(offset);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+struct DamageCase {
+  const char* what;
+  std::function<void(const std::string&)> prepare;
+  bool movedAside;
+};
+
+void PrintTo(const DamageCase& c, std::ostream* os) {
+  *os << c.what;
+}
+
+class RegistryHiveDamage : public testing::TestWithParam<DamageCase> {
+ protected:
+  test::TempFolder folder;
+  std::string path = (folder / "hive.db").string();
+};
+
+TEST_P(RegistryHiveDamage, MovesADamagedHiveAsideKeepingItAndStartsAFreshOne) {
+  const DamageCase& c = GetParam();
+  c.prepare(path);
+  const std::string before = fs::exists(path) ? ReadFile(path) : "";
+
+  OpenedRegistry opened = OpenRegistryHive(path);
+  ASSERT_TRUE(opened.backend);
+
+  if (c.movedAside) {
+    const std::string name = fs::path(opened.movedAside).filename().string();
+    EXPECT_TRUE(std::regex_match(name, std::regex(R"(hive\.db\.damaged-\d{8}-\d{6})"))) << name;
+    EXPECT_EQ(ReadFile(opened.movedAside), before);
+  } else {
+    EXPECT_EQ(opened.movedAside, "");
+  }
+  // Whatever was found, the registry works now.
+  EXPECT_TRUE(WriteRaw(*opened.backend, kHkeyCurrentUser, "After", "v", reg::kSz, Bytes("ok")));
+  EXPECT_EQ(ReadRaw(*opened.backend, kHkeyCurrentUser, "After", "v"),
+            (RawValue{reg::kSz, Bytes("ok")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RegistryHiveDamage,
+    testing::Values(DamageCase{"no file yet", [](const std::string&) {}, false},
+                    DamageCase{"an empty file", [](const std::string& p) { std::ofstream file(p); },
+                               false},
+                    DamageCase{"a healthy hive", MakeHealthyHive, false},
+                    DamageCase{"text, not a database",
+                               [](const std::string& p) {
+                                 std::ofstream(p) << std::string(5000, 'x') << "settings=1\n";
+                               },
+                               true},
+                    DamageCase{"another program's database", MakeForeignDatabase, true},
+                    DamageCase{"a hive cut short",
+                               [](const std::string& p) {
+                                 MakeHealthyHive(p);
+                                 fs::resize_file(p, fs::file_size(p) / 3);
+                               },
+                               true},
+                    DamageCase{"a hive with garbage inside",
+                               [](const std::string& p) {
+                                 MakeHealthyHive(p);
+                                 Overwrite(p, 4096 * 3, std::string(8192, '\x5A'));
+                               },
+                               true}));
+
+TEST(RegistryHive, KeepsHealthyValuesAndNeverOverwritesAnEarlierDamagedCopy) {
+  test::TempFolder folder;
+  const std::string path = (folder / "hive.db").string();
+  std::ofstream(path) << "first damage";
+  const std::string first = OpenRegistryHive(path).movedAside;
+  std::ofstream(path, std::ios::trunc) << "second damage";
+  const std::string second = OpenRegistryHive(path).movedAside;
+
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(second.empty());
+  EXPECT_NE(first, second);
+  EXPECT_EQ(ReadFile(first), "first damage");
+  EXPECT_EQ(ReadFile(second), "second damage");
+}
+
+TEST(RegistryHive, ARegistryThatCannotBeOpenedFailsCleanly) {
+  test::TempFolder folder;
+  const fs::path blocker = folder.Write("not-a-folder", "x");
+  auto hive = OpenRegistryHive((blocker / "hive.db").string());
+  ASSERT_TRUE(hive.backend);
+  EXPECT_EQ(hive.movedAside, "");
+  EXPECT_EQ(ReadFile(blocker), "x");
+
+  cRegistry registry(*hive.backend);
+  registry.ClassKey(kHkeyCurrentUser);
+  registry.SectionKey("Software\\Hushvault\\Settings");
+  registry.ValueKey("Option0");
+  registry.ValueType(4);
+  registry.Default(Variant(int32_t{1}));
+  EXPECT_FALSE(registry.KeyExists());
+  EXPECT_EQ(registry.Value(), Variant(int32_t{1}));
+  EXPECT_THROW(registry.Value(Variant(int32_t{0})), NumberedError);
+  std::vector<std::string> names;
+  int32_t count = -1;
+  EXPECT_TRUE(registry.EnumerateValues(names, count));
+  EXPECT_EQ(count, 0);
+  // The special folders do not live in the file and still answer.
+  registry.SectionKey(kShellFoldersKey);
+  EXPECT_TRUE(registry.EnumerateValues(names, count));
+  EXPECT_GT(count, 0);
+}
+
+// The program's own registry reports a damaged store exactly once.
+TEST(RegistryHive, TheProgramHearsOfAMovedHiveOnce) {
+  test::TempFolder folder;
+  const std::string path = (folder / "user.db").string();
+  std::ofstream(path) << "not a hive";
+  std::optional<std::string> first;
+  std::optional<std::string> second;
+  {
+    test::ScopedEnvironment env;
+    env.Set("HUSHVAULT_REGISTRY", path);
+    ReplaceDefaultRegistryBackend(nullptr);
+    first = TakeMovedAsideRegistry();
+    second = TakeMovedAsideRegistry();
+  }
+  ReplaceDefaultRegistryBackend(nullptr);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(ReadFile(*first), "not a hive");
+  EXPECT_FALSE(second.has_value());
+}
+
+TEST(RegistryHive, PathComesFromTheOverrideOrTheConfigFolder) {
+  test::ScopedEnvironment env;
+  env.Set("HUSHVAULT_REGISTRY", "/some/where.db");
+  EXPECT_EQ(UserRegistryPath(), "/some/where.db");
+  env.Unset("HUSHVAULT_REGISTRY");
+  env.Set("XDG_CONFIG_HOME", "/config/home");
+  EXPECT_EQ(UserRegistryPath(), "/config/home/hushvault/registry.db");
+  env.Set("XDG_CONFIG_HOME", "relative");
+  env.Set("HOME", "/home/someone");
+  EXPECT_EQ(UserRegistryPath(), "/home/someone/.config/hushvault/registry.db");
+}
+
+}  // namespace
+}  // namespace hv

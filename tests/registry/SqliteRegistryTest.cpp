@@ -1,0 +1,301 @@
+#include "platform/posix/SqliteRegistry.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "RawRegistryValues.h"
+#include "TempFolder.h"
+#include "platform/posix/RegistryHive.h"
+#include "registry/cRegistry.h"
+
+namespace hv {
+namespace {
+
+using test::Bytes;
+using test::CreateRawKey;
+using test::RawValue;
+using test::ReadRaw;
+using test::WriteRaw;
+
+class SqliteRegistryTest : public testing::Test {
+ protected:
+  SqliteRegistryTest() : hive(OpenRegistryHive((folder / "hive.db").string()).backend) {}
+
+  RegKey Open(const std::string& key, uint32_t access = reg::kAllSpecificRights) {
+    RegKey handle = 0;
+    EXPECT_EQ(hive->OpenKeyEx(kHkeyCurrentUser, key.c_str(), access, &handle), reg::kSuccess)
+        << key;
+    return handle;
+  }
+
+  std::vector<std::string> SubkeyNames(const std::string& key) {
+    const RegKey handle = Open(key, reg::kEnumerateSubKeys);
+    std::vector<std::string> names;
+    char name[256];
+    for (uint32_t i = 0; hive->EnumKey(handle, i, name, sizeof name) == reg::kSuccess; ++i) {
+      names.emplace_back(name);
+    }
+    hive->CloseKey(handle);
+    return names;
+  }
+
+  std::vector<std::string> ValueNames(const std::string& key) {
+    const RegKey handle = Open(key, reg::kQueryValue);
+    std::vector<std::string> names;
+    char name[256];
+    uint32_t size = sizeof name;
+    for (uint32_t i = 0; hive->EnumValue(handle, i, name, &size) == reg::kSuccess; ++i) {
+      names.emplace_back(name, size);
+      size = sizeof name;
+    }
+    hive->CloseKey(handle);
+    return names;
+  }
+
+  test::TempFolder folder;
+  std::unique_ptr<RegistryBackend> hive;
+};
+
+TEST_F(SqliteRegistryTest, NamesMatchInAnyCaseAndKeepTheirFirstSpelling) {
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Software\\MixedCase"));
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "SOFTWARE\\mixedcase\\Child"));
+  ASSERT_TRUE(
+      WriteRaw(*hive, kHkeyCurrentUser, "software\\MIXEDCASE", "Name", reg::kSz, Bytes("1")));
+  ASSERT_TRUE(
+      WriteRaw(*hive, kHkeyCurrentUser, "Software\\MixedCase", "NAME", reg::kBinary, Bytes("2")));
+
+  EXPECT_EQ(SubkeyNames(""), (std::vector<std::string>{"Software"}));
+  EXPECT_EQ(SubkeyNames("Software"), (std::vector<std::string>{"MixedCase"}));
+  EXPECT_EQ(ValueNames("Software\\MixedCase"), (std::vector<std::string>{"Name"}));
+  EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, "software\\mixedcase", "name"),
+            (RawValue{reg::kBinary, Bytes("2")}));
+}
+
+TEST_F(SqliteRegistryTest, KeysAndValuesEnumerateInCreationOrder) {
+  for (const char* name : {"c", "A", "b"}) {
+    ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, std::string("Order\\") + name));
+    ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Order", name, reg::kSz, Bytes("x")));
+  }
+  RegKey order = Open("Order");
+  ASSERT_EQ(hive->DeleteKey(order, "c"), reg::kSuccess);
+  ASSERT_EQ(hive->DeleteValue(order, "c"), reg::kSuccess);
+  hive->CloseKey(order);
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Order\\c"));
+  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Order", "c", reg::kSz, Bytes("x")));
+  // Rewriting a value keeps its place.
+  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Order", "A", reg::kSz, Bytes("y")));
+
+  EXPECT_EQ(SubkeyNames("Order"), (std::vector<std::string>{"A", "b", "c"}));
+  EXPECT_EQ(ValueNames("Order"), (std::vector<std::string>{"A", "b", "c"}));
+}
+
+TEST_F(SqliteRegistryTest, KeyWithSubkeysIsNotDeletedAndAKeyGoesWithItsValues) {
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Parent\\Child"));
+  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Parent\\Child", "v", reg::kSz, Bytes("x")));
+  EXPECT_EQ(hive->DeleteKey(kHkeyCurrentUser, "Parent"), reg::kAccessDenied);
+  EXPECT_EQ(hive->DeleteKey(kHkeyCurrentUser, "Parent\\Child"), reg::kSuccess);
+  EXPECT_EQ(hive->DeleteKey(kHkeyCurrentUser, "Parent\\Child"), reg::kFileNotFound);
+  EXPECT_EQ(hive->DeleteKey(kHkeyCurrentUser, "Parent"), reg::kSuccess);
+
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Parent\\Child"));
+  EXPECT_TRUE(ValueNames("Parent\\Child").empty());
+}
+
+TEST_F(SqliteRegistryTest, RootsCannotBeDeletedAndTheTwoRootsAreApart) {
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyClassesRoot, ".txt"));
+  EXPECT_EQ(hive->DeleteKey(kHkeyCurrentUser, ""), reg::kAccessDenied);
+  EXPECT_EQ(hive->DeleteKey(kHkeyClassesRoot, "\\"), reg::kAccessDenied);
+  RegKey handle = 0;
+  EXPECT_EQ(hive->OpenKeyEx(kHkeyCurrentUser, ".txt", reg::kQueryValue, &handle),
+            reg::kFileNotFound);
+  EXPECT_EQ(hive->OpenKeyEx(kHkeyClassesRoot, ".TXT", reg::kQueryValue, &handle), reg::kSuccess);
+  EXPECT_EQ(hive->CloseKey(handle), reg::kSuccess);
+}
+
+struct HandleCase {
+  const char* what;
+  RegKey handle;
+};
+
+void PrintTo(const HandleCase& c, std::ostream* os) {
+  *os << c.what;
+}
+
+class SqliteRegistryHandles : public SqliteRegistryTest,
+                              public testing::WithParamInterface<HandleCase> {};
+
+TEST_P(SqliteRegistryHandles, EveryCallRefusesAHandleItDoesNotKnow) {
+  const RegKey bad = GetParam().handle;
+  RegKey handle = 0;
+  uint32_t size = 8;
+  char name[8];
+  EXPECT_EQ(hive->OpenKeyEx(bad, "x", reg::kQueryValue, &handle), reg::kInvalidHandle);
+  EXPECT_EQ(hive->CreateKeyEx(bad, "x", reg::kAllSpecificRights, &handle), reg::kInvalidHandle);
+  EXPECT_EQ(hive->QueryValueEx(bad, "x", nullptr, nullptr, &size), reg::kInvalidHandle);
+  EXPECT_EQ(hive->SetValueEx(bad, "x", reg::kSz, nullptr, 0), reg::kInvalidHandle);
+  EXPECT_EQ(hive->EnumValue(bad, 0, name, &size), reg::kInvalidHandle);
+  EXPECT_EQ(hive->EnumKey(bad, 0, name, sizeof name), reg::kInvalidHandle);
+  EXPECT_EQ(hive->DeleteKey(bad, "x"), reg::kInvalidHandle);
+  EXPECT_EQ(hive->DeleteValue(bad, "x"), reg::kInvalidHandle);
+  EXPECT_EQ(hive->QueryInfoKey(bad, &size), reg::kInvalidHandle);
+  EXPECT_EQ(hive->CloseKey(bad), reg::kInvalidHandle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unknown, SqliteRegistryHandles,
+    testing::Values(HandleCase{"no handle", 0},
+                    HandleCase{"local machine root", static_cast<int32_t>(0x80000002u)},
+                    HandleCase{"users root", static_cast<int32_t>(0x80000003u)},
+                    HandleCase{"never opened", 0x7777}));
+
+TEST_F(SqliteRegistryTest, ClosedAndDeletedKeysAreNoLongerUsable) {
+  const RegKey doomed = Open("");
+  RegKey child = 0;
+  ASSERT_EQ(hive->CreateKeyEx(doomed, "Doomed", reg::kAllSpecificRights, &child), reg::kSuccess);
+  ASSERT_EQ(hive->DeleteKey(doomed, "Doomed"), reg::kSuccess);
+  uint32_t size = 0;
+  EXPECT_EQ(hive->QueryValueEx(child, "", nullptr, nullptr, &size), reg::kKeyDeleted);
+  EXPECT_EQ(hive->SetValueEx(child, "v", reg::kSz, nullptr, 0), reg::kKeyDeleted);
+  RegKey grandchild = 0;
+  EXPECT_EQ(hive->CreateKeyEx(child, "Deeper", reg::kAllSpecificRights, &grandchild),
+            reg::kKeyDeleted);
+  EXPECT_EQ(hive->CloseKey(child), reg::kSuccess);
+  EXPECT_EQ(hive->CloseKey(child), reg::kInvalidHandle);
+  hive->CloseKey(doomed);
+}
+
+TEST_F(SqliteRegistryTest, AnOpenKeyAllowsOnlyWhatItWasOpenedFor) {
+  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Rights", "v", reg::kSz, Bytes("x")));
+  const RegKey query = Open("Rights", reg::kQueryValue);
+  const RegKey list = Open("Rights", reg::kEnumerateSubKeys);
+  uint32_t size = 0;
+  char name[8];
+  EXPECT_EQ(hive->SetValueEx(query, "v", reg::kSz, nullptr, 0), reg::kAccessDenied);
+  EXPECT_EQ(hive->DeleteValue(query, "v"), reg::kAccessDenied);
+  EXPECT_EQ(hive->EnumKey(query, 0, name, sizeof name), reg::kAccessDenied);
+  EXPECT_EQ(hive->QueryValueEx(list, "v", nullptr, nullptr, &size), reg::kAccessDenied);
+  EXPECT_EQ(hive->QueryInfoKey(list, &size), reg::kAccessDenied);
+  EXPECT_EQ(hive->QueryValueEx(query, "v", nullptr, nullptr, &size), reg::kSuccess);
+  hive->CloseKey(query);
+  hive->CloseKey(list);
+}
+
+TEST_F(SqliteRegistryTest, BuffersThatAreTooSmallAreToldTheSizeNeeded) {
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Sizes\\LongSubkeyName"));
+  ASSERT_TRUE(
+      WriteRaw(*hive, kHkeyCurrentUser, "Sizes", "LongValueName", reg::kBinary, {1, 2, 3, 4, 5}));
+  const RegKey key = Open("Sizes");
+
+  uint32_t longest = 0;
+  EXPECT_EQ(hive->QueryInfoKey(key, &longest), reg::kSuccess);
+  EXPECT_EQ(longest, 13u);
+
+  char name[32];
+  uint32_t size = 13;  // no room for the NUL
+  EXPECT_EQ(hive->EnumValue(key, 0, name, &size), reg::kMoreData);
+  size = 14;
+  EXPECT_EQ(hive->EnumValue(key, 0, name, &size), reg::kSuccess);
+  EXPECT_EQ(size, 13u);
+  EXPECT_STREQ(name, "LongValueName");
+  EXPECT_EQ(hive->EnumValue(key, 1, name, &size), reg::kNoMoreItems);
+  EXPECT_EQ(hive->EnumKey(key, 0, name, 14), reg::kMoreData);
+  EXPECT_EQ(hive->EnumKey(key, 0, name, 15), reg::kSuccess);
+  EXPECT_STREQ(name, "LongSubkeyName");
+  EXPECT_EQ(hive->EnumKey(key, 1, name, 15), reg::kNoMoreItems);
+
+  uint8_t data[8] = {};
+  uint32_t type = 0;
+  uint32_t dataSize = 2;
+  EXPECT_EQ(hive->QueryValueEx(key, "longvaluename", &type, data, &dataSize), reg::kMoreData);
+  EXPECT_EQ(dataSize, 5u);
+  EXPECT_EQ(type, reg::kBinary);
+  dataSize = sizeof data;
+  EXPECT_EQ(hive->QueryValueEx(key, "LongValueName", nullptr, data, &dataSize), reg::kSuccess);
+  EXPECT_EQ(dataSize, 5u);
+  EXPECT_EQ(data[4], 5);
+  hive->CloseKey(key);
+}
+
+TEST_F(SqliteRegistryTest, NamesWithOddBytesComeBackExactly) {
+  const std::vector<std::string> names = {"caf\xC3\xA9", "\xFF\x01raw", "back\\slash", " ", ""};
+  for (const std::string& name : names) {
+    ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Odd", name, reg::kSz, Bytes(name)));
+  }
+  EXPECT_EQ(ValueNames("Odd"), names);
+  for (const std::string& name : names) {
+    EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, "Odd", name), (RawValue{reg::kSz, Bytes(name)}));
+  }
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Odd\\\xE2\x82\xAC sign"));
+  EXPECT_EQ(SubkeyNames("Odd"), (std::vector<std::string>{"\xE2\x82\xAC sign"}));
+}
+
+TEST_F(SqliteRegistryTest, OverlongKeyNamesAreRefused) {
+  RegKey handle = 0;
+  const std::string tooLong(256, 'k');
+  EXPECT_EQ(hive->CreateKeyEx(kHkeyCurrentUser, tooLong.c_str(), reg::kAllSpecificRights, &handle),
+            reg::kInvalidParameter);
+  EXPECT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, std::string(255, 'k')));
+}
+
+TEST_F(SqliteRegistryTest, WritesSurviveClosingAndReopeningTheHive) {
+  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Kept\\Deep", "Value", reg::kDword, {1, 0, 0, 0}));
+  hive.reset();
+  hive = OpenRegistryHive((folder / "hive.db").string()).backend;
+  EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, "kept\\deep", "value"),
+            (RawValue{reg::kDword, {1, 0, 0, 0}}));
+}
+
+// Each copy writes its own values into the same hive while the other runs; every write
+// must land and each copy must see the other's.
+TEST_F(SqliteRegistryTest, TwoRunningCopiesShareTheHive) {
+  const std::string path = (folder / "hive.db").string();
+  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Shared", "before", reg::kSz, Bytes("parent")));
+  constexpr int kWrites = 150;
+  const auto writeAll = [](RegistryBackend& backend, const std::string& prefix) {
+    cRegistry registry(backend);
+    registry.ClassKey(kHkeyCurrentUser);
+    registry.ValueType(4);
+    for (int32_t i = 0; i < kWrites; ++i) {
+      registry.SectionKey("Shared\\" + prefix + std::to_string(i % 7));
+      registry.ValueKey(prefix + std::to_string(i));
+      registry.Value(Variant(i));
+    }
+  };
+
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    int status = 0;
+    try {
+      const auto second = OpenRegistryHive(path).backend;
+      status = ReadRaw(*second, kHkeyCurrentUser, "Shared", "before") ? 0 : 2;
+      writeAll(*second, "child");
+    } catch (...) {
+      status = 3;
+    }
+    _exit(status);
+  }
+  EXPECT_NO_THROW(writeAll(*hive, "parent"));
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  cRegistry reader(*hive);
+  reader.ClassKey(kHkeyCurrentUser);
+  for (const char* prefix : {"parent", "child"}) {
+    for (int32_t i = 0; i < kWrites; ++i) {
+      reader.SectionKey(std::string("Shared\\") + prefix + std::to_string(i % 7));
+      reader.ValueKey(prefix + std::to_string(i));
+      ASSERT_EQ(reader.Value(), Variant(i)) << prefix << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace hv
