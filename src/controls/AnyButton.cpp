@@ -147,8 +147,15 @@ QSize AnyButton::AutoSizeExtent() const {
 }
 
 void AnyButton::ResizeToCaption() {
-  resize(AutoSizeExtent());
+  // A host that fixed the size (so that its layout keeps it) gets the new one fixed too.
+  if (minimumSize() == maximumSize()) {
+    setFixedSize(AutoSizeExtent());
+  } else {
+    resize(AutoSizeExtent());
+  }
   updateGeometry();
+  // A hidden control hears of its new size only when shown; its layout is due now.
+  DrawState(drawn_);
 }
 
 QRect AnyButton::PictureArea() const {
@@ -190,9 +197,10 @@ void AnyButton::SetCaption(const QString& caption) {
   emit PropertyChanged(QStringLiteral("Caption"));
   if (autoSize_) {
     ResizeToCaption();
+  } else {
+    // A caption of another length must be centred again at once, not on the next hover.
+    DrawState(drawn_);
   }
-  // A caption of another length must be centred again at once, not on the next hover.
-  DrawState(drawn_);
 }
 
 void AnyButton::SetForeColor(OleColor color) {

@@ -6,6 +6,7 @@
 
 #include "ButtonTestKit.h"
 #include "QtTestMain.h"
+#include "controls/HostedButton.h"
 #include "controls/PropertyBag.h"
 #include "controls/PropertyText.h"
 
@@ -217,6 +218,36 @@ class PropertyStoreTest : public QObject {
     QVERIFY(!loaded.isEnabled());
     QCOMPARE(loaded.DrawnState(), AnyButton::kDown);  // the look Position names
     QCOMPARE(loaded.size(), original.size());         // auto-sized to the same caption
+  }
+
+  void hostPlacesTheButtonAsDescribedAndKeepsTheDescriptionCurrent() {
+    QWidget host;
+    PropertyBag description = PropertyBag::FromText(
+        "_extentx = 150\n_extenty = 28\ncaption = \"Visit our website!\"\n"
+        "colorlineupleftone = 0x80000014\nnbline = 1\n");
+    AnyButton* button = HostAnyButton(description, "cmdWebsite", &host);
+    QCOMPARE(host.findChild<AnyButton*>("cmdWebsite"), button);
+    QCOMPARE(button->size(), QSize(150, 28));
+    QCOMPARE(button->Caption(), QString("Visit our website!"));
+    QCOMPARE(button->ColorLineUpLeftOne(), kColor3DHighlight);
+    QCOMPARE(button->ColorLineUpLeftTwo(), OleColor(0));
+    QCOMPARE(button->NbLine(), 1);
+
+    button->SetStyle(1);
+    button->SetCaption("Go");
+    button->SetAutoSize(true);
+    QVERIFY(!description.Contains("style"));  // saved once the writer has finished
+    QCoreApplication::processEvents();
+    QCOMPARE(description.ReadProperty("Style", 0), QVariant(1));
+    QCOMPARE(description.ReadProperty("Caption", QString()), QVariant(QStringLiteral("Go")));
+    const QSize text = QFontMetrics(button->Font()).size(0, "Go");
+    QCOMPARE(button->size(), text + QSize(2, 2));  // the fixed size follows the caption
+    QCOMPARE(description.ReadProperty("_extentx", 0), QVariant(button->width()));
+
+    // The description alone makes the same button again.
+    AnyButton* again = HostAnyButton(description, "cmdAgain", &host);
+    QCOMPARE(Describe(*again), Describe(*button));
+    QCOMPARE(again->size(), button->size());
   }
 
   // Which writers report the change to the host, and which draw the Position's look at
