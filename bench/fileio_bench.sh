@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Measures the secure wipe and the folder deletion side by side with the system's own
+# tools, in one run, and prints the ratios:
+#   bash bench/fileio_bench.sh BUILD_FOLDER [WORK_FOLDER]
+# WORK_FOLDER (default: a new folder below $TMPDIR or /var/tmp) must lie on the disk to
+# measure and have room for a 1 GiB file.
+set -euo pipefail
+build=$(realpath "$1")
+work=$(mktemp -d "${2:-${TMPDIR:-/var/tmp}}/hushvault-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+seconds() {  # runs a command, prints nothing of its own, gives its wall time
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc -l
+}
+ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
+fresh_file() {  # FILE MIB: a file of MIB MiB whose blocks are on the disk
+  dd if=/dev/zero of="$1" bs=1M count="$2" status=none
+  sync
+}
+
+echo "== FillRandom (goal: at least 1 GB/s on one core)"
+"$build/bench/fillrandom_bench"
+
+echo "== Wiping a 1 GiB file (goals: EraseFile <= shred -n 1 -u, <= 1.2 x dd)"
+file="$work/victim.bin"
+fresh_file "$file" 1024
+erase=$(seconds "$build/bench/erase_file_bench" "$file")
+[ -e "$file" ] && { echo "EraseFile left the file behind" >&2; exit 1; }
+fresh_file "$file" 1024
+shred=$(seconds shred -n 1 -u "$file")
+fresh_file "$file" 1024
+dd=$(seconds dd if=/dev/zero of="$file" bs=1M count=1024 oflag=direct conv=notrunc,fsync status=none)
+rm -f "$file"
+printf 'EraseFile %.2f s   shred -n 1 -u %.2f s   dd (direct, 1 MiB blocks) %.2f s\n' \
+  "$erase" "$shred" "$dd"
+echo "EraseFile / shred = $(ratio "$erase" "$shred")   EraseFile / dd = $(ratio "$erase" "$dd")"
+
+echo "== Peak memory while wiping (goal: the same for 1 MB and 1 GiB)"
+for mib in 1 1024; do
+  fresh_file "$file" "$mib"
+  printf '%5d MiB: ' "$mib"
+  "$build/bench/erase_file_bench" "$file"
+done
+
+echo "== Deleting half of 100,000 files in 1,000 folders (goal: <= 1.5 x find)"
+tree="$work/tree"
+"$build/bench/delete_files_bench" make "$tree" 1000 100
+sync
+delete=$(seconds "$build/bench/delete_files_bench" delete "$tree/" '*.tmp')
+left=$(find "$tree" -type f | wc -l)
+rm -rf "$tree"
+"$build/bench/delete_files_bench" make "$tree" 1000 100
+sync
+find_time=$(seconds sh -c "find '$tree' -name '*.tmp' -delete && find '$tree' -mindepth 1 -type d -empty -delete")
+find_left=$(find "$tree" -type f | wc -l)
+printf 'DeleteFiles %.2f s (%s files left)   find %.2f s (%s files left)\n' \
+  "$delete" "$left" "$find_time" "$find_left"
+echo "DeleteFiles / find = $(ratio "$delete" "$find_time")"
