@@ -1,0 +1,214 @@
+// The secure wipe and the folder deletion on the system's own file calls and attributes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "fileio/DeleteFiles.h"
+#include "fileio/EraseFile.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace hv {
+namespace {
+
+using test::TempFolder;
+
+std::string Native(const std::filesystem::path& path) {
+  return path.string();
+}
+
+bool Exists(const std::filesystem::path& path) {
+  return GetFileAttributesA(Native(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD Attributes(const std::filesystem::path& path) {
+  return GetFileAttributesA(Native(path).c_str());
+}
+
+void SetAttributes(const std::filesystem::path& path, DWORD attributes) {
+  ASSERT_TRUE(SetFileAttributesA(Native(path).c_str(), attributes)) << Native(path);
+}
+
+// Gives every entry below root back its normal attributes, so the folder can be removed.
+void Normalise(const std::filesystem::path& root) {
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    const bool folder = it->is_directory(error);
+    SetFileAttributesA(Native(it->path()).c_str(),
+                       folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+class Win32FileSystemTest : public testing::Test {
+ protected:
+  ~Win32FileSystemTest() override { Normalise(folder.Path()); }
+  TempFolder folder;
+  Win32FileSystem files;
+};
+
+// The three write modes of the wipe open the file with the system's own flag values.
+TEST(Win32CreateFlags, WriteModesGiveTheSystemsFlags) {
+  struct Case {
+    WriteMode mode;
+    uint32_t flags;
+  };
+  const std::vector<Case> cases = {
+      {{.noBuffering = true}, 0x20000000u},
+      {{.noBuffering = true, .deleteOnClose = true}, 0x24000000u},
+      {{.writeThrough = true, .deleteOnClose = true}, 0x84000000u},
+      {{}, 0u},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CreateFlagsOf(c.mode), c.flags) << std::hex << c.flags;
+  }
+}
+
+// A wipe overwrites, cuts and removes the file whatever attributes it had; a plain delete
+// removes it too but reports false.
+TEST_F(Win32FileSystemTest, WipeAndPlainDeleteRemoveTheFile) {
+  struct Case {
+    const char* name;
+    size_t length;
+    DWORD attributes;
+    bool wipe;
+    bool result;
+  };
+  const std::vector<Case> cases = {
+      {"empty.bin", 0, FILE_ATTRIBUTE_NORMAL, true, true},
+      {"block.bin", 65536, FILE_ATTRIBUTE_ARCHIVE, true, true},
+      {"odd.bin", 70001, FILE_ATTRIBUTE_NORMAL, true, true},
+      {"readonly.bin", 100, FILE_ATTRIBUTE_READONLY, true, true},
+      {"hidden.bin", 100, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, true, true},
+      {"plain.bin", 5000, FILE_ATTRIBUTE_READONLY, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = folder.Write(c.name, std::string(c.length, 'q'));
+    SetAttributes(path, c.attributes);
+    EXPECT_EQ(EraseFile(Native(path), c.wipe, files), c.result);
+    EXPECT_FALSE(Exists(path));
+  }
+}
+
+// Another handle without sharing makes the probe fail: the file keeps its content and its
+// attributes, and is erased once that handle is gone.
+TEST_F(Win32FileSystemTest, FileHeldOpenWithoutSharingSurvives) {
+  const auto path = folder.Write("held.txt", "still here");
+  SetAttributes(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+    SCOPED_TRACE(share);
+    const HANDLE holder = CreateFileA(Native(path).c_str(), GENERIC_READ, share, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files.CanOpenExclusively(Native(path)));
+    EXPECT_FALSE(EraseFile(Native(path), true, files));
+    EXPECT_FALSE(EraseFile(Native(path), false, files));
+    CloseHandle(holder);
+    EXPECT_EQ(test::ReadFile(path), "still here");
+    EXPECT_EQ(Attributes(path), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
+  }
+  EXPECT_TRUE(EraseFile(Native(path), true, files));
+  EXPECT_FALSE(Exists(path));
+}
+
+// Missing files, folders and wildcards are no files to erase.
+TEST_F(Win32FileSystemTest, OnlyExistingOrdinaryFilesAreErased) {
+  folder.Write("sub\\keep.txt", "x");
+  for (const std::string& path :
+       {Native(folder / "missing.txt"), Native(folder / "sub"), Native(folder / "sub\\*.txt")}) {
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(files.CanOpenExclusively(path));
+    EXPECT_FALSE(EraseFile(path, true, files));
+  }
+  EXPECT_TRUE(Exists(folder / "sub\\keep.txt"));
+}
+
+// The listing reports the system's attributes, a plain file as 0, and the name as stored.
+TEST_F(Win32FileSystemTest, ListingAndLookupGiveStoredNamesAndAttributes) {
+  folder.Write("Tree\\MixedCase.TXT", "a");
+  folder.Write("Tree\\Hidden.txt", "b");
+  std::filesystem::create_directories(folder / "Tree\\Sub");
+  SetAttributes(folder / "Tree\\MixedCase.TXT", FILE_ATTRIBUTE_NORMAL);
+  SetAttributes(folder / "Tree\\Hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+
+  std::vector<FolderEntry> entries = files.ListFolder(Native(folder / "Tree") + "\\");
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  // Wine reports every file as archived; the archive bit plays no part in the rules.
+  for (FolderEntry& entry : entries) {
+    entry.attributes &= ~FileAttribute::kArchive;
+  }
+  EXPECT_EQ(entries, (std::vector<FolderEntry>{{"Hidden.txt", FileAttribute::kHidden},
+                                               {"MixedCase.TXT", FileAttribute::kNormal},
+                                               {"Sub", FileAttribute::kDirectory}}));
+
+  const auto found = files.FindEntry(Native(folder / "Tree\\mixedcase.txt"));
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->name, "MixedCase.TXT");
+  EXPECT_FALSE(files.FindEntry(Native(folder / "Tree\\*.TXT")).has_value());
+  EXPECT_EQ(files.FileLength(Native(folder / "Tree\\MixedCase.TXT")), 1u);
+}
+
+// Hidden and system entries, and everything inside a hidden or system folder, stay; the
+// matching plain files go, and so does every folder that ends up empty.
+TEST_F(Win32FileSystemTest, FolderDeletionLeavesHiddenAndSystemEntries) {
+  const auto root = folder / "Root";
+  folder.Write("Root\\a.txt", "a");
+  folder.Write("Root\\b.log", "b");
+  folder.Write("Root\\hidden.txt", "h");
+  folder.Write("Root\\system.txt", "s");
+  folder.Write("Root\\Sub\\c.txt", "c");
+  folder.Write("Root\\HiddenFolder\\d.txt", "d");
+  folder.Write("Root\\SystemFolder\\e.txt", "e");
+  std::filesystem::create_directories(root / "Empty");
+  SetAttributes(root / "hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+  SetAttributes(root / "system.txt", FILE_ATTRIBUTE_SYSTEM);
+  SetAttributes(root / "HiddenFolder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+  SetAttributes(root / "SystemFolder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM);
+
+  DeleteFiles(Native(root) + "\\", "*.txt", false, files);
+
+  struct Expectation {
+    const char* relative;
+    bool stays;
+  };
+  const std::vector<Expectation> expectations = {
+      {"a.txt", false},
+      {"b.log", true},
+      {"hidden.txt", true},
+      {"system.txt", true},
+      {"Sub\\c.txt", false},
+      {"Sub", false},
+      {"Empty", false},
+      {"HiddenFolder\\d.txt", true},
+      {"SystemFolder\\e.txt", true},
+  };
+  for (const Expectation& e : expectations) {
+    EXPECT_EQ(Exists(root / e.relative), e.stays) << e.relative;
+  }
+  EXPECT_TRUE(Exists(root));
+}
+
+// With the wipe flag the same walk wipes; a matching file in use stays and the walk goes
+// on to the next one.
+TEST_F(Win32FileSystemTest, FolderWipePassesOverAFileInUse) {
+  const auto root = folder / "Root";
+  folder.Write("Root\\busy.tmp", "busy");
+  folder.Write("Root\\free.tmp", std::string(70000, 'f'));
+  folder.Write("Root\\Deep\\free2.tmp", "f");
+  const HANDLE holder = CreateFileA(Native(root / "busy.tmp").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  DeleteFiles(Native(root) + "\\", "*.tmp", true, files);
+  CloseHandle(holder);
+  EXPECT_EQ(test::ReadFile(root / "busy.tmp"), "busy");
+  EXPECT_FALSE(Exists(root / "free.tmp"));
+  EXPECT_FALSE(Exists(root / "Deep"));
+}
+
+}  // namespace
+}  // namespace hv
