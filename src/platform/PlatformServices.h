@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include "platform/BrowserProfiles.h"
 #include "platform/RecycleBin.h"
 #include "platform/RestartService.h"
+#include "platform/UrlCache.h"
 
 namespace hv {
 
@@ -11,6 +13,8 @@ namespace hv {
 struct PlatformServices {
   std::unique_ptr<RecycleBin> recycleBin;
   std::unique_ptr<RestartService> restart;
+  std::unique_ptr<UrlCache> urlCache;
+  std::unique_ptr<BrowserProfiles> browserProfiles;
 };
 
 // The services of the system the program was built for.

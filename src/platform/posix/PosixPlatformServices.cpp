@@ -1,4 +1,6 @@
 #include "platform/PlatformServices.h"
+#include "platform/posix/BrowserUrlCache.h"
+#include "platform/posix/FirefoxProfiles.h"
 #include "platform/posix/FreedesktopTrash.h"
 #include "platform/posix/LogindRestart.h"
 
@@ -8,6 +10,8 @@ PlatformServices MakePlatformServices() {
   PlatformServices services;
   services.recycleBin = std::make_unique<FreedesktopTrash>(FreedesktopTrash::ForCurrentUser());
   services.restart = std::make_unique<LogindRestart>();
+  services.urlCache = std::make_unique<BrowserUrlCache>(BrowserFolders::ForCurrentUser());
+  services.browserProfiles = std::make_unique<FirefoxProfiles>();
   return services;
 }
 

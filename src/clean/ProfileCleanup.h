@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "clean/CleanActions.h"
+
+namespace hv {
+
+class BrowserProfiles;
+
+inline constexpr const char* kProfilePrompt = "Select a Netscape Profile:";
+inline constexpr const char* kProfileQuestionTitle = "Netscape Cleanup";
+
+// Unless a profile was confirmed earlier in this run (each run starts with a fresh context
+// and so with none), offers the profiles (in proper case)
+// for choice and asks whether to clean the one chosen; on Yes it becomes the run's profile.
+// Without any profile nothing is asked.
+void ChooseProfile(CleanContext& context, BrowserProfiles& profiles);
+
+// Deletes, never wipes, every file matching pattern at any depth of the run's profile;
+// nothing without a confirmed profile.
+void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
+                  const std::string& pattern);
+
+// Kind 7: ChooseProfile, then CleanProfile with the item's mask.
+CleanAction CleanProfileAction(BrowserProfiles& profiles);
+
+// "the first letter of each space-separated word in upper case, every other in lower";
+// only ASCII letters change, so other bytes pass through untouched.
+std::string ProperCase(const std::string& text);
+
+}  // namespace hv

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace hv {
+
+// One SQLite database of a browser, opened for reading and writing but never created.
+// A database whose browser is running may be locked: nothing here waits longer than a
+// short busy timeout, and once a write was refused the store counts as locked, so that
+// later deletions of the same walk fail at once instead of waiting again.
+class BrowserDatabase {
+ public:
+  explicit BrowserDatabase(const std::string& path);
+  ~BrowserDatabase();
+  BrowserDatabase(const BrowserDatabase&) = delete;
+  BrowserDatabase& operator=(const BrowserDatabase&) = delete;
+
+  // Null when the file could not be opened.
+  sqlite3* Handle() const { return db_; }
+
+  // True when the schema can be read: the file is a database and no lock keeps it away.
+  bool Readable() const;
+
+  // Browser versions differ in their schemas; only what exists is touched.
+  bool HasColumn(const std::string& table, const std::string& column) const;
+
+  // Joins the open write transaction or begins one; false when the store is locked.
+  bool BeginWrite();
+  // Ends the open write transaction: committed, or rolled back when commit fails.
+  // True when nothing was open or the commit went through.
+  bool Commit();
+  // Drops the changes of the open write transaction.
+  void Rollback();
+
+ private:
+  sqlite3* db_ = nullptr;
+  bool writing_ = false;
+  bool locked_ = false;
+};
+
+}  // namespace hv

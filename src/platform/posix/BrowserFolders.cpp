@@ -1,0 +1,196 @@
+#include "platform/posix/BrowserFolders.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <utility>
+
+#include "platform/posix/CacheFolder.h"
+#include "platform/posix/CookieDatabase.h"
+#include "platform/posix/HistoryDatabase.h"
+#include "platform/posix/ShellFolders.h"
+
+namespace hv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Chromium and the browsers built on it, by their folder below the config and cache
+// folders.
+constexpr const char* kChromiumFamily[] = {
+    "chromium", "google-chrome", "BraveSoftware/Brave-Browser", "vivaldi", "microsoft-edge"};
+
+// Where Firefox keeps profiles (below home or config) and caches (below home or cache):
+// the classic place, the XDG one, and those of the snap and flatpak packages.
+struct FirefoxPlaces {
+  std::vector<std::string> profiles;
+  std::vector<std::string> caches;
+};
+
+FirefoxPlaces FirefoxPlacesOf(const BrowserFolders& folders) {
+  FirefoxPlaces places;
+  const auto add = [](std::vector<std::string>& list, const std::string& base, const char* below) {
+    if (!base.empty()) {
+      list.push_back(base + below);
+    }
+  };
+  add(places.profiles, folders.home, "/.mozilla/firefox");
+  add(places.profiles, folders.config, "/mozilla/firefox");
+  add(places.profiles, folders.home, "/snap/firefox/common/.mozilla/firefox");
+  add(places.profiles, folders.home, "/.var/app/org.mozilla.firefox/.mozilla/firefox");
+  add(places.profiles, folders.home, "/.var/app/org.mozilla.firefox/config/mozilla/firefox");
+  add(places.caches, folders.cache, "/mozilla/firefox");
+  add(places.caches, folders.home, "/snap/firefox/common/.cache/mozilla/firefox");
+  add(places.caches, folders.home, "/.var/app/org.mozilla.firefox/cache/mozilla/firefox");
+  return places;
+}
+
+bool IsChromiumProfile(const fs::path& folder) {
+  const std::string name = folder.filename().string();
+  return name == "Default" || name.starts_with("Profile ");
+}
+
+// Collects the stores, each file or folder once however many paths lead to it.
+class StoreList {
+ public:
+  void AddFile(const fs::path& path, const std::function<std::unique_ptr<TraceStore>()>& make,
+               std::vector<std::unique_ptr<TraceStore>>& into) {
+    if (IsNew(path, S_IFREG)) {
+      into.push_back(make());
+    }
+  }
+  void AddFolder(const fs::path& path) {
+    if (IsNew(path, S_IFDIR)) {
+      caches.push_back(std::make_unique<CacheFolder>(path.string()));
+    }
+  }
+
+  std::vector<std::unique_ptr<TraceStore>> cookies, histories, caches;
+
+ private:
+  bool IsNew(const fs::path& path, mode_t type) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type &&
+           seen_.insert({info.st_dev, info.st_ino}).second;
+  }
+
+  std::set<std::pair<dev_t, ino_t>> seen_;
+};
+
+void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
+  const FirefoxPlaces places = FirefoxPlacesOf(folders);
+  for (const std::string& root : places.profiles) {
+    for (const fs::path& profile : RealSubFolders(root)) {
+      const std::string cookies = (profile / "cookies.sqlite").string();
+      stores.AddFile(
+          cookies, [&] { return std::make_unique<CookieDatabase>(cookies, "moz_cookies", "host"); },
+          stores.cookies);
+      const std::string places = (profile / "places.sqlite").string();
+      stores.AddFile(
+          places,
+          [&] {
+            return std::make_unique<HistoryDatabase>(places, HistoryDatabase::Family::Firefox);
+          },
+          stores.histories);
+    }
+  }
+  for (const std::string& root : places.caches) {
+    for (const fs::path& profile : RealSubFolders(root)) {
+      stores.AddFolder(profile / "cache2");
+    }
+  }
+}
+
+void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
+  for (const char* browser : kChromiumFamily) {
+    if (!folders.config.empty()) {
+      for (const fs::path& profile : RealSubFolders(fs::path(folders.config) / browser)) {
+        if (!IsChromiumProfile(profile)) {
+          continue;
+        }
+        // Newer versions keep the cookies in Network/, older ones beside the history.
+        for (const fs::path& cookies : {profile / "Network" / "Cookies", profile / "Cookies"}) {
+          stores.AddFile(
+              cookies,
+              [&] {
+                return std::make_unique<CookieDatabase>(cookies.string(), "cookies", "host_key");
+              },
+              stores.cookies);
+        }
+        const std::string history = (profile / "History").string();
+        stores.AddFile(
+            history,
+            [&] {
+              return std::make_unique<HistoryDatabase>(history, HistoryDatabase::Family::Chromium);
+            },
+            stores.histories);
+      }
+    }
+    if (!folders.cache.empty()) {
+      for (const fs::path& profile : RealSubFolders(fs::path(folders.cache) / browser)) {
+        if (IsChromiumProfile(profile)) {
+          stores.AddFolder(profile / "Cache");
+        }
+      }
+    }
+  }
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(path, error);
+}
+
+}  // namespace
+
+BrowserFolders BrowserFolders::ForCurrentUser() {
+  BrowserFolders folders;
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+    folders.home = home;
+  }
+  for (const ShellFolder& folder : CurrentShellFolders()) {
+    if (folder.name == "AppData") {
+      folders.config = folder.path;
+    } else if (folder.name == "Cache") {
+      folders.cache = folder.path;
+    }
+  }
+  return folders;
+}
+
+std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders) {
+  StoreList stores;
+  AddFirefoxStores(folders, stores);
+  AddChromiumStores(folders, stores);
+  std::vector<std::unique_ptr<TraceStore>> all;
+  for (auto* group : {&stores.cookies, &stores.histories, &stores.caches}) {
+    for (auto& store : *group) {
+      all.push_back(std::move(store));
+    }
+  }
+  return all;
+}
+
+std::vector<fs::path> RealSubFolders(const fs::path& folder) {
+  std::vector<fs::path> found;
+  std::error_code error;
+  fs::directory_iterator entries(folder, error);
+  for (const fs::directory_iterator end; !error && entries != end; entries.increment(error)) {
+    std::error_code statusError;
+    if (fs::is_directory(entries->symlink_status(statusError))) {
+      found.push_back(entries->path());
+    }
+  }
+  return found;
+}
+
+std::string FirefoxProfileRoot(const BrowserFolders& folders) {
+  const std::string classic = folders.home.empty() ? "" : folders.home + "/.mozilla/firefox/";
+  const std::string xdg = folders.config.empty() ? "" : folders.config + "/mozilla/firefox/";
+  return !IsFolder(classic) && !xdg.empty() && IsFolder(xdg) ? xdg : classic;
+}
+
+}  // namespace hv

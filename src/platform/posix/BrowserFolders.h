@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/posix/TraceStore.h"
+
+namespace hv {
+
+// The user's folders that browsers keep their profiles and caches in. An empty folder
+// means unknown; nothing is looked for below it.
+struct BrowserFolders {
+  std::string home;
+  std::string config;  // XDG_CONFIG_HOME
+  std::string cache;   // XDG_CACHE_HOME
+
+  static BrowserFolders ForCurrentUser();
+};
+
+// Every trace store of the Firefox and Chromium-family profiles below folders that
+// exists now: first the cookie databases, then the history databases, then the cache
+// folders. A store reached by two paths (a linked folder) is taken once.
+std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders);
+
+// The folders directly in folder, in the order the system lists them; links are not
+// followed. None when folder is missing or cannot be read.
+std::vector<std::filesystem::path> RealSubFolders(const std::filesystem::path& folder);
+
+// The folder of Firefox's profiles: ~/.mozilla/firefox/, or the one below the config
+// folder where only that one is present. Ends with '/'; empty when neither is known.
+std::string FirefoxProfileRoot(const BrowserFolders& folders);
+
+}  // namespace hv

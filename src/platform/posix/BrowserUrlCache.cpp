@@ -1,0 +1,99 @@
+#include "platform/posix/BrowserUrlCache.h"
+
+namespace hv {
+
+BrowserUrlCache::~BrowserUrlCache() {
+  EndWalk();
+}
+
+bool BrowserUrlCache::Snapshot::Commit() {
+  bool committed = true;
+  for (const auto& store : stores) {
+    committed = store->Commit() && committed;
+  }
+  return committed;
+}
+
+std::unique_ptr<BrowserUrlCache::Snapshot> BrowserUrlCache::TakeSnapshot() const {
+  auto snapshot = std::make_unique<Snapshot>();
+  snapshot->stores = FindBrowserStores(folders_);
+  std::vector<Trace> traces;
+  for (size_t store = 0; store < snapshot->stores.size(); ++store) {
+    traces.clear();
+    snapshot->stores[store]->List(traces);
+    for (Trace& trace : traces) {
+      snapshot->byName[trace.name].push_back(snapshot->traces.size());
+      snapshot->traces.emplace_back(store, std::move(trace));
+    }
+  }
+  return snapshot;
+}
+
+void BrowserUrlCache::EndWalk() {
+  if (walk_) {
+    walk_->Commit();
+    walk_.reset();
+  }
+  handle_ = 0;
+}
+
+UrlCacheHandle BrowserUrlCache::FindFirstUrlCacheEntry(UrlCacheEntry& entry) {
+  EndWalk();
+  walk_ = TakeSnapshot();
+  if (walk_->traces.empty()) {
+    EndWalk();
+    return 0;
+  }
+  position_ = 0;
+  entry.sourceUrlName = walk_->traces.front().second.name;
+  handle_ = ++lastHandle_;
+  return handle_;
+}
+
+bool BrowserUrlCache::FindNextUrlCacheEntry(UrlCacheHandle handle, UrlCacheEntry& entry) {
+  if (handle == 0 || handle != handle_) {
+    return false;
+  }
+  if (++position_ >= walk_->traces.size()) {
+    EndWalk();
+    return false;
+  }
+  entry.sourceUrlName = walk_->traces[position_].second.name;
+  return true;
+}
+
+void BrowserUrlCache::FindCloseUrlCache(UrlCacheHandle handle) {
+  if (handle != 0 && handle == handle_) {
+    EndWalk();
+  }
+}
+
+bool BrowserUrlCache::DeleteUrlCacheEntry(const std::string& sourceUrlName) {
+  // Outside a walk the deletion looks at the stores as they are now and lands at once.
+  std::unique_ptr<Snapshot> alone = walk_ ? nullptr : TakeSnapshot();
+  Snapshot& snapshot = walk_ ? *walk_ : *alone;
+  const auto found = snapshot.byName.find(sourceUrlName);
+  if (found == snapshot.byName.end()) {
+    return false;
+  }
+  bool deleted = false;
+  for (const size_t index : found->second) {
+    const auto& [store, trace] = snapshot.traces[index];
+    deleted = snapshot.stores[store]->Delete(trace) || deleted;
+  }
+  snapshot.byName.erase(found);
+  return alone ? alone->Commit() && deleted : deleted;
+}
+
+bool BrowserUrlCache::ClearHistory() {
+  if (walk_) {
+    walk_->Commit();  // so the history stores are free for the clearing
+  }
+  bool cleared = true;
+  for (const auto& store : FindBrowserStores(folders_)) {
+    cleared = store->ClearHistory() && cleared;
+  }
+  return cleared;
+}
+
+}  // namespace hv

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/UrlCache.h"
+#include "platform/posix/BrowserFolders.h"
+#include "platform/posix/TraceStore.h"
+
+namespace hv {
+
+// The URL cache of Linux: the cookies, visited pages and cache files of the user's
+// Firefox and Chromium-family profiles, presented as one cache. An enumeration works on
+// the stores as they were when it started; one enumeration is open at a time, and
+// starting another ends the previous one. Deletions made while an enumeration is open are
+// committed per store when it ends (or is closed, or the next one starts), so a walk over
+// thousands of entries pays one disk sync per store and not one per entry.
+class BrowserUrlCache : public UrlCache {
+ public:
+  explicit BrowserUrlCache(BrowserFolders folders) : folders_(std::move(folders)) {}
+  ~BrowserUrlCache() override;
+
+  UrlCacheHandle FindFirstUrlCacheEntry(UrlCacheEntry& entry) override;
+  bool FindNextUrlCacheEntry(UrlCacheHandle handle, UrlCacheEntry& entry) override;
+  void FindCloseUrlCache(UrlCacheHandle handle) override;
+  // Deletes every trace of that name, in every store that holds it.
+  bool DeleteUrlCacheEntry(const std::string& sourceUrlName) override;
+  // Clears the history of every store; false when one of them could not be cleared (its
+  // browser holds it locked, for instance). The others are cleared all the same.
+  bool ClearHistory() override;
+
+ private:
+  // The stores and their traces as one enumeration found them.
+  struct Snapshot {
+    std::vector<std::unique_ptr<TraceStore>> stores;
+    std::vector<std::pair<size_t, Trace>> traces;                 // store index, trace
+    std::unordered_map<std::string, std::vector<size_t>> byName;  // indexes into traces
+
+    bool Commit();
+  };
+
+  std::unique_ptr<Snapshot> TakeSnapshot() const;
+  void EndWalk();
+
+  BrowserFolders folders_;
+  std::unique_ptr<Snapshot> walk_;
+  UrlCacheHandle handle_ = 0;
+  UrlCacheHandle lastHandle_ = 0;
+  size_t position_ = 0;
+};
+
+}  // namespace hv

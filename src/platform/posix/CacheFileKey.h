@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace hv {
+
+// The URL key stored in a browser's cache file: a Chromium-family simple-cache entry keeps
+// it after its header, a Firefox cache2 entry in the metadata after its data. Nothing for
+// a file of another kind, or one that is short, damaged or unreadable.
+std::optional<std::string> ReadCacheFileKey(const std::string& path);
+
+}  // namespace hv

@@ -1,0 +1,230 @@
+#include "BrowserFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace hv::test {
+namespace fs = std::filesystem;
+namespace {
+
+// The tables and columns the cleaning touches, as the browsers create them, with a few
+// of the columns around them.
+constexpr const char* kFirefoxCookies =
+    "CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT "
+    "'', name TEXT, value TEXT, host TEXT, path TEXT, expiry INTEGER, isSecure INTEGER);";
+constexpr const char* kFirefoxPlaces =
+    "CREATE TABLE moz_origins (id INTEGER PRIMARY KEY, prefix TEXT, host TEXT);"
+    "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, "
+    "visit_count INTEGER DEFAULT 0, last_visit_date INTEGER, origin_id INTEGER);"
+    "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id "
+    "INTEGER, visit_date INTEGER, visit_type INTEGER);"
+    "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT "
+    "NULL, parent INTEGER, title LONGVARCHAR);"
+    "CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY, keyword TEXT, place_id INTEGER);"
+    "CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, "
+    "use_count INTEGER, PRIMARY KEY (place_id, input));"
+    "CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, content "
+    "LONGVARCHAR);";
+constexpr const char* kChromiumCookies =
+    "CREATE TABLE cookies (creation_utc INTEGER NOT NULL, host_key TEXT NOT NULL, "
+    "top_frame_site_key TEXT NOT NULL DEFAULT '', name TEXT NOT NULL, value TEXT NOT NULL, "
+    "encrypted_value BLOB NOT NULL DEFAULT x'', path TEXT NOT NULL, expires_utc INTEGER);";
+constexpr const char* kChromiumHistory =
+    "CREATE TABLE urls (id INTEGER PRIMARY KEY AUTOINCREMENT, url LONGVARCHAR, title "
+    "LONGVARCHAR, visit_count INTEGER DEFAULT 0 NOT NULL, last_visit_time INTEGER NOT NULL "
+    "DEFAULT 0);"
+    "CREATE TABLE visits (id INTEGER PRIMARY KEY, url INTEGER NOT NULL, visit_time INTEGER "
+    "NOT NULL, from_visit INTEGER);";
+constexpr const char* kChromiumHistoryNewer =
+    "CREATE TABLE visit_source (id INTEGER PRIMARY KEY, source INTEGER NOT NULL);"
+    "CREATE TABLE keyword_search_terms (keyword_id INTEGER NOT NULL, url_id INTEGER NOT NULL, "
+    "term LONGVARCHAR NOT NULL, normalized_term LONGVARCHAR NOT NULL);"
+    "CREATE TABLE segments (id INTEGER PRIMARY KEY, name VARCHAR, url_id INTEGER NON NULL);"
+    "CREATE TABLE segment_usage (id INTEGER PRIMARY KEY, segment_id INTEGER NOT NULL, "
+    "time_slot INTEGER NOT NULL, visit_count INTEGER DEFAULT 0 NOT NULL);";
+
+void PutBigEndian32(std::string& bytes, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    bytes += static_cast<char>(value >> shift & 0xff);
+  }
+}
+
+void PutLittleEndian(std::string& bytes, uint64_t value, int size) {
+  for (int i = 0; i < size; ++i) {
+    bytes += static_cast<char>(value >> (8 * i) & 0xff);
+  }
+}
+
+fs::path WriteBytes(const fs::path& file, const std::string& bytes) {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << bytes;
+  return file;
+}
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  }
+  return quoted + "'";
+}
+
+}  // namespace
+
+BrowserFixture::BrowserFixture(const fs::path& homeFolder)
+    : home(homeFolder), config(homeFolder / ".config"), cache(homeFolder / ".cache") {
+  fs::create_directories(config);
+  fs::create_directories(cache);
+}
+
+BrowserFolders BrowserFixture::Folders() const {
+  return {home.string(), config.string(), cache.string()};
+}
+
+fs::path BrowserFixture::FirefoxProfile(const std::string& name) const {
+  const fs::path profile = home / ".mozilla" / "firefox" / name;
+  fs::create_directories(profile);
+  ExecSql(profile / "cookies.sqlite", kFirefoxCookies);
+  ExecSql(profile / "places.sqlite", kFirefoxPlaces);
+  return profile;
+}
+
+fs::path BrowserFixture::FirefoxCache(const std::string& name) const {
+  const fs::path folder = cache / "mozilla" / "firefox" / name / "cache2" / "entries";
+  fs::create_directories(folder);
+  return folder;
+}
+
+fs::path BrowserFixture::ChromiumProfile(const std::string& browser, const std::string& name,
+                                         bool older) const {
+  const fs::path profile = config / browser / name;
+  fs::create_directories(profile / "Network");
+  ExecSql(older ? profile / "Cookies" : profile / "Network" / "Cookies", kChromiumCookies);
+  ExecSql(profile / "History",
+          std::string(kChromiumHistory) + (older ? "" : kChromiumHistoryNewer));
+  return profile;
+}
+
+fs::path BrowserFixture::ChromiumCache(const std::string& browser, const std::string& name) const {
+  const fs::path folder = cache / browser / name / "Cache" / "Cache_Data";
+  fs::create_directories(folder);
+  return folder;
+}
+
+void ExecSql(const fs::path& database, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK) << database;
+  char* message = nullptr;
+  const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+  EXPECT_EQ(result, SQLITE_OK) << (message ? message : "") << " in " << sql;
+  sqlite3_free(message);
+  sqlite3_close(db);
+}
+
+std::vector<std::string> QueryRows(const fs::path& database, const std::string& sql) {
+  std::vector<std::string> rows;
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* query = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr), SQLITE_OK) << sql;
+  while (query != nullptr && sqlite3_step(query) == SQLITE_ROW) {
+    std::string row;
+    for (int column = 0; column < sqlite3_column_count(query); ++column) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, column));
+      row += (column == 0 ? "" : "|") + std::string(text ? text : "NULL");
+    }
+    rows.push_back(row);
+  }
+  sqlite3_finalize(query);
+  sqlite3_close(db);
+  return rows;
+}
+
+void AddFirefoxCookie(const fs::path& profile, const std::string& name, const std::string& host,
+                      const std::string& path) {
+  ExecSql(profile / "cookies.sqlite", "INSERT INTO moz_cookies (name, value, host, path) VALUES (" +
+                                          Quoted(name) + ", 'v', " + Quoted(host) + ", " +
+                                          Quoted(path) + ")");
+}
+
+int64_t AddFirefoxPage(const fs::path& profile, const std::string& url, int visits,
+                       bool bookmarked) {
+  const fs::path places = profile / "places.sqlite";
+  ExecSql(places, "INSERT INTO moz_origins (prefix, host) VALUES ('https://', " + Quoted(url) +
+                      ");"
+                      "INSERT INTO moz_places (url, visit_count, last_visit_date, origin_id) "
+                      "VALUES (" +
+                      Quoted(url) + ", " + std::to_string(visits) +
+                      ", 1000, (SELECT max(id) FROM moz_origins))");
+  const std::string id = "(SELECT id FROM moz_places WHERE url = " + Quoted(url) + ")";
+  for (int visit = 0; visit < visits; ++visit) {
+    ExecSql(places, "INSERT INTO moz_historyvisits (place_id, visit_date) VALUES (" + id + ", " +
+                        std::to_string(1000 + visit) + ")");
+  }
+  ExecSql(places, "INSERT INTO moz_annos (place_id, content) VALUES (" + id +
+                      ", 'note'); INSERT INTO moz_inputhistory VALUES (" + id + ", " + Quoted(url) +
+                      ", 1)");
+  if (bookmarked) {
+    ExecSql(places,
+            "INSERT INTO moz_bookmarks (type, fk, parent, title) VALUES (1, " + id + ", 2, 'b')");
+  }
+  const auto rows = QueryRows(places, "SELECT id FROM moz_places WHERE url = " + Quoted(url));
+  return rows.empty() ? 0 : std::stoll(rows.front());
+}
+
+void AddChromiumCookie(const fs::path& cookieDatabase, const std::string& name,
+                       const std::string& host, const std::string& path) {
+  ExecSql(cookieDatabase,
+          "INSERT INTO cookies (creation_utc, host_key, name, value, path) VALUES (1, " +
+              Quoted(host) + ", " + Quoted(name) + ", 'v', " + Quoted(path) + ")");
+}
+
+void AddChromiumPage(const fs::path& profile, const std::string& url, int visits) {
+  const fs::path history = profile / "History";
+  ExecSql(history, "INSERT INTO urls (url, visit_count) VALUES (" + Quoted(url) + ", " +
+                       std::to_string(visits) + ")");
+  const std::string id = "(SELECT id FROM urls WHERE url = " + Quoted(url) + ")";
+  for (int visit = 0; visit < visits; ++visit) {
+    ExecSql(history, "INSERT INTO visits (url, visit_time) VALUES (" + id + ", " +
+                         std::to_string(visit) + ")");
+  }
+  if (!QueryRows(history, "SELECT name FROM sqlite_master WHERE name = 'segments'").empty()) {
+    ExecSql(history, "INSERT INTO visit_source (id, source) SELECT id, 1 FROM visits WHERE url = " +
+                         id + "; INSERT INTO keyword_search_terms VALUES (1, " + id +
+                         ", 'term', 'term'); INSERT INTO segments (name, url_id) VALUES (" +
+                         Quoted(url) + ", " + id +
+                         "); INSERT INTO segment_usage (segment_id, time_slot) VALUES "
+                         "((SELECT max(id) FROM segments), 1)");
+  }
+}
+
+fs::path WriteSimpleCacheFile(const fs::path& file, const std::string& key) {
+  std::string bytes;
+  PutLittleEndian(bytes, 0xfcfb6d1ba7725c30ull, 8);
+  PutLittleEndian(bytes, 5, 4);  // version
+  PutLittleEndian(bytes, key.size(), 4);
+  PutLittleEndian(bytes, 0x12345678, 4);  // key hash
+  PutLittleEndian(bytes, 0, 4);           // padding
+  return WriteBytes(file, bytes + key + std::string(64, 'd'));
+}
+
+fs::path WriteFirefoxCacheFile(const fs::path& file, const std::string& key, size_t dataSize,
+                               uint32_t version) {
+  std::string bytes(dataSize, 'd');
+  const size_t chunks = (dataSize + 256 * 1024 - 1) / (256 * 1024);
+  PutBigEndian32(bytes, 0xabcdef01);  // metadata hash
+  bytes += std::string(2 * chunks, 'h');
+  for (const uint32_t field : {version, 1u, 2u, 3u, 4u, 5u}) {
+    PutBigEndian32(bytes, field);
+  }
+  PutBigEndian32(bytes, static_cast<uint32_t>(key.size()));
+  if (version > 1) {
+    PutBigEndian32(bytes, 0);  // flags
+  }
+  bytes += key + '\0' + "request-method" + '\0' + "GET" + '\0';
+  PutBigEndian32(bytes, static_cast<uint32_t>(dataSize));
+  return WriteBytes(file, bytes);
+}
+
+}  // namespace hv::test
