@@ -257,6 +257,41 @@ class AnyButtonLookTest : public QObject {
     QCOMPARE(button->size(), longer + QSize(2 * lines, 2 * lines));
   }
 
+  // A disabled button draws its caption in the desktop's grey text colour instead.
+  void disabledCaptionIsGrey() {
+    auto button = MakeButton(200, 60);
+    const QColor fore(255, 0, 255);
+    QFont large = button->Font();
+    large.setPixelSize(30);
+    large.setBold(true);
+    button->SetFont(large);
+    button->SetForeColor(PlainColor(fore));
+    button->SetCaption("HIH");
+    const auto countFore = [&] {
+      const QImage image = Render(*button);
+      int count = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          count += QColor(image.pixel(x, y)) == fore ? 1 : 0;
+        }
+      }
+      return count;
+    };
+    QVERIFY(countFore() > 20);
+    button->SetEnabled(false);
+    QCOMPARE(countFore(), 0);
+    QVERIFY(!button->Enabled());
+  }
+
+  void mouseIconIsThePointerOverTheButton() {
+    auto button = MakeButton();
+    button->SetMouseIcon(SolidPicture(16, 16, kPictureColor));
+    QCOMPARE(button->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(button->cursor().pixmap().size(), QSize(16, 16));
+    button->SetMouseIcon(QImage());
+    QCOMPARE(button->cursor().shape(), Qt::ArrowCursor);
+  }
+
   void grayLevel_data() {
     QTest::addColumn<QColor>("color");
     QTest::addColumn<int>("grey");
