@@ -56,19 +56,6 @@ bool WithFailureExit(CryptContext& context, const std::string& failureText, Step
   return false;
 }
 
-std::vector<std::string> SplitAtNul(const std::string& files) {
-  std::vector<std::string> entries;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = files.find('\0', start);
-    entries.push_back(files.substr(start, end - start));
-    if (end == std::string::npos) {
-      return entries;
-    }
-    start = end + 1;
-  }
-}
-
 using FileStep = bool (*)(CryptContext&, const std::string&, std::string&, bool);
 
 int RunBatch(CryptContext& context, const std::string& files, bool samePass, bool noConfirm,
@@ -82,7 +69,7 @@ int RunBatch(CryptContext& context, const std::string& files, bool samePass, boo
     }
   }
   int done = 0;
-  for (const std::string& entry : SplitAtNul(files)) {
+  for (const std::string& entry : SplitFileList(files)) {
     if (IsBlank(entry)) {
       continue;
     }
@@ -155,6 +142,19 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
     Require(Deleted(context, fileName));
     return true;
   });
+}
+
+std::vector<std::string> SplitFileList(const std::string& files) {
+  std::vector<std::string> entries;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = files.find('\0', start);
+    entries.push_back(files.substr(start, end - start));
+    if (end == std::string::npos) {
+      return entries;
+    }
+    start = end + 1;
+  }
 }
 
 int EncryptFiles(CryptContext& context, const std::string& files, bool samePass) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/FileStreams.h"
 #include "platform/FileSystem.h"
@@ -32,5 +33,8 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
 // when the common password was not given.
 int EncryptFiles(CryptContext& context, const std::string& files, bool samePass);
 int DecryptFiles(CryptContext& context, const std::string& files, bool samePass);
+
+// The entries of a NUL-separated list of paths, in order, blank ones included.
+std::vector<std::string> SplitFileList(const std::string& files);
 
 }  // namespace hv

@@ -1,0 +1,288 @@
+// The File Protection tab on its own, offscreen: file choice through a scripted dialog,
+// passwords and messages through the scripted user interface, real files in a temporary
+// folder.
+#include <fcntl.h>
+#include <unistd.h>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "QtTestMain.h"
+#include "ScriptedUserInterface.h"
+#include "TempFolder.h"
+#include "app/FileProtectionTab.h"
+
+namespace {
+
+using hv::test::ReadFile;
+using Message = hv::test::ScriptedUserInterface::Message;
+constexpr int kInformation = 64;
+constexpr int kExclamation = 48;
+
+// One tab with everything it reaches scripted or sandboxed.
+struct TabFixture {
+  hv::test::TempFolder folder;
+  hv::test::ScriptedUserInterface ui;
+  std::vector<hv::FileDialogRequest> requests;
+  std::optional<hv::FileDialogAnswer> nextChoice;
+  hv::FileProtectionTab tab{hv::CryptContext{ui},
+                            hv::GCommonDialog({[this](const hv::FileDialogRequest& request) {
+                                                 requests.push_back(request);
+                                                 return nextChoice;
+                                               },
+                                               nullptr, nullptr})};
+
+  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Write(const std::string& name, const std::string& content) const {
+    return folder.Write(name, content).string();
+  }
+
+  void Click(const char* button) { tab.findChild<QPushButton*>(button)->click(); }
+
+  // Browse with the dialog answering these files (nothing: cancelled).
+  void Browse(const char* button, std::vector<std::string> files) {
+    nextChoice.reset();
+    if (!files.empty()) {
+      nextChoice = hv::FileDialogAnswer{std::move(files), 0};
+    }
+    Click(button);
+  }
+
+  QStringList Entries(const char* list) const {
+    auto* widget = tab.findChild<QListWidget*>(list);
+    QStringList entries;
+    for (int i = 0; i < widget->count(); ++i) {
+      entries << widget->item(i)->text();
+    }
+    return entries;
+  }
+
+  void SamePass(const char* box, bool checked) {
+    tab.findChild<QCheckBox*>(box)->setChecked(checked);
+  }
+};
+
+QStringList Texts(const std::vector<std::string>& paths) {
+  QStringList texts;
+  for (const std::string& path : paths) {
+    texts << QString::fromStdString(path);
+  }
+  return texts;
+}
+
+}  // namespace
+
+class FileProtectionTabTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void browseAsksForExistingFilesWithTheGroupsFilter_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("encrypt") << "cmdEncBrowse"
+                             << "All (*.*)"
+                             << " *.*";
+    QTest::newRow("decrypt") << "cmdDecBrowse"
+                             << "Hushvault Encrypted Files (*.vlt)"
+                             << "*.vlt";
+    QTest::newRow("wipe") << "cmdWipeBrowse"
+                          << "All (*.*)"
+                          << " *.*";
+  }
+
+  void browseAsksForExistingFilesWithTheGroupsFilter() {
+    QFETCH(QString, button);
+    QFETCH(QString, description);
+    QFETCH(QString, pattern);
+    TabFixture f;
+    f.Browse(button.toLatin1().constData(), {});
+    QCOMPARE(f.requests.size(), std::size_t{1});
+    const hv::FileDialogRequest& request = f.requests[0];
+    QVERIFY(request.multiSelect);
+    QVERIFY(request.fileMustExist);
+    QVERIFY(!request.save);
+    QCOMPARE(request.filterIndex, 0);
+    QCOMPARE(request.filters.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(request.filters[0].first), description);
+    QCOMPARE(QString::fromStdString(request.filters[0].second), pattern);
+  }
+
+  void browseReplacesTheList_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("encrypt") << "lstFileEncrypt"
+                             << "cmdEncBrowse";
+    QTest::newRow("decrypt") << "lstFileDecrypt"
+                             << "cmdDecBrowse";
+    QTest::newRow("wipe") << "lstFileWipe"
+                          << "cmdWipeBrowse";
+  }
+
+  void browseReplacesTheList() {
+    QFETCH(QString, list);
+    QFETCH(QString, button);
+    const QByteArray name = list.toLatin1(), click = button.toLatin1();
+    TabFixture f;
+    f.Browse(click, {"/d/a", "/d/b", "/d/c"});
+    QCOMPARE(f.Entries(name), (QStringList{"/d/a", "/d/b", "/d/c"}));
+    f.Browse(click, {"/e/other"});
+    QCOMPARE(f.Entries(name), QStringList{"/e/other"});
+    f.Browse(click, {});
+    // Cancelling changes nothing.
+    QCOMPARE(f.Entries(name), QStringList{"/e/other"});
+    f.Browse(click, {"/x", "/y"});
+    // No doubled separator in the root folder.
+    QCOMPARE(f.Entries(name), (QStringList{"/x", "/y"}));
+  }
+
+  void encryptWithSamePassReportsAndClears() {
+    TabFixture f;
+    const std::string a = f.Write("a.txt", "alpha"), b = f.Write("b.txt", "beta");
+    f.Browse("cmdEncBrowse", {a, b});
+    f.SamePass("chkEncPass", true);
+    f.ui.AnswerPassword("pw");
+    f.ui.AnswerMessage(hv::MessageAnswer::kOk);
+    f.Click("cmdEncrypt");
+    QCOMPARE(f.ui.events, (std::vector<std::string>{"password: Enter the password: (confirm)",
+                                                    "message: Successfully encrypted 2 file(s)."}));
+    QCOMPARE(f.ui.messages[0],
+             (Message{"Successfully encrypted 2 file(s).", kInformation, "Encrypt"}));
+    QVERIFY(f.Entries("lstFileEncrypt").isEmpty());
+    QVERIFY(std::filesystem::exists(a + ".vlt"));
+    QVERIFY(!std::filesystem::exists(a));
+
+    // And back, one password per file.
+    f.Browse("cmdDecBrowse", {a + ".vlt", b + ".vlt"});
+    f.SamePass("chkDecPass", false);
+    f.ui.AnswerPassword("pw");
+    f.ui.AnswerPassword("pw");
+    f.ui.AnswerMessage(hv::MessageAnswer::kOk);
+    f.Click("cmdDecrypt");
+    QCOMPARE(f.ui.messages.back(),
+             (Message{"Successfully decrypted 2 file(s).", kInformation, "Decrypt"}));
+    QCOMPARE(ReadFile(a), std::string("alpha"));
+    QCOMPARE(ReadFile(b), std::string("beta"));
+    QVERIFY(f.Entries("lstFileDecrypt").isEmpty());
+    QVERIFY(f.ui.ScriptUsedUp());
+  }
+
+  void wrongCommonPasswordKeepsTheList() {
+    TabFixture f;
+    std::vector<std::string> vaults;
+    for (const char* name : {"a", "b"}) {
+      const std::string plain = f.Write(name, name);
+      hv::CryptContext context{f.ui};
+      std::string password = "right";
+      QVERIFY(hv::EncryptFile(context, plain, password, false));
+      vaults.push_back(plain + ".vlt");
+    }
+    f.Browse("cmdDecBrowse", vaults);
+    f.ui.AnswerPassword("wrong");
+    for (int i = 0; i < 3; ++i) {
+      f.ui.AnswerMessage(hv::MessageAnswer::kOk);
+    }
+    f.Click("cmdDecrypt");
+    QCOMPARE(f.ui.messages.size(), std::size_t{3});
+    QCOMPARE(QString::fromStdString(f.ui.messages[0].title), QString("Invalid Pass"));
+    QCOMPARE(QString::fromStdString(f.ui.messages[1].title), QString("Invalid Pass"));
+    QCOMPARE(f.ui.messages[2], (Message{"Could not decrypt 2 file(s)!", kExclamation, "Decrypt"}));
+    QCOMPARE(f.Entries("lstFileDecrypt"), Texts(vaults));
+  }
+
+  // Nothing to hand over, or the common password not given: no message, list kept.
+  void quietCases() {
+    TabFixture f;
+    f.Click("cmdEncrypt");  // empty list
+    const std::string gone = f.Write("gone.txt", "x");
+    const std::string hidden = f.Write(".hidden", "x");
+    f.Browse("cmdEncBrowse", {gone, hidden});
+    std::filesystem::remove(gone);
+    f.Click("cmdEncrypt");
+    QVERIFY(f.ui.events.empty());
+    QCOMPARE(f.Entries("lstFileEncrypt"), Texts({gone, hidden}));
+
+    const std::string kept = f.Write("kept.txt", "x");
+    f.Browse("cmdEncBrowse", {kept});
+    f.ui.AnswerPassword("");
+    f.Click("cmdEncrypt");
+    QCOMPARE(f.ui.events, std::vector<std::string>{"password: Enter the password: (confirm)"});
+    QCOMPARE(f.Entries("lstFileEncrypt"), Texts({kept}));
+    QCOMPARE(ReadFile(kept), std::string("x"));
+  }
+
+  void wipeAsksFirst_data() {
+    QTest::addColumn<bool>("withFiles");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("no keeps the list") << true << hv::MessageAnswer::kNo;
+    QTest::newRow("yes on an empty list") << false << hv::MessageAnswer::kYes;
+  }
+
+  void wipeAsksFirst() {
+    QFETCH(bool, withFiles);
+    QFETCH(int, answer);
+    TabFixture f;
+    const std::string file = f.Write("f", "data");
+    if (withFiles) {
+      f.Browse("cmdWipeBrowse", {file});
+    }
+    f.ui.AnswerMessage(answer);
+    f.Click("cmdSWipe");
+    QCOMPARE(f.ui.messages,
+             (std::vector<Message>{
+                 {"Are you sure you want to wipe the selected file(s)?", 36, "File Wiper"}}));
+    QCOMPARE(ReadFile(file), std::string("data"));
+    QCOMPARE(f.Entries("lstFileWipe").size(), withFiles ? 1 : 0);
+  }
+
+  void wipeReportsBothCounts_data() {
+    QTest::addColumn<bool>("holdOneOpen");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("all wiped") << false << "Successfully wiped 2 file(s).\r\n" << kInformation;
+    QTest::newRow("one held open")
+        << true << "Successfully wiped 1 file(s).\r\nCould not delete 1 files!" << kExclamation;
+  }
+
+  void wipeReportsBothCounts() {
+    QFETCH(bool, holdOneOpen);
+    QFETCH(QString, report);
+    QFETCH(int, icon);
+    TabFixture f;
+    const std::string free = f.Write("free", std::string(5000, 'a'));
+    const std::string held = f.Write("held", "b");
+    f.Browse("cmdWipeBrowse", {free, held});
+    // Another open descriptor is what "held open by another program" looks like here.
+    const int other = holdOneOpen ? open(held.c_str(), O_RDONLY) : -1;
+    f.ui.AnswerMessage(hv::MessageAnswer::kYes);
+    f.ui.AnswerMessage(hv::MessageAnswer::kOk);
+    f.Click("cmdSWipe");
+    if (other >= 0) {
+      close(other);
+    }
+    QCOMPARE(f.ui.messages.size(), std::size_t{2});
+    QCOMPARE(f.ui.messages[1], (Message{report.toStdString(), icon, "File Wiper"}));
+    QVERIFY(!std::filesystem::exists(free));
+    QCOMPARE(std::filesystem::exists(held), holdOneOpen);
+    QVERIFY(f.Entries("lstFileWipe").isEmpty());
+  }
+
+  void controlsAreNamedAndLabelled() {
+    TabFixture f;
+    for (const auto& [name, text] :
+         {std::pair{"cmdEncrypt", "Encrypt!"}, std::pair{"cmdDecrypt", "Decrypt!"},
+          std::pair{"cmdSWipe", "Wipe Now!"}, std::pair{"cmdEncBrowse", "Browse"},
+          std::pair{"cmdDecBrowse", "Browse"}, std::pair{"cmdWipeBrowse", "Browse"}}) {
+      QCOMPARE(f.tab.findChild<QPushButton*>(name)->text(), QString(text));
+    }
+    QCOMPARE(f.tab.findChild<QCheckBox*>("chkEncPass")->text(), QString("Same Pass"));
+    QCOMPARE(f.tab.findChild<QCheckBox*>("chkDecPass")->text(), QString("Same Pass"));
+    QCOMPARE(f.tab.findChild<QLabel*>("lblCaptions0")->text(), QString("Files to encrypt:"));
+    QCOMPARE(f.tab.findChild<QLabel*>("lblCaptions1")->text(), QString("Files to decrypt:"));
+    QCOMPARE(f.tab.findChild<QLabel*>("lblCaptions2")->text(), QString("Files to wipe:"));
+  }
+};
+
+HV_QTEST_MAIN(FileProtectionTabTest)
+#include "FileProtectionTabTest.moc"
