@@ -1,17 +1,21 @@
 #include "fileio/EraseFile.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
-#include <new>
 #include <optional>
 
 #include "fileio/AlignedBlock.h"
 #include "fileio/FillRandom.h"
+#include "fileio/PassWriter.h"
 
 namespace hv {
 namespace {
 
 constexpr uint32_t kMinimumBlock = 65536;
+// Blocks per write of the passes: large writes keep a disk that is written past its cache
+// busy, where one small write at a time would leave it waiting.
+constexpr uint64_t kBlocksPerWrite = 16;
 
 // Truncation and removal of the handle's file; plain deletion writes nothing, so there is
 // nothing to force to the disk first.
@@ -24,18 +28,38 @@ bool CutAndClose(OpenFile& file) {
 // path. When the cache shows other bytes than were written, writes bypassing it cannot be
 // trusted to be seen, and the passes write through the cache instead.
 std::optional<WriteMode> ChoosePassMode(const std::string& path, FileSystem& files,
-                                        OpenFile& testFile, AlignedBlock& data) {
+                                        OpenFile& testFile, uint32_t block) {
+  AlignedBlock data(block);
   FillRandom(data.Bytes());
   const bool written = testFile.Write(data.Bytes()) && testFile.Flush();
   if (!testFile.Close() || !written) {
     return std::nullopt;
   }
-  AlignedBlock readBack(data.Bytes().size());
+  AlignedBlock readBack(block);
   const size_t got = files.ReadStart(path, readBack.Bytes());
-  const bool same =
-      got == data.Bytes().size() && std::ranges::equal(readBack.Bytes(), data.Bytes());
+  const bool same = got == block && std::ranges::equal(readBack.Bytes(), data.Bytes());
   return same ? WriteMode{.noBuffering = true, .deleteOnClose = true}
               : WriteMode{.writeThrough = true, .deleteOnClose = true};
+}
+
+// Overwrites blockCount blocks from the start of the file, each with fresh random data.
+// Blocks go to the disk several at a time, from two buffers in turn: one is filled while
+// the other is written, and the memory used does not grow with the file.
+bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
+  AlignedBlock buffers[] = {AlignedBlock(size_t{block} * kBlocksPerWrite),
+                            AlignedBlock(size_t{block} * kBlocksPerWrite)};
+  PassWriter writer(file);
+  bool submitted = true;
+  for (uint64_t done = 0, turn = 0; done < blockCount && submitted; ++turn) {
+    const uint64_t blocks = std::min<uint64_t>(blockCount - done, kBlocksPerWrite);
+    const std::span<std::byte> chunk = buffers[turn % 2].Bytes().first(blocks * block);
+    for (uint64_t i = 0; i < blocks; ++i) {
+      FillRandom(chunk.subspan(i * block, block));
+    }
+    submitted = writer.Submit(chunk);
+    done += blocks;
+  }
+  return writer.Finish() && submitted;
 }
 
 bool Wipe(const std::string& path, FileSystem& files) {
@@ -48,9 +72,7 @@ bool Wipe(const std::string& path, FileSystem& files) {
   if (!length) {
     return false;
   }
-  const uint64_t blockCount = *length / block + 1;
-  AlignedBlock data(block);
-  const std::optional<WriteMode> mode = ChoosePassMode(path, files, *testFile, data);
+  const std::optional<WriteMode> mode = ChoosePassMode(path, files, *testFile, block);
   if (!mode) {
     return false;
   }
@@ -58,13 +80,9 @@ bool Wipe(const std::string& path, FileSystem& files) {
   if (!file) {
     return false;  // the file stays whole: better than reporting a wipe that never ran
   }
-  // A failed write leaves the rest unwritten; the file is still cut and removed, but the
-  // wipe is not reported as done.
-  bool allWritten = true;
-  for (uint64_t i = 0; i < blockCount && allWritten; ++i) {
-    FillRandom(data.Bytes());
-    allWritten = file->Write(data.Bytes());
-  }
+  // After a failed write the rest stays unwritten; the file is still cut and removed, but
+  // the wipe is not reported as done.
+  const bool allWritten = WritePasses(*file, block, *length / block + 1);
   const bool flushed = file->Flush();
   return CutAndClose(*file) && allWritten && flushed;
 }
@@ -85,8 +103,8 @@ bool EraseFile(const std::string& path, bool wipe, FileSystem& files) {
       CutAndClose(*file);
     }
     return false;
-  } catch (const std::bad_alloc&) {
-    return false;  // no room for the block buffers: the file is left as it is
+  } catch (const std::exception&) {
+    return false;  // no room for the buffers or no thread to write with
   }
 }
 

@@ -9,6 +9,9 @@ class RecordingOpenFile : public OpenFile {
       : inner_(std::move(inner)), owner_(owner), index_(index) {}
 
   bool Write(std::span<const std::byte> data) override {
+    if (owner_.writesSeen++ == owner_.failingWrite) {
+      return false;
+    }
     Record().writes.emplace_back(reinterpret_cast<const char*>(data.data()), data.size());
     return inner_->Write(data);
   }

@@ -26,6 +26,10 @@ class RecordingFileSystem : public FileSystem {
   std::vector<Opening> openings;
   std::vector<std::string> examined;  // every path given to FindEntry, in order
 
+  // The write, counted from 0 over all handles, that fails without writing; -1 for none.
+  int failingWrite = -1;
+  int writesSeen = 0;
+
   // Runs before each FindEntry call is passed on, with the path asked about.
   std::function<void(const std::string&)> beforeFindEntry;
   // Runs just before a handle cuts its file, with the handle's path.
