@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "EnvironmentVariable.h"
 #include "InMemoryDocument.h"
 #include "RecordingFileSystem.h"
 #include "ScriptedUserInterface.h"
@@ -39,8 +40,8 @@ CleanItem FilesItem(const std::string& key, const std::string& path, const std::
 // A run over file items of a folder named through an environment placeholder.
 class FilesCleanRunTest : public testing::Test {
  protected:
-  FilesCleanRunTest() { setenv(kFolderVariable, folder.Path().c_str(), 1); }
-  ~FilesCleanRunTest() override { unsetenv(kFolderVariable); }
+  FilesCleanRunTest() { test::SetVariable(kFolderVariable, folder.Path().string()); }
+  ~FilesCleanRunTest() override { test::UnsetVariable(kFolderVariable); }
 
   void Run(const CleanItemList& items, const CleanActions& actions) {
     ui.AnswerMessage(MessageAnswer::kOk);

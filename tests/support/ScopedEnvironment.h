@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "EnvironmentVariable.h"
+
 namespace hv::test {
 
 // Changes environment variables for one test; each is restored (or removed again) when
@@ -32,9 +34,9 @@ class ScopedEnvironment {
   }
   static void Apply(const std::string& name, const std::optional<std::string>& value) {
     if (value) {
-      setenv(name.c_str(), value->c_str(), 1);
+      SetVariable(name.c_str(), *value);
     } else {
-      unsetenv(name.c_str());
+      UnsetVariable(name.c_str());
     }
   }
 
