@@ -1,8 +1,10 @@
 #include "crypt/modCrypt.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <set>
@@ -141,6 +143,8 @@ TEST_F(ModCryptTest, MissingFileIsReportedBeforeAnyPassword) {
   EXPECT_EQ(ui_.messages[0].text, "Could not encrypt the file: '" + PathOf("gone.txt") + "'!");
 }
 
+// Links and pipes as Linux makes them.
+#ifndef _WIN32
 TEST_F(ModCryptTest, LinksAndDevicesAreNotEncrypted) {
   const std::string target = Write("target.txt", "real");
   fs::create_symlink(target, PathOf("link.txt"));
@@ -153,6 +157,7 @@ TEST_F(ModCryptTest, LinksAndDevicesAreNotEncrypted) {
   EXPECT_EQ(ui_.messages.size(), 2u);
   EXPECT_EQ(Names(), (std::set<std::string>{"target.txt", "link.txt", "pipe"}));
 }
+#endif
 
 TEST_F(ModCryptTest, ExistingOutputIsReplacedWhole) {
   const std::string plain = Write("a.txt", "short");
@@ -166,6 +171,8 @@ TEST_F(ModCryptTest, ExistingOutputIsReplacedWhole) {
   EXPECT_EQ(ReadFile(plain), "short");
 }
 
+// Linux's access modes; Windows has only the read-only attribute.
+#ifndef _WIN32
 TEST_F(ModCryptTest, NewFileKeepsTheAccessRightsOfTheOld) {
   const std::string plain = Write("private.txt", "mine");
   fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
@@ -174,6 +181,7 @@ TEST_F(ModCryptTest, NewFileKeepsTheAccessRightsOfTheOld) {
   EXPECT_EQ(fs::status(plain + ".vlt").permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
 }
+#endif
 
 TEST_F(ModCryptTest, FailureBeforeTheRenameLosesNothing) {
   struct Fault {
@@ -225,6 +233,9 @@ TEST_F(ModCryptTest, FailureToRemoveTheEncryptedFileAfterTheRename) {
   EXPECT_EQ(ui_.messages[0].text, "Could not decrypt the file: '" + vault + "'!");
 }
 
+// Windows takes no control characters in names, and the test's own file helpers do not
+// pass ANSI bytes through unchanged there.
+#ifndef _WIN32
 TEST_F(ModCryptTest, NamesWithOddBytes) {
   const std::string name = std::string("odd \xff\x01 name 'quoted'.txt");
   const std::string plain = Write(name, "odd");
@@ -234,6 +245,7 @@ TEST_F(ModCryptTest, NamesWithOddBytes) {
   EXPECT_EQ(ReadFile(plain), "odd");
   EXPECT_EQ(Names(), std::set<std::string>{name});
 }
+#endif
 
 // Batches.
 

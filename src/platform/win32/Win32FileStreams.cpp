@@ -102,9 +102,11 @@ std::unique_ptr<InputStream> Win32FileStreams::OpenForReading(const std::string&
       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
     return nullptr;
   }
+  // Deleting the source while it is still open for reading must work as it does on Linux:
+  // the encrypted copy is complete by then, and the name goes when the handle closes.
   const HANDLE handle =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     return nullptr;
   }
