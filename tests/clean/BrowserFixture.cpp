@@ -19,6 +19,7 @@ constexpr const char* kFirefoxPlaces =
     "visit_count INTEGER DEFAULT 0, last_visit_date INTEGER, origin_id INTEGER);"
     "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id "
     "INTEGER, visit_date INTEGER, visit_type INTEGER);"
+    "CREATE TABLE moz_historyvisits_extra (visit_id INTEGER PRIMARY KEY, sync_json TEXT);"
     "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT "
     "NULL, parent INTEGER, title LONGVARCHAR);"
     "CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY, keyword TEXT, place_id INTEGER);"
@@ -160,7 +161,8 @@ int64_t AddFirefoxPage(const fs::path& profile, const std::string& url, int visi
   const std::string id = "(SELECT id FROM moz_places WHERE url = " + Quoted(url) + ")";
   for (int visit = 0; visit < visits; ++visit) {
     ExecSql(places, "INSERT INTO moz_historyvisits (place_id, visit_date) VALUES (" + id + ", " +
-                        std::to_string(1000 + visit) + ")");
+                        std::to_string(1000 + visit) +
+                        "); INSERT INTO moz_historyvisits_extra VALUES (last_insert_rowid(), '')");
   }
   ExecSql(places, "INSERT INTO moz_annos (place_id, content) VALUES (" + id +
                       ", 'note'); INSERT INTO moz_inputhistory VALUES (" + id + ", " + Quoted(url) +

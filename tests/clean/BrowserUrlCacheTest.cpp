@@ -176,6 +176,7 @@ TEST_F(BrowserUrlCacheTest, ClearingTheHistoryKeepsBookmarksCookiesAndCache) {
 
   const fs::path places = firefox / "places.sqlite";
   EXPECT_TRUE(QueryRows(places, "SELECT * FROM moz_historyvisits").empty());
+  EXPECT_TRUE(QueryRows(places, "SELECT * FROM moz_historyvisits_extra").empty());
   EXPECT_EQ(QueryRows(places, "SELECT id, url, visit_count, last_visit_date FROM moz_places"),
             Names{std::to_string(bookmarked) + "|https://kept.example/|0|NULL"});
   EXPECT_EQ(QueryRows(places, "SELECT place_id FROM moz_annos"), Names{std::to_string(bookmarked)});

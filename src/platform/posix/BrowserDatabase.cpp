@@ -25,12 +25,14 @@ BrowserDatabase::~BrowserDatabase() {
   sqlite3_close(db_);
 }
 
-bool BrowserDatabase::Readable() const {
-  if (db_ == nullptr) {
+bool BrowserDatabase::Readable() {
+  if (db_ == nullptr || locked_) {
     return false;
   }
   SqliteStatement query(db_, "SELECT count(*) FROM sqlite_master");
-  return query.Step();
+  // Asked once more it would only wait out the busy timeout again.
+  locked_ = !query.Step();
+  return !locked_;
 }
 
 bool BrowserDatabase::HasColumn(const std::string& table, const std::string& column) const {

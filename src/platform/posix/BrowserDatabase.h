@@ -21,7 +21,8 @@ class BrowserDatabase {
   sqlite3* Handle() const { return db_; }
 
   // True when the schema can be read: the file is a database and no lock keeps it away.
-  bool Readable() const;
+  // A store found unreadable stays so for the life of this object.
+  bool Readable();
 
   // Browser versions differ in their schemas; only what exists is touched.
   bool HasColumn(const std::string& table, const std::string& column) const;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace hv {
 namespace {
@@ -23,10 +24,29 @@ constexpr uint64_t kSimpleHeaderSize = 24;
 constexpr uint64_t kFirefoxChunkSize = 256 * 1024;
 constexpr uint32_t kFirefoxNewestVersion = 3;
 
+// Reads a file through one read of its head, which holds the whole of most cache files,
+// and further reads only where a larger file needs them: a walk reads thousands of these.
 class ReadOnlyFile {
  public:
-  explicit ReadOnlyFile(const std::string& path)
-      : fd_(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)) {}
+  ReadOnlyFile(int folderFd, const char* name)
+      : fd_(openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)) {
+    if (fd_ < 0) {
+      return;
+    }
+    const ssize_t got = pread(fd_, head_.data(), head_.size(), 0);
+    if (got < 0) {
+      return;  // a folder, a pipe: nothing to read a key from
+    }
+    headSize_ = static_cast<size_t>(got);
+    if (headSize_ < head_.size()) {
+      size_ = headSize_;
+      return;
+    }
+    struct stat info {};
+    if (fstat(fd_, &info) == 0 && S_ISREG(info.st_mode)) {
+      size_ = static_cast<uint64_t>(info.st_size);
+    }
+  }
   ~ReadOnlyFile() {
     if (fd_ >= 0) {
       close(fd_);
@@ -35,16 +55,14 @@ class ReadOnlyFile {
   ReadOnlyFile(const ReadOnlyFile&) = delete;
   ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
-  // The size of an ordinary file; nothing for anything else.
-  std::optional<uint64_t> Size() const {
-    struct stat info {};
-    if (fd_ < 0 || fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-      return std::nullopt;
-    }
-    return static_cast<uint64_t>(info.st_size);
-  }
+  // Nothing for what is not an ordinary, readable file.
+  std::optional<uint64_t> Size() const { return size_; }
 
   bool ReadAt(uint64_t offset, void* buffer, size_t size) const {
+    if (offset + size <= headSize_) {
+      std::memcpy(buffer, head_.data() + offset, size);
+      return true;
+    }
     return pread(fd_, buffer, size, static_cast<off_t>(offset)) == static_cast<ssize_t>(size);
   }
 
@@ -58,6 +76,9 @@ class ReadOnlyFile {
 
  private:
   int fd_;
+  std::array<char, 4096> head_;  // not cleared: only the bytes read are ever used
+  size_t headSize_ = 0;
+  std::optional<uint64_t> size_;
 };
 
 uint32_t LittleEndian32(const unsigned char* bytes) {
@@ -117,8 +138,8 @@ std::optional<std::string> FirefoxCacheKey(const ReadOnlyFile& file, uint64_t si
 
 }  // namespace
 
-std::optional<std::string> ReadCacheFileKey(const std::string& path) {
-  const ReadOnlyFile file(path);
+std::optional<std::string> ReadCacheFileKey(int folderFd, const char* name) {
+  const ReadOnlyFile file(folderFd, name);
   const std::optional<uint64_t> size = file.Size();
   if (!size) {
     return std::nullopt;
@@ -129,6 +150,10 @@ std::optional<std::string> ReadCacheFileKey(const std::string& path) {
     }
   }
   return std::nullopt;
+}
+
+std::optional<std::string> ReadCacheFileKey(const std::string& path) {
+  return ReadCacheFileKey(AT_FDCWD, path.c_str());
 }
 
 }  // namespace hv

@@ -9,5 +9,7 @@ namespace hv {
 // it after its header, a Firefox cache2 entry in the metadata after its data. Nothing for
 // a file of another kind, or one that is short, damaged or unreadable.
 std::optional<std::string> ReadCacheFileKey(const std::string& path);
+// The same for the file name inside the open folder folderFd.
+std::optional<std::string> ReadCacheFileKey(int folderFd, const char* name);
 
 }  // namespace hv

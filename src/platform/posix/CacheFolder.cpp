@@ -1,43 +1,65 @@
 #include "platform/posix/CacheFolder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <filesystem>
 
 #include "platform/posix/CacheFileKey.h"
 
 namespace hv {
 namespace {
 
-namespace fs = std::filesystem;
-
 // Cache folders are a few levels deep; anything deeper is not the browser's doing.
 constexpr int kDeepestLevel = 8;
 
-void ListFolder(const fs::path& folder, int level, std::vector<Trace>& traces) {
-  std::error_code error;
-  fs::directory_iterator entries(folder, error);
-  // A folder or file that vanishes while the walk runs is passed over.
-  for (const fs::directory_iterator end; !error && entries != end; entries.increment(error)) {
-    const fs::file_status status = entries->symlink_status(error);
-    if (error) {
-      error.clear();
+// The kind of an entry, from the listing where the file system gives it, else from lstat.
+unsigned char EntryType(int folderFd, const dirent& entry) {
+  if (entry.d_type != DT_UNKNOWN) {
+    return entry.d_type;
+  }
+  struct stat info {};
+  if (fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    return DT_UNKNOWN;
+  }
+  return S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN;
+}
+
+// Lists the folder open as folderFd (and takes the descriptor over). A folder or file
+// that vanishes while the walk runs is passed over.
+void ListFolder(int folderFd, const std::string& path, int level, std::vector<Trace>& traces) {
+  DIR* folder = fdopendir(folderFd);
+  if (folder == nullptr) {
+    close(folderFd);
+    return;
+  }
+  while (const dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") {
       continue;
     }
-    const std::string path = entries->path().string();
-    if (fs::is_regular_file(status)) {
-      traces.push_back({ReadCacheFileKey(path).value_or(path), 0, path});
-    } else if (fs::is_directory(status) && level < kDeepestLevel) {
-      ListFolder(entries->path(), level + 1, traces);
+    const std::string file = path + "/" + name;
+    const unsigned char type = EntryType(dirfd(folder), *entry);
+    if (type == DT_REG) {
+      traces.push_back({ReadCacheFileKey(dirfd(folder), name.c_str()).value_or(file), 0, file});
+    } else if (type == DT_DIR && level < kDeepestLevel) {
+      const int inner =
+          openat(dirfd(folder), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (inner >= 0) {
+        ListFolder(inner, file, level + 1, traces);
+      }
     }
   }
+  closedir(folder);
 }
 
 }  // namespace
 
 void CacheFolder::List(std::vector<Trace>& traces) {
-  ListFolder(path_, 0, traces);
+  const int folder = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ListFolder(folder, path_, 0, traces);
+  }
 }
 
 bool CacheFolder::Delete(const Trace& trace) {

@@ -9,8 +9,12 @@ namespace hv {
 CookieDatabase::CookieDatabase(const std::string& path, std::string table, std::string hostColumn)
     : db_(path), table_(std::move(table)), hostColumn_(std::move(hostColumn)) {}
 
-bool CookieDatabase::Usable() const {
-  return db_.HasColumn(table_, "name") && db_.HasColumn(table_, hostColumn_) &&
+CookieDatabase::~CookieDatabase() {
+  sqlite3_finalize(remove_);
+}
+
+bool CookieDatabase::Usable() {
+  return db_.Readable() && db_.HasColumn(table_, "name") && db_.HasColumn(table_, hostColumn_) &&
          db_.HasColumn(table_, "path");
 }
 
@@ -34,13 +38,20 @@ bool CookieDatabase::Delete(const Trace& trace) {
   if (!db_.BeginWrite()) {
     return false;
   }
-  // The name is checked as well, so a row id that meanwhile went to another cookie is safe.
-  const std::string sql =
-      "DELETE FROM " + table_ + " WHERE rowid = ?1 AND " + NameExpression() + " = ?2";
-  SqliteStatement remove(db_.Handle(), sql.c_str());
-  remove.Bind(1, trace.row).Bind(2, trace.name);
-  remove.Step();
-  return !remove.Failed() && sqlite3_changes(db_.Handle()) > 0;
+  if (remove_ == nullptr) {
+    // The name is checked as well, so a row id that went to another cookie is safe.
+    const std::string sql =
+        "DELETE FROM " + table_ + " WHERE rowid = ?1 AND " + NameExpression() + " = ?2";
+    if (sqlite3_prepare_v2(db_.Handle(), sql.c_str(), -1, &remove_, nullptr) != SQLITE_OK) {
+      return false;
+    }
+  }
+  sqlite3_bind_int64(remove_, 1, trace.row);
+  sqlite3_bind_text64(remove_, 2, trace.name.data(), trace.name.size(), SQLITE_STATIC, SQLITE_UTF8);
+  const bool done = sqlite3_step(remove_) == SQLITE_DONE;
+  sqlite3_reset(remove_);
+  sqlite3_clear_bindings(remove_);
+  return done && sqlite3_changes(db_.Handle()) > 0;
 }
 
 }  // namespace hv

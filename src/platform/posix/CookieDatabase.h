@@ -13,18 +13,23 @@ class CookieDatabase : public TraceStore {
  public:
   // hostColumn: "host" in Firefox, "host_key" in the Chromium family.
   CookieDatabase(const std::string& path, std::string table, std::string hostColumn);
+  ~CookieDatabase() override;
+  CookieDatabase(const CookieDatabase&) = delete;
+  CookieDatabase& operator=(const CookieDatabase&) = delete;
 
   void List(std::vector<Trace>& traces) override;
   bool Delete(const Trace& trace) override;
   bool Commit() override { return db_.Commit(); }
 
  private:
-  bool Usable() const;
+  bool Usable();
   std::string NameExpression() const;
 
   BrowserDatabase db_;
   std::string table_;
   std::string hostColumn_;
+  // Prepared once: a walk deletes thousands of cookies one by one.
+  sqlite3_stmt* remove_ = nullptr;
 };
 
 }  // namespace hv

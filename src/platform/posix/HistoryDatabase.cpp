@@ -22,8 +22,8 @@ HistoryDatabase::HistoryDatabase(const std::string& path, Family family)
       visits_(family == Family::Firefox ? "moz_historyvisits" : "visits"),
       visitPage_(family == Family::Firefox ? "place_id" : "url") {}
 
-bool HistoryDatabase::Usable() const {
-  return db_.Handle() != nullptr && db_.HasColumn(pages_, "id") && db_.HasColumn(pages_, "url") &&
+bool HistoryDatabase::Usable() {
+  return db_.Readable() && db_.HasColumn(pages_, "id") && db_.HasColumn(pages_, "url") &&
          db_.HasColumn(visits_, visitPage_);
 }
 
@@ -100,7 +100,10 @@ bool HistoryDatabase::ForgetPages(std::optional<int64_t> page) {
 }
 
 bool HistoryDatabase::ForgetFirefoxPages() {
-  if (!DeleteLinked("moz_historyvisits", "place_id", kPages)) {
+  const std::string visitIds =
+      std::string("SELECT id FROM moz_historyvisits WHERE place_id IN (") + kPages + ")";
+  if (!DeleteLinked("moz_historyvisits_extra", "visit_id", visitIds) ||
+      !DeleteLinked("moz_historyvisits", "place_id", kPages)) {
     return false;
   }
   // A page stays while a bookmark (or a bookmark keyword) refers to it.

@@ -24,7 +24,7 @@ class HistoryDatabase : public TraceStore {
   bool ClearHistory() override;
 
  private:
-  bool Usable() const;
+  bool Usable();
   // Forgets the visits of one page (or of all, without a page) inside a savepoint, so a
   // failure undoes only this step and not the other pending deletions.
   bool ForgetPages(std::optional<int64_t> page);

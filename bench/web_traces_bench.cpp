@@ -1,0 +1,225 @@
+// How long the web-trace actions take on a Firefox profile with 10,000 cookies, 10,000
+// visited pages and 10,000 cache files, beside the bulk operations that remove the same
+// rows and files: one DELETE through the sqlite3 tool, and rm. Goal: within 5 times.
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "clean/modCache.h"
+#include "platform/posix/BrowserUrlCache.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kCount = 10000;
+constexpr int kRounds = 3;
+
+void Exec(sqlite3* db, const std::string& sql) {
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    std::fprintf(stderr, "fixture: %s\n", message != nullptr ? message : "?");
+    std::exit(1);
+  }
+}
+
+void BuildDatabase(const fs::path& file, const std::string& schema,
+                   const std::function<void(sqlite3*, int)>& addRow) {
+  sqlite3* db = nullptr;
+  sqlite3_open(file.c_str(), &db);
+  Exec(db, "PRAGMA journal_mode = WAL");  // as the browsers keep them
+  Exec(db, schema);
+  Exec(db, "BEGIN");
+  for (int i = 0; i < kCount; ++i) {
+    addRow(db, i);
+  }
+  Exec(db, "COMMIT");
+  sqlite3_close(db);
+}
+
+void PutBigEndian32(std::string& bytes, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    bytes += static_cast<char>(value >> shift & 0xff);
+  }
+}
+
+// A cache2 entry: data, metadata with the key, and the metadata offset at the end.
+std::string FirefoxCacheEntry(const std::string& key) {
+  std::string bytes(2000, 'd');
+  PutBigEndian32(bytes, 0);
+  bytes += "hh";
+  for (const uint32_t field : {3u, 1u, 2u, 3u, 4u, 5u, static_cast<uint32_t>(key.size()), 0u}) {
+    PutBigEndian32(bytes, field);
+  }
+  bytes += key + '\0';
+  PutBigEndian32(bytes, 2000);
+  return bytes;
+}
+
+struct Fixture {
+  fs::path home;
+  fs::path profile;
+  fs::path entries;
+
+  hv::BrowserFolders Folders() const {
+    return {home.string(), (home / ".config").string(), (home / ".cache").string()};
+  }
+};
+
+Fixture Build(const fs::path& root) {
+  fs::remove_all(root);
+  Fixture fixture{root / "home", root / "home/.mozilla/firefox/bench.default",
+                  root / "home/.cache/mozilla/firefox/bench.default/cache2/entries"};
+  fs::create_directories(fixture.profile);
+  fs::create_directories(fixture.entries);
+  BuildDatabase(fixture.profile / "cookies.sqlite",
+                "CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, originAttributes TEXT NOT "
+                "NULL DEFAULT '', name TEXT, value TEXT, host TEXT, path TEXT, expiry INTEGER)",
+                [](sqlite3* db, int i) {
+                  Exec(db, "INSERT INTO moz_cookies (name, value, host, path) VALUES ('c" +
+                               std::to_string(i) + "', 'value', '.site" + std::to_string(i) +
+                               ".example', '/')");
+                });
+  BuildDatabase(fixture.profile / "places.sqlite",
+                "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title "
+                "LONGVARCHAR, visit_count INTEGER DEFAULT 0, last_visit_date INTEGER);"
+                "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, "
+                "place_id INTEGER, visit_date INTEGER, visit_type INTEGER);"
+                "CREATE INDEX moz_historyvisits_placedateindex ON moz_historyvisits "
+                "(place_id, visit_date);"
+                "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER "
+                "DEFAULT NULL, parent INTEGER, title LONGVARCHAR);"
+                "CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type)",
+                [](sqlite3* db, int i) {
+                  const std::string id = std::to_string(i + 1);
+                  Exec(db, "INSERT INTO moz_places (id, url, visit_count) VALUES (" + id +
+                               ", 'https://site" + std::to_string(i) + ".example/page', 1);" +
+                               "INSERT INTO moz_historyvisits (place_id, visit_date) VALUES (" +
+                               id + ", 1)");
+                });
+  for (int i = 0; i < kCount; ++i) {
+    char name[48];
+    std::snprintf(name, sizeof name, "%040X", i);
+    std::ofstream(fixture.entries / name, std::ios::binary)
+        << FirefoxCacheEntry("a,:https://site" + std::to_string(i) + ".example/image.png");
+  }
+  return fixture;
+}
+
+// One measurement: wall-clock time, and the processor time of this program and of the
+// programs it ran, all in milliseconds. On a busy machine the processor times compare
+// the work itself; the wall-clock time also holds the waits for a processor.
+struct Cost {
+  double wall = 0;
+  double cpu = 0;
+};
+
+double CpuMs(int who) {
+  rusage usage{};
+  getrusage(who, &usage);
+  return usage.ru_utime.tv_sec * 1e3 + usage.ru_utime.tv_usec / 1e3 + usage.ru_stime.tv_sec * 1e3 +
+         usage.ru_stime.tv_usec / 1e3;
+}
+
+// The median of kRounds runs of work, each on a fresh fixture.
+Cost Time(const fs::path& root, const std::function<void(const Fixture&)>& work) {
+  std::vector<double> walls;
+  std::vector<double> cpus;
+  for (int round = 0; round < kRounds; ++round) {
+    const Fixture fixture = Build(root);
+    std::system("sync");  // the fixture's own writes are not the work's cost
+    const double cpuBefore = CpuMs(RUSAGE_SELF) + CpuMs(RUSAGE_CHILDREN);
+    const auto start = std::chrono::steady_clock::now();
+    work(fixture);
+    walls.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
+    cpus.push_back(CpuMs(RUSAGE_SELF) + CpuMs(RUSAGE_CHILDREN) - cpuBefore);
+  }
+  std::sort(walls.begin(), walls.end());
+  std::sort(cpus.begin(), cpus.end());
+  return {walls[walls.size() / 2], cpus[cpus.size() / 2]};
+}
+
+void Shell(const std::string& command) {
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "failed: %s\n", command.c_str());
+  }
+}
+
+void Compare(const char* what, Cost ours, Cost bulk) {
+  std::printf(
+      "%-18s wall %8.1f ms, bulk %8.1f ms, ratio %6.2f | cpu %8.1f ms, bulk %8.1f ms, "
+      "ratio %6.2f %s\n",
+      what, ours.wall, bulk.wall, ours.wall / bulk.wall, ours.cpu, bulk.cpu, ours.cpu / bulk.cpu,
+      ours.cpu <= 5 * bulk.cpu ? "(within 5x)" : "(over 5x)");
+}
+
+}  // namespace
+
+// The fixture goes below the folder given (the system's temporary folder by default), so
+// that the same run can be made on another disk.
+int main(int argc, char** argv) {
+  const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
+  std::string pattern = (base / "hushvault-web-bench-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    std::perror(pattern.c_str());
+    return 1;
+  }
+  const fs::path root = fs::path(pattern) / "fixture";
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  std::printf("fixture below %s\n", pattern.c_str());
+
+  // Where the time of a deleting walk goes: the walk alone reads every entry's name.
+  const Cost walkOnly = Time(root, [](const Fixture& f) {
+    hv::BrowserUrlCache cache(f.Folders());
+    hv::modCache walk(cache);
+    for (bool more = walk.FindFirstEntry(); more; more = walk.FindNextEntry()) {
+    }
+  });
+  std::printf("%-18s wall %8.1f ms | cpu %8.1f ms (30,000 entries named, nothing deleted)\n",
+              "walk", walkOnly.wall, walkOnly.cpu);
+
+  const Cost cookies = Time(root, [](const Fixture& f) {
+    hv::BrowserUrlCache cache(f.Folders());
+    hv::modCache walk(cache);
+    hv::DeleteCookies(walk);
+  });
+  const Cost cookiesBulk = Time(root, [](const Fixture& f) {
+    Shell("sqlite3 '" + (f.profile / "cookies.sqlite").string() + "' 'DELETE FROM moz_cookies'");
+  });
+  Compare("DeleteCookies", cookies, cookiesBulk);
+
+  const Cost history = Time(root, [](const Fixture& f) {
+    hv::BrowserUrlCache cache(f.Folders());
+    hv::ClearUrlHistory(cache);
+  });
+  const Cost historyBulk = Time(root, [](const Fixture& f) {
+    Shell("sqlite3 '" + (f.profile / "places.sqlite").string() +
+          "' 'DELETE FROM moz_historyvisits; DELETE FROM moz_places WHERE id NOT IN "
+          "(SELECT fk FROM moz_bookmarks WHERE fk IS NOT NULL)'");
+  });
+  Compare("ClearUrlHistory", history, historyBulk);
+
+  const Cost files = Time(root, [](const Fixture& f) {
+    hv::BrowserUrlCache cache(f.Folders());
+    hv::modCache walk(cache);
+    hv::DeleteCacheFiles(walk);
+  });
+  const Cost filesBulk =
+      Time(root, [](const Fixture& f) { Shell("rm -f '" + f.entries.string() + "'/*"); });
+  Compare("DeleteCacheFiles", files, filesBulk);
+
+  fs::remove_all(pattern);
+  return 0;
+}
