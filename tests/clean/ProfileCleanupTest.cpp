@@ -50,7 +50,7 @@ class FolderProfiles : public BrowserProfiles {
     Names files;
     for (const auto& entry : fs::recursive_directory_iterator(root_ / name)) {
       if (entry.is_regular_file()) {
-        files.push_back(fs::relative(entry.path(), root_ / name).string());
+        files.push_back(fs::relative(entry.path(), root_ / name).generic_string());
       }
     }
     std::sort(files.begin(), files.end());
@@ -78,6 +78,11 @@ class ChooseProfileTest : public testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(ChooseProfileTest, AsksAndCleansAsTheUserAnswers) {
   const ChoiceCase& c = GetParam();
+#ifdef _WIN32
+  if (std::string(c.name) == "names_alike_in_proper_case_are_shown_as_they_are") {
+    GTEST_SKIP() << "Windows names that differ only in case name the same folder";
+  }
+#endif
   const TempFolder temp;
   FolderProfiles profiles(temp, c.profiles);
   ScriptedUserInterface ui;

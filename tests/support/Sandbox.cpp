@@ -15,38 +15,68 @@ namespace hv::test {
 namespace {
 
 #ifdef _WIN32
-// The registry has no file to point elsewhere: HKEY_CURRENT_USER itself is redirected, for
-// this process only, to a fresh key that is deleted again when the program ends.
-class CurrentUserRedirect {
+// The registry has no file to point elsewhere: HKEY_CURRENT_USER and HKEY_CLASSES_ROOT are
+// redirected, for this process only, to fresh keys that are deleted when the program ends.
+class RegistryRedirect {
  public:
   static constexpr const char* kParent = "Software\\Hushvault tests";
 
-  CurrentUserRedirect() {
+  RegistryRedirect() {
     std::random_device seed;
     path_ = std::string(kParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(seed());
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key_, nullptr) != ERROR_SUCCESS ||
-        RegOverridePredefKey(HKEY_CURRENT_USER, key_) != ERROR_SUCCESS) {
+    // Both keys are made before either root is redirected, below the user's own key.
+    user_ = Create(path_ + "\\User");
+    classes_ = Create(path_ + "\\Classes");
+    if (RegOverridePredefKey(HKEY_CURRENT_USER, user_) != ERROR_SUCCESS ||
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_) != ERROR_SUCCESS) {
       std::abort();  // running on without the redirect would reach the user's own settings
     }
   }
-  ~CurrentUserRedirect() {
+  ~RegistryRedirect() {
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegCloseKey(key_);
+    RegCloseKey(classes_);
+    RegCloseKey(user_);
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, kParent);  // refused while other test programs run
   }
-  CurrentUserRedirect(const CurrentUserRedirect&) = delete;
-  CurrentUserRedirect& operator=(const CurrentUserRedirect&) = delete;
+  RegistryRedirect(const RegistryRedirect&) = delete;
+  RegistryRedirect& operator=(const RegistryRedirect&) = delete;
+
+  void Empty() {
+    RegDeleteTreeA(user_, nullptr);
+    RegDeleteTreeA(classes_, nullptr);
+  }
 
  private:
+  static HKEY Create(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      std::abort();
+    }
+    return key;
+  }
+
   std::string path_;
-  HKEY key_ = nullptr;
+  HKEY user_ = nullptr;
+  HKEY classes_ = nullptr;
 };
+
+RegistryRedirect& Redirect() {
+  static RegistryRedirect redirect;
+  return redirect;
+}
 #endif
 
 }  // namespace
+
+#ifdef _WIN32
+void EmptySandboxRegistry() {
+  Redirect().Empty();
+}
+#endif
 
 void EnterSandbox(const std::filesystem::path& root) {
   const auto set = [&](const char* variable, const std::string& relative) {
@@ -69,7 +99,7 @@ void EnterSandbox(const std::filesystem::path& root) {
   set("USERPROFILE", "home");
   set("APPDATA", "home\\AppData\\Roaming");
   set("LOCALAPPDATA", "home\\AppData\\Local");
-  static CurrentUserRedirect registry;
+  Redirect();
 #endif
 }
 

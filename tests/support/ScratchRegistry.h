@@ -4,10 +4,13 @@
 #include <string>
 
 #include "ForwardingRegistry.h"
+#include "Sandbox.h"
 #include "TempFolder.h"
 #include "platform/RegistryBackend.h"
-#include "platform/posix/RegistryHive.h"
 #include "registry/DefaultRegistry.h"
+#ifndef _WIN32
+#include "platform/posix/RegistryHive.h"
+#endif
 
 namespace hv::test {
 
@@ -15,7 +18,7 @@ namespace hv::test {
 // uses while the object lives; afterwards the program's registry is opened again.
 class ScratchRegistry {
  public:
-  ScratchRegistry() : hive_(OpenRegistryHive(HivePath()).backend) {
+  ScratchRegistry() : hive_(OpenScratch()) {
     ReplaceDefaultRegistryBackend(std::make_unique<ForwardingRegistry>(*hive_));
   }
   ~ScratchRegistry() { ReplaceDefaultRegistryBackend(nullptr); }
@@ -24,7 +27,11 @@ class ScratchRegistry {
 
   // The hive itself, past whatever the program is given.
   RegistryBackend& Backend() { return *hive_; }
-  std::string HivePath() const { return (folder_ / "registry.db").string(); }
+#ifndef _WIN32
+  std::string HivePath() const {
+    return (folder_ / "registry.db").string();
+  }
+#endif
 
   // Gives the program another view of the hive, for instance one that disturbs a call.
   void UseInstead(std::unique_ptr<RegistryBackend> backend) {
@@ -32,6 +39,17 @@ class ScratchRegistry {
   }
 
  private:
+  // On Windows the sandbox's own keys stand in for HKEY_CURRENT_USER and
+  // HKEY_CLASSES_ROOT; emptying them gives the fresh registry.
+  std::unique_ptr<RegistryBackend> OpenScratch() {
+#ifdef _WIN32
+    EmptySandboxRegistry();
+    return OpenUserRegistry().backend;
+#else
+    return OpenRegistryHive(HivePath()).backend;
+#endif
+  }
+
   TempFolder folder_;
   std::unique_ptr<RegistryBackend> hive_;
 };
