@@ -9,6 +9,11 @@
 namespace hv {
 
 void DeleteRegistryItem(const std::string& pattern, int32_t root, const std::string& keyPath) {
+  // An item that names no key would clean the root itself, every top-level key with it:
+  // a record with an empty path is taken for a mistake and changes nothing.
+  if (keyPath.find_first_not_of('\\') == std::string::npos) {
+    return;
+  }
   cRegistry registry;
   registry.ClassKey(root);
   registry.SectionKey(keyPath);

@@ -126,6 +126,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "@",
                  {"File1", "File2", "file3", "Other", "", "\\Child"}}));
 
+TEST_F(RegistryCleanItemTest, AnItemWithoutAKeyPathLeavesTheRootAlone) {
+  ASSERT_TRUE(CreateRawKey(scratch.Backend(), kHkeyCurrentUser, "TopLevel"));
+  ASSERT_TRUE(WriteRaw(scratch.Backend(), kHkeyCurrentUser, "", "RootValue", reg::kSz, Bytes("x")));
+  Run({{"", "@"}, {"\\", "@"}, {"", "*"}});
+  EXPECT_EQ(Remaining(""), (std::vector<std::string>{"RootValue", "\\Software", "\\TopLevel"}));
+}
+
 TEST_F(RegistryCleanItemTest, AKeyWithAGrandchildKeepsItAndLosesItsOtherChildren) {
   ASSERT_TRUE(CreateRawKey(scratch.Backend(), kHkeyCurrentUser, std::string(kKey) + "\\Deep\\Er"));
   Run(kKey, "@");

@@ -33,6 +33,9 @@ constexpr const char* kSchema =
     "  type INTEGER NOT NULL,"
     "  data BLOB NOT NULL,"
     "  UNIQUE(key, name));"
+    // Listings walk a key's children in creation order.
+    "CREATE INDEX registry_keys_order ON registry_keys(parent, id);"
+    "CREATE INDEX registry_values_order ON registry_values(key, id);"
     "INSERT INTO registry_keys(id, parent, name) VALUES"
     "  (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER');"
     "PRAGMA user_version = 1;";

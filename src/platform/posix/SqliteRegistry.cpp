@@ -51,7 +51,19 @@ const char* OrEmpty(const char* name) {
 SqliteRegistry::SqliteRegistry(sqlite3* db) : db_(db) {}
 
 SqliteRegistry::~SqliteRegistry() {
+  for (const auto& [sql, statement] : statements_) {
+    sqlite3_finalize(statement);
+  }
   sqlite3_close_v2(db_);
+}
+
+SqliteStatement SqliteRegistry::Statement(const char* sql) {
+  sqlite3_stmt*& kept = statements_[sql];
+  int prepared = SQLITE_OK;
+  if (kept == nullptr) {
+    prepared = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &kept, nullptr);
+  }
+  return SqliteStatement(kept, prepared);
 }
 
 std::optional<SqliteRegistry::Handle> SqliteRegistry::Resolve(RegKey key) const {
@@ -82,7 +94,7 @@ long SqliteRegistry::Failure(int sqliteCode) const {
 }
 
 long SqliteRegistry::CheckKeyExists(int64_t id) {
-  SqliteStatement query(db_, "SELECT 1 FROM registry_keys WHERE id = ?");
+  SqliteStatement query = Statement("SELECT 1 FROM registry_keys WHERE id = ?");
   if (query.Bind(1, id).Step()) {
     return reg::kSuccess;
   }
@@ -118,7 +130,7 @@ long SqliteRegistry::BeginWrite(std::optional<SqliteTransaction>& transaction) {
 }
 
 long SqliteRegistry::ChildId(int64_t parent, const std::string& name, int64_t& id) {
-  SqliteStatement query(db_, "SELECT id FROM registry_keys WHERE parent = ? AND name = ?");
+  SqliteStatement query = Statement("SELECT id FROM registry_keys WHERE parent = ? AND name = ?");
   if (query.Bind(1, parent).Bind(2, name).Step()) {
     id = query.Integer(0);
     return reg::kSuccess;
@@ -156,7 +168,7 @@ long SqliteRegistry::Locate(const Handle& base, const char* subKey, bool create,
     int64_t child = 0;
     long result = ChildId(found.id, part, child);
     if (result == reg::kFileNotFound && create) {
-      SqliteStatement insert(db_, "INSERT INTO registry_keys(parent, name) VALUES (?, ?)");
+      SqliteStatement insert = Statement("INSERT INTO registry_keys(parent, name) VALUES (?, ?)");
       insert.Bind(1, found.id).Bind(2, part).Step();
       result = insert.Failed() ? Failure(insert.Result()) : reg::kSuccess;
       child = sqlite3_last_insert_rowid(db_);
@@ -234,7 +246,8 @@ long SqliteRegistry::LookUpValue(const Handle& handle, const char* valueName, St
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
-  SqliteStatement query(db_, "SELECT type, data FROM registry_values WHERE key = ? AND name = ?");
+  SqliteStatement query =
+      Statement("SELECT type, data FROM registry_values WHERE key = ? AND name = ?");
   if (query.Bind(1, handle.location.id).Bind(2, name).Step()) {
     value.type = static_cast<uint32_t>(query.Integer(0));
     value.data = query.Blob(1);
@@ -300,10 +313,10 @@ long SqliteRegistry::SetValueEx(RegKey key, const char* valueName, uint32_t type
     return exists;
   }
   // An existing value keeps its place in the enumeration and the case of its name.
-  SqliteStatement upsert(db_,
-                         "INSERT INTO registry_values(key, name, type, data) VALUES (?, ?, ?, ?) "
-                         "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, "
-                         "data = excluded.data");
+  SqliteStatement upsert = Statement(
+      "INSERT INTO registry_values(key, name, type, data) VALUES (?, ?, ?, ?) "
+      "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, "
+      "data = excluded.data");
   upsert.Bind(1, handle.location.id).Bind(2, name).Bind(3, int64_t{type});
   upsert.BindBlob(4, data, dataSize).Step();
   if (upsert.Failed()) {
@@ -325,9 +338,9 @@ long SqliteRegistry::ValueNameAt(const Handle& handle, uint32_t index, std::stri
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
-  SqliteStatement query(db_,
-                        "SELECT name FROM registry_values WHERE key = ? ORDER BY id LIMIT 1 "
-                        "OFFSET ?");
+  SqliteStatement query = Statement(
+      "SELECT name FROM registry_values WHERE key = ? ORDER BY id LIMIT 1 "
+      "OFFSET ?");
   if (query.Bind(1, handle.location.id).Bind(2, int64_t{index}).Step()) {
     name = query.Text(0);
     return reg::kSuccess;
@@ -372,9 +385,9 @@ long SqliteRegistry::EnumKey(RegKey key, uint32_t index, char* name, uint32_t na
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
-  SqliteStatement query(db_,
-                        "SELECT name FROM registry_keys WHERE parent = ? ORDER BY id LIMIT 1 "
-                        "OFFSET ?");
+  SqliteStatement query = Statement(
+      "SELECT name FROM registry_keys WHERE parent = ? ORDER BY id LIMIT 1 "
+      "OFFSET ?");
   if (!query.Bind(1, handle.location.id).Bind(2, int64_t{index}).Step()) {
     if (query.Failed()) {
       return Failure(query.Result());
@@ -405,13 +418,13 @@ long SqliteRegistry::DeleteKey(RegKey key, const char* subKey) {
   if (target.shellFolders || target.id == target.root) {
     return reg::kAccessDenied;
   }
-  SqliteStatement children(db_, "SELECT 1 FROM registry_keys WHERE parent = ? LIMIT 1");
+  SqliteStatement children = Statement("SELECT 1 FROM registry_keys WHERE parent = ? LIMIT 1");
   if (children.Bind(1, target.id).Step()) {
     return reg::kAccessDenied;  // as on NT: a key with subkeys is not deleted
   }
-  SqliteStatement values(db_, "DELETE FROM registry_values WHERE key = ?");
+  SqliteStatement values = Statement("DELETE FROM registry_values WHERE key = ?");
   values.Bind(1, target.id).Step();
-  SqliteStatement self(db_, "DELETE FROM registry_keys WHERE id = ?");
+  SqliteStatement self = Statement("DELETE FROM registry_keys WHERE id = ?");
   self.Bind(1, target.id).Step();
   for (const SqliteStatement* statement : {&children, &values, &self}) {
     if (statement->Failed()) {
@@ -433,7 +446,7 @@ long SqliteRegistry::DeleteValue(RegKey key, const char* valueName) {
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
-  SqliteStatement remove(db_, "DELETE FROM registry_values WHERE key = ? AND name = ?");
+  SqliteStatement remove = Statement("DELETE FROM registry_values WHERE key = ? AND name = ?");
   remove.Bind(1, handle.location.id).Bind(2, std::string_view(OrEmpty(valueName))).Step();
   if (remove.Failed()) {
     return Failure(remove.Result());
@@ -463,9 +476,9 @@ long SqliteRegistry::QueryInfoKey(RegKey key, uint32_t* maxValueNameLength) {
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
-  SqliteStatement query(db_,
-                        "SELECT COALESCE(MAX(length(CAST(name AS BLOB))), 0) FROM registry_values "
-                        "WHERE key = ?");
+  SqliteStatement query = Statement(
+      "SELECT COALESCE(MAX(length(CAST(name AS BLOB))), 0) FROM registry_values "
+      "WHERE key = ?");
   query.Bind(1, handle.location.id).Step();
   if (query.Failed()) {
     return Failure(query.Result());

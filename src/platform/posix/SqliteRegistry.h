@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/RegistryBackend.h"
@@ -71,9 +72,12 @@ class SqliteRegistry : public RegistryBackend {
   long LookUpValue(const Handle& handle, const char* valueName, StoredValue& value);
   long ValueNameAt(const Handle& handle, uint32_t index, std::string& name);
   RegKey Register(Location location, uint32_t access);
+  // sql prepared once for the life of the registry.
+  SqliteStatement Statement(const char* sql);
   long Failure(int sqliteCode) const;
 
   sqlite3* db_;
+  std::map<std::string_view, sqlite3_stmt*> statements_;  // by their literal SQL text
   std::map<RegKey, Handle> handles_;
   RegKey nextHandle_ = 0x100;
 };

@@ -6,8 +6,19 @@ SqliteStatement::SqliteStatement(sqlite3* db, const char* sql) {
   Note(sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr));
 }
 
+SqliteStatement::SqliteStatement(sqlite3_stmt* kept, int prepared)
+    : statement_(kept), borrowed_(true) {
+  Note(prepared);
+}
+
 SqliteStatement::~SqliteStatement() {
-  sqlite3_finalize(statement_);
+  if (!borrowed_) {
+    sqlite3_finalize(statement_);
+  } else if (statement_ != nullptr) {
+    // Ends the statement's read of the hive and leaves it ready for the next use.
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+  }
 }
 
 void SqliteStatement::Note(int code) {

@@ -9,11 +9,14 @@
 
 namespace hv {
 
-// One prepared statement, finalised when it goes. Failures are kept as SQLite result
-// codes for the caller to translate; nothing here throws.
+// One prepared statement, finalised when it goes, or a statement kept prepared by its
+// owner, which is only reset when it goes. Failures are kept as SQLite result codes for
+// the caller to translate; nothing here throws.
 class SqliteStatement {
  public:
   SqliteStatement(sqlite3* db, const char* sql);
+  // Borrows kept, prepared with the result prepared (kept is null when that failed).
+  SqliteStatement(sqlite3_stmt* kept, int prepared);
   ~SqliteStatement();
   SqliteStatement(const SqliteStatement&) = delete;
   SqliteStatement& operator=(const SqliteStatement&) = delete;
@@ -36,6 +39,7 @@ class SqliteStatement {
   void Note(int code);
 
   sqlite3_stmt* statement_ = nullptr;
+  bool borrowed_ = false;
   int result_ = SQLITE_OK;
 };
 
