@@ -1,11 +1,43 @@
 #pragma once
 
+#include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
-class QTabBar;
+#include "app/ComboPresetList.h"
+#include "clean/CleanActions.h"
+#include "fileio/CleanItem.h"
+
+class QCheckBox;
+class QComboBox;
+class QWebEngineProfile;
 
 namespace hv {
+
+class AboutTab;
+class CleanerTab;
+class HomeTab;
+class RestartService;
+class SelectionPage;
+class TabControl;
+class UserInterface;
+
+// What the window works with, given from outside so that tests can replace it.
+struct frmMainSetup {
+  QString programFolder;        // the folder that holds config/
+  UserInterface* ui = nullptr;  // nullptr: the window's own dialogs
+  CleanActions actions;
+  RestartService* restart = nullptr;
+  std::function<void(const QUrl&)> openUrl;  // empty: the desktop's browser
+};
+
+// The address "Visit our website!" opens.
+inline constexpr const char* kWebsiteAddress = "https://www.hushvault.org/";
 
 // The main window: a tab strip over five page containers, one shown at a time.
 class frmMain : public QWidget {
@@ -14,16 +46,81 @@ class frmMain : public QWidget {
  public:
   static constexpr int kTabCount = 5;
 
-  explicit frmMain(QWidget* parent = nullptr);
+  explicit frmMain(frmMainSetup setup, QWidget* parent = nullptr);
+  ~frmMain() override;
 
-  // Shows tab n (1-based) and its container.
-  void ShowTab(int n);
+  // Window load: tabs, definitions and pages, About text, settings and the remembered
+  // preset positions. Problems with the program's files are reported in one message.
+  void Load();
+
+  // Loads both definition files and both pages, waits until both pages are complete and
+  // refills the four preset lists. A definition file that cannot be read leaves its list
+  // with the records read before the fault; the rest still loads.
+  void FileToList();
+
+  // Shows tab n (1-based): the pages are reloaded first.
+  void TabSwitch(int n);
+
+  void SetAllCheckboxes(SelectionPage& page, bool state);
+
+  // The container of the File Protection tab; its content goes into the container's
+  // layout.
+  QWidget* FileProtectionContainer() const { return cntTab_[3]; }
+
+  UserInterface& Ui() const { return *ui_; }
+  QCheckBox* Setting(int index) const;
+  const CleanItemList& WindowsItems() const { return windows_.items; }
+  const CleanItemList& WebItems() const { return web_.items; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
-  void AddTabs();
+  // One activity cleaner: its files, its list of items, its tab and its two preset lists.
+  struct Cleaner {
+    const char* kind;
+    const char* definitionFile;
+    const char* pageFile;
+    CleanItemList items;
+    CleanerTab* tab = nullptr;
+    QComboBox* home = nullptr;
+    std::unique_ptr<ComboPresetList> homeList;
+    std::unique_ptr<ComboPresetList> detailList;
+  };
 
-  QTabBar* tabMain_;
+  void AddTabs();
+  void GenAbout();
+  void ConnectCleaner(Cleaner& cleaner);
+  void PlaceCurrentTab();
+  QString ConfigPath(const char* file) const;
+  void LoadDefinitions(Cleaner& cleaner);
+  void WaitForPages();
+  void ReadSettings();
+  void RestorePresetPositions();
+  void ReportLoadProblems();
+  void Reporting(const std::function<void()>& command);
+
+  void DetailListChanged(Cleaner& cleaner);
+  void HomeListChanged(Cleaner& cleaner);
+  void SavePresetCommand(Cleaner& cleaner);
+  void DeletePresetCommand(Cleaner& cleaner);
+  void CleanCommand(Cleaner& cleaner);
+  void ClearClipboard();
+  void SettingChanged(int index);
+
+  frmMainSetup setup_;
+  std::unique_ptr<UserInterface> ownUi_;
+  UserInterface* ui_;
+  QWebEngineProfile* profile_;
+  TabControl* tabMain_;
   std::array<QWidget*, kTabCount> cntTab_{};
+  HomeTab* home_ = nullptr;
+  AboutTab* about_ = nullptr;
+  Cleaner windows_;
+  Cleaner web_;
+  int currentTab_ = 0;
+  int switchSerial_ = 0;
+  std::vector<std::string> loadProblems_;
 };
 
 }  // namespace hv

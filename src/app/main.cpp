@@ -1,14 +1,23 @@
 #include <QApplication>
 
+#include "app/WebEngineSetup.h"
 #include "app/frmMain.h"
+#include "clean/StandardCleanActions.h"
+#include "platform/PlatformServices.h"
 
 int main(int argc, char* argv[]) {
-  // The web views of the selection pages share the window's OpenGL context.
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  hv::PrepareWebEngine();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Hushvault");
-  QApplication::setApplicationVersion("1.7.23");
-  hv::frmMain window;
+  QApplication::setApplicationVersion(HUSHVAULT_VERSION);
+
+  hv::PlatformServices services = hv::MakePlatformServices();
+  hv::frmMainSetup setup;
+  setup.programFolder = QCoreApplication::applicationDirPath();
+  setup.actions = hv::StandardCleanActions(services);
+  setup.restart = services.restart.get();
+  hv::frmMain window(std::move(setup));
   window.show();
+  window.Load();
   return QApplication::exec();
 }

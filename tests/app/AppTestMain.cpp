@@ -1,0 +1,28 @@
+// The window tests run offscreen in the same sandbox as every other test program: home,
+// XDG folders and the registry point into a temporary folder and restarts are refused.
+#include <QApplication>
+#include <QtTest>
+
+#include "AppTests.h"
+#include "Sandbox.h"
+#include "TempFolder.h"
+#include "app/WebEngineSetup.h"
+
+int main(int argc, char** argv) {
+  const hv::test::TempFolder sandbox;
+  hv::test::EnterSandbox(sandbox.Path());
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  hv::PrepareWebEngine();
+  QApplication app(argc, argv);
+
+  hv::test::StartupTest startup;
+  hv::test::PresetCommandsTest presets;
+  hv::test::PageCommandsTest pages;
+  int failures = 0;
+  for (QObject* test : {static_cast<QObject*>(&startup), static_cast<QObject*>(&presets),
+                        static_cast<QObject*>(&pages)}) {
+    failures += QTest::qExec(test, argc, argv);
+  }
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,148 @@
+#include "WindowFixture.h"
+
+#include <QTabBar>
+#include <QWebEnginePage>
+#include <QWidget>
+#include <filesystem>
+
+#include "app/SelectionPage.h"
+#include "app/WebSelectionDocument.h"
+#include "controls/TabControl.h"
+#include "registry/cRegistry.h"
+
+namespace hv::test {
+namespace {
+
+constexpr const char* kSoftwareKey = "Software\\Hushvault";
+
+cRegistry At(const std::string& section) {
+  cRegistry registry;
+  registry.ClassKey(kHkeyCurrentUser);
+  registry.SectionKey(std::string(kSoftwareKey) + "\\" + section);
+  return registry;
+}
+
+}  // namespace
+
+std::string PageWith(const std::vector<TestBox>& boxes, const std::string& extraBody) {
+  std::string html =
+      "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body data-clicks=\"\">";
+  for (const TestBox& box : boxes) {
+    html += "<p><input type=\"checkbox\"";
+    if (!box.key.empty()) {
+      html += " id=\"" + box.key + "\"";
+    }
+    html += box.checked ? " checked" : "";
+    html += " onclick=\"document.body.dataset.clicks += this.id + ' '\"></p>";
+  }
+  return html + extraBody + "</body></html>";
+}
+
+std::string DefinitionsFor(const std::vector<std::string>& keys) {
+  std::string file;
+  for (const std::string& key : keys) {
+    file += "\"" + key + "\",\"clean " + key + "\",2,\"/nowhere/\",\"*\",0,0,0\r\n";
+  }
+  return file;
+}
+
+WindowFixture::WindowFixture() : services_(MakePlatformServices()) {
+  WriteConfig("winclean.cln", DefinitionsFor({"A1", "A2", "A3"}));
+  WriteConfig("windows.pick", PageWith({{"A1", true}, {"A2", false}, {"A3", true}}));
+  WriteConfig("webclean.cln", DefinitionsFor({"B1", "B2"}));
+  WriteConfig("web.pick", PageWith({{"B1", true}, {"B2", false}}));
+}
+
+WindowFixture::~WindowFixture() = default;
+
+void WindowFixture::WriteConfig(const std::string& file, const std::string& content) const {
+  folder_.Write("config/" + file, content);
+}
+
+void WindowFixture::RemoveConfig(const std::string& file) const {
+  std::filesystem::remove(folder_ / ("config/" + file));
+}
+
+frmMain& WindowFixture::Start() {
+  frmMainSetup setup;
+  setup.programFolder = QString::fromStdString(folder_.Path().string());
+  setup.ui = &ui;
+  setup.actions.Register(ItemKind::Files, [this](const CleanItem& item, CleanContext&) {
+    cleaned.push_back(item.Key);
+  });
+  setup.restart = services_.restart.get();
+  setup.openUrl = [this](const QUrl& url) { opened.push_back(url); };
+  window_ = std::make_unique<frmMain>(std::move(setup));
+  window_->show();
+  window_->Load();
+  return *window_;
+}
+
+void WindowFixture::Close() {
+  window_->close();
+  window_.reset();
+}
+
+QVariant WindowFixture::Evaluate(const char* page, const QString& script) {
+  WebSelectionDocument document(*Find<SelectionPage>(page)->page());
+  return document.Evaluate(script);
+}
+
+std::vector<bool> WindowFixture::States(const char* page) {
+  WebSelectionDocument document(*Find<SelectionPage>(page)->page());
+  std::vector<bool> states;
+  const int count = document.CheckBoxCount();
+  for (int position = 0; position < count; ++position) {
+    states.push_back(document.CheckBoxState(position));
+  }
+  return states;
+}
+
+void WindowFixture::ClickBox(const char* page, int position) {
+  WebSelectionDocument document(*Find<SelectionPage>(page)->page());
+  document.ClickCheckBox(position);
+}
+
+QStringList WindowFixture::Clicks(const char* page) {
+  return Evaluate(page, "return document.body.dataset.clicks;")
+      .toString()
+      .split(' ', Qt::SkipEmptyParts);
+}
+
+void WindowFixture::SelectTab(int n) {
+  Find<TabControl>("tabMain")->Bar()->setCurrentIndex(n - 1);
+}
+
+void ClearProgramRegistry() {
+  for (const char* section : {"Presets\\Windows", "Presets\\Web", "Settings"}) {
+    At(section).DeleteKey();
+  }
+}
+
+void WritePresetBytes(const std::string& kind, const std::string& name, const ByteArray& bytes) {
+  cRegistry registry = At("Presets\\" + kind);
+  registry.ValueKey(name);
+  registry.ValueType(static_cast<int32_t>(reg::kBinary));
+  registry.Value(Variant(bytes));
+}
+
+Variant ReadPreset(const std::string& kind, const std::string& name) {
+  cRegistry registry = At("Presets\\" + kind);
+  registry.ValueKey(name);
+  return registry.Value();
+}
+
+Variant ReadSettingValue(const std::string& name) {
+  cRegistry registry = At("Settings");
+  registry.ValueKey(name);
+  return registry.Value();
+}
+
+void WriteSettingValue(const std::string& name, int32_t value) {
+  cRegistry registry = At("Settings");
+  registry.ValueKey(name);
+  registry.ValueType(static_cast<int32_t>(reg::kDword));
+  registry.Value(Variant(value));
+}
+
+}  // namespace hv::test

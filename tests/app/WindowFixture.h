@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ScriptedUserInterface.h"
+#include "TempFolder.h"
+#include "app/frmMain.h"
+#include "platform/PlatformServices.h"
+#include "registry/Variant.h"
+
+class QWidget;
+
+namespace hv::test {
+
+// A check box of a test page: its id (empty for none) and whether it starts checked.
+struct TestBox {
+  std::string key;
+  bool checked = false;
+};
+
+// An HTML page whose boxes log every click, by id, in the body's data-clicks attribute
+// (the page's own script globals are out of the window's reach).
+std::string PageWith(const std::vector<TestBox>& boxes, const std::string& extraBody = "");
+
+// A definition file with one file-kind record per key.
+std::string DefinitionsFor(const std::vector<std::string>& keys);
+
+// A program folder with both cleaners' files, a scripted user and a window made over them.
+class WindowFixture {
+ public:
+  WindowFixture();
+  ~WindowFixture();
+
+  // Replaces one file of the config folder (before Start, or before a tab switch).
+  void WriteConfig(const std::string& file, const std::string& content) const;
+  void RemoveConfig(const std::string& file) const;
+
+  // Makes the window, shows it and runs its load.
+  frmMain& Start();
+  // Closes the window as the user would and forgets it.
+  void Close();
+
+  frmMain& Window() { return *window_; }
+  template <typename T>
+  T* Find(const char* name) const {
+    return window_->findChild<T*>(name);
+  }
+
+  // The check states of the page shown by the browser control called page, in order.
+  std::vector<bool> States(const char* page);
+  void ClickBox(const char* page, int position);
+  // The ids of the boxes the page saw clicked, in order.
+  QStringList Clicks(const char* page);
+  // Runs script (a function body) in the page and returns its answer.
+  QVariant Evaluate(const char* page, const QString& script);
+
+  // Presses a tab of the strip as the user would.
+  void SelectTab(int n);
+
+  ScriptedUserInterface ui;
+  std::vector<std::string> cleaned;  // keys of the items the cleaning runs carried out
+  std::vector<QUrl> opened;          // addresses handed to the desktop
+
+ private:
+  TempFolder folder_;
+  PlatformServices services_;
+  std::unique_ptr<frmMain> window_;
+};
+
+// The registry as the tests see it, through the program's own registry object.
+// Removes every setting and preset of the program (before each test).
+void ClearProgramRegistry();
+void WritePresetBytes(const std::string& kind, const std::string& name, const ByteArray& bytes);
+Variant ReadPreset(const std::string& kind, const std::string& name);
+Variant ReadSettingValue(const std::string& name);
+void WriteSettingValue(const std::string& name, int32_t value);
+
+}  // namespace hv::test
