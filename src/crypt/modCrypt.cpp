@@ -88,7 +88,7 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
                  bool askPassword) {
   const std::string vaultName = fileName + kEncryptedSuffix;
   return WithFailureExit(context, "Could not encrypt the file: '" + fileName + "'!", [&] {
-    const auto input = context.streams.OpenForReading(fileName);
+    auto input = context.streams.OpenForReading(fileName);
     Require(input != nullptr);
     if (askPassword) {
       password =
@@ -101,6 +101,7 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
     Require(output != nullptr);
     Require(EncryptStream(*input, *output, password) == StreamOutcome::kDone);
     Require(output->Commit());
+    input.reset();  // closed before it is deleted: some systems refuse to delete an open file
     // The encrypted file is complete; a plain file that stays is the user's to know about,
     // but the file was encrypted.
     if (!Deleted(context, fileName)) {
@@ -115,7 +116,7 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
 bool DecryptFile(CryptContext& context, const std::string& fileName, std::string& password,
                  bool askPassword) {
   return WithFailureExit(context, "Could not decrypt the file: '" + fileName + "'!", [&] {
-    const auto input = context.streams.OpenForReading(fileName);
+    auto input = context.streams.OpenForReading(fileName);
     Require(input != nullptr);
     if (askPassword) {
       password =
@@ -139,6 +140,7 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
     }
     Require(outcome == StreamOutcome::kDone && output != nullptr);
     Require(output->Commit());
+    input.reset();
     Require(Deleted(context, fileName));
     return true;
   });

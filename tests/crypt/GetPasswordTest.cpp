@@ -90,9 +90,6 @@ class GetPasswordTest : public QObject {
     const QString ask = "Enter the password: []";
     QTest::newRow("confirmed") << false << std::deque<Step>{{"pw", "cmdOK"}, {"pw", "cmdOK"}}
                                << "pw" << QStringList{ask, kAgain};
-    QTest::newRow("leading blank kept")
-        << false << std::deque<Step>{{" pw", "cmdOK"}, {" pw", "cmdOK"}} << " pw"
-        << QStringList{ask, kAgain};
     QTest::newRow("blanks refused, then typed")
         << true << std::deque<Step>{{"  ", "cmdOK"}, {"x", "cmdOK"}} << "x"
         << QStringList{ask, "Enter the password: [  ]"};
@@ -112,12 +109,6 @@ class GetPasswordTest : public QObject {
                             {"three", "cmdOK"},
                             {"three", "cmdOK"}}
         << "three" << QStringList{ask, kAgain, kMismatch, ask, kAgain};
-    QTest::newRow("mismatch, cancel")
-        << false << std::deque<Step>{{"one", "cmdOK"}, {"One", "cmdOK"}, {"", "Cancel"}} << ""
-        << QStringList{ask, kAgain, kMismatch};
-    QTest::newRow("cancel in the second showing is a mismatch")
-        << false << std::deque<Step>{{"one", "cmdOK"}, {"", "cmdCancel"}, {"", "Cancel"}} << ""
-        << QStringList{ask, kAgain, kMismatch};
   }
 
   void asks() {
