@@ -14,6 +14,7 @@
 
 #include "app/AboutTab.h"
 #include "app/CleanerTab.h"
+#include "app/FileProtectionTab.h"
 #include "app/HomeTab.h"
 #include "app/PageScheme.h"
 #include "app/QtUserInterface.h"
@@ -22,11 +23,13 @@
 #include "app/TextLines.h"
 #include "app/WebSelectionDocument.h"
 #include "clean/CleanRun.h"
+#include "controls/AnyButton.h"
 #include "controls/TabControl.h"
 #include "controls/Twips.h"
 #include "fileio/DefinitionLoader.h"
 #include "ports/CheckBoxes.h"
 #include "ports/UserInterface.h"
+#include "registry/DefaultRegistry.h"
 #include "registry/Presets.h"
 
 namespace hv {
@@ -93,7 +96,9 @@ frmMain::frmMain(frmMainSetup setup, QWidget* parent)
   web_.tab = new CleanerTab(kWebTabNames, *profile_, this);
   about_ = new AboutTab(this);
   cntTab_ = {home_, windows_.tab, web_.tab, new QWidget(this), about_};
-  new QVBoxLayout(cntTab_[3]);
+  auto* fileProtection = new QVBoxLayout(cntTab_[3]);
+  fileProtection->setContentsMargins(0, 0, 0, 0);
+  fileProtection->addWidget(new FileProtectionTab(CryptContext{*ui_}, GCommonDialog(), cntTab_[3]));
   for (int i = 0; i < kTabCount; ++i) {
     cntTab_[i]->setObjectName(QStringLiteral("cntTab%1").arg(i));
     cntTab_[i]->hide();
@@ -111,7 +116,7 @@ frmMain::frmMain(frmMainSetup setup, QWidget* parent)
     TabSwitch(5);
   });
   connect(home_->cmdQuit, &QPushButton::clicked, this, &QWidget::close);
-  connect(about_->cmdWebsite, &QPushButton::clicked, this,
+  connect(about_->cmdWebsite, &AnyButton::Click, this,
           [this] { setup_.openUrl(QUrl(kWebsiteAddress)); });
   for (int i = 0; i < 2; ++i) {
     connect(about_->chkSettings[i], &QCheckBox::stateChanged, this,
@@ -154,6 +159,13 @@ QCheckBox* frmMain::Setting(int index) const {
 
 void frmMain::Load() {
   loadProblems_.clear();
+  Skipping([this] {
+    if (const std::optional<std::string> moved = TakeMovedAsideRegistry()) {
+      loadProblems_.push_back("The settings store was damaged. It was moved to '" + *moved +
+                              "' and Hushvault started a new one, without your settings and "
+                              "presets.");
+    }
+  });
   AddTabs();
   // Whatever fails from here on is reported once at the end; the window still opens.
   Skipping([this] { FileToList(); });

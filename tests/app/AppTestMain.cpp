@@ -11,6 +11,9 @@
 int main(int argc, char** argv) {
   const hv::test::TempFolder sandbox;
   hv::test::EnterSandbox(sandbox.Path());
+  // The first start-up test finds the settings store damaged, as after a crash.
+  sandbox.Write("damaged-registry.db", std::string(4096, 'x'));
+  qputenv("HUSHVAULT_REGISTRY", (sandbox / "damaged-registry.db").string().c_str());
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   hv::PrepareWebEngine();

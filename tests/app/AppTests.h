@@ -11,6 +11,8 @@ class StartupTest : public QObject {
 
  private slots:
   void init() { ClearProgramRegistry(); }
+  // Runs first: the test program starts on a damaged settings store.
+  void DamagedSettingsStoreIsReportedOnce();
   void FirstStartBuildsTabsAndStoresDefaultSettings();
   void StoredSettingsAreRestored();
   void SettingIsStoredAtOnceAndPositionsOnlyAtClose();

@@ -10,6 +10,7 @@
 #include "AppTests.h"
 #include "WindowFixture.h"
 #include "app/SelectionPage.h"
+#include "controls/AnyButton.h"
 #include "controls/TabControl.h"
 #include "ports/UserInterface.h"
 
@@ -36,6 +37,21 @@ int32_t DwordOf(const Variant& value) {
 }
 
 }  // namespace
+
+void StartupTest::DamagedSettingsStoreIsReportedOnce() {
+  WindowFixture fixture;
+  fixture.ui.AnswerMessage(MessageAnswer::kOk);
+  fixture.Start();
+  QCOMPARE(fixture.ui.messages.size(), size_t(1));
+  QVERIFY(fixture.ui.messages.front().text.find("The settings store was damaged") !=
+          std::string::npos);
+  QCOMPARE(fixture.ui.messages.front().style, MessageStyle::kExclamation);
+  fixture.Close();
+
+  WindowFixture again;
+  again.Start();
+  QVERIFY(again.ui.messages.empty());
+}
 
 void StartupTest::FirstStartBuildsTabsAndStoresDefaultSettings() {
   WritePresetBytes("Windows", "Everything", {1, 1, 1});
@@ -213,9 +229,14 @@ void StartupTest::ClearClipboardEmptiesItAndSaysSo() {
 void StartupTest::WebsiteButtonOpensTheProductPage() {
   WindowFixture fixture;
   fixture.Start();
-  auto* button = fixture.Find<QPushButton>("cmdWebsite");
-  QCOMPARE(button->text(), QString("Visit our website!"));
-  button->click();
+  fixture.SelectTab(5);
+  auto* button = fixture.Find<AnyButton>("cmdWebsite");
+  QVERIFY(button != nullptr);
+  QCOMPARE(button->Caption(), QString("Visit our website!"));
+  // Only the left button is a click.
+  QTest::mouseClick(button, Qt::RightButton, {}, button->rect().center());
+  QVERIFY(fixture.opened.empty());
+  QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
   QCOMPARE(fixture.opened, std::vector<QUrl>({QUrl(kWebsiteAddress)}));
 }
 
