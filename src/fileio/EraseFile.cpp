@@ -13,9 +13,9 @@ namespace hv {
 namespace {
 
 constexpr uint32_t kMinimumBlock = 65536;
-// Blocks per write of the passes: large writes keep a disk that is written past its cache
-// busy, where one small write at a time would leave it waiting.
-constexpr uint64_t kBlocksPerWrite = 16;
+// Bytes per write of the passes, in whole blocks: large writes keep a disk that is written
+// past its cache busy, where one small write at a time would leave it waiting.
+constexpr uint64_t kWriteSize = 1 << 20;
 
 // Truncation and removal of the handle's file; plain deletion writes nothing, so there is
 // nothing to force to the disk first.
@@ -46,12 +46,13 @@ std::optional<WriteMode> ChoosePassMode(const std::string& path, FileSystem& fil
 // Blocks go to the disk several at a time, from two buffers in turn: one is filled while
 // the other is written, and the memory used does not grow with the file.
 bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
-  AlignedBlock buffers[] = {AlignedBlock(size_t{block} * kBlocksPerWrite),
-                            AlignedBlock(size_t{block} * kBlocksPerWrite)};
+  const uint64_t blocksPerWrite = std::max<uint64_t>(1, kWriteSize / block);
+  AlignedBlock buffers[] = {AlignedBlock(block * blocksPerWrite),
+                            AlignedBlock(block * blocksPerWrite)};
   PassWriter writer(file);
   bool submitted = true;
   for (uint64_t done = 0, turn = 0; done < blockCount && submitted; ++turn) {
-    const uint64_t blocks = std::min<uint64_t>(blockCount - done, kBlocksPerWrite);
+    const uint64_t blocks = std::min(blockCount - done, blocksPerWrite);
     const std::span<std::byte> chunk = buffers[turn % 2].Bytes().first(blocks * block);
     for (uint64_t i = 0; i < blocks; ++i) {
       FillRandom(chunk.subspan(i * block, block));
