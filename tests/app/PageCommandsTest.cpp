@@ -198,6 +198,11 @@ void PageCommandsTest::ShippedPagesMatchTheirDefinitions() {
 
 void PageCommandsTest::EveryTabFitsTheDefaultWindow() {
   WindowFixture fixture;
+  for (const char* file : {"winclean.cln", "windows.pick", "webclean.cln", "web.pick"}) {
+    QFile shipped(QStringLiteral(HUSHVAULT_SOURCE_DIR "/config/") + file);
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    fixture.WriteConfig(file, shipped.readAll().toStdString());
+  }
   fixture.Start();
   const QString shots = qEnvironmentVariable("HUSHVAULT_SCREENSHOTS");
   for (int n = 1; n <= frmMain::kTabCount; ++n) {
@@ -215,6 +220,7 @@ void PageCommandsTest::EveryTabFitsTheDefaultWindow() {
                qPrintable(control->objectName()));
     }
     if (!shots.isEmpty()) {
+      QTest::qWait(1000);  // lets the page paint before the picture is taken
       QDir().mkpath(shots);
       fixture.Window().grab().save(QStringLiteral("%1/tab%2.png").arg(shots).arg(n));
     }
