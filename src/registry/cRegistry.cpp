@@ -76,20 +76,20 @@ const std::string& OrDefault(const std::string& text, const std::string& fallbac
 
 }  // namespace
 
-cRegistry::cRegistry() : backend_(DefaultRegistryBackend()) {}
-
-cRegistry::cRegistry(RegistryBackend& backend) : backend_(backend) {}
+RegistryBackend& cRegistry::Backend() const {
+  return backend_ != nullptr ? *backend_ : DefaultRegistryBackend();
+}
 
 bool cRegistry::KeyExists() const {
-  KeyCloser opened(backend_);
-  return backend_.OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kQueryValue, &opened.key) ==
+  KeyCloser opened(Backend());
+  return Backend().OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kQueryValue, &opened.key) ==
          reg::kSuccess;
 }
 
 bool cRegistry::CreateKey() {
-  KeyCloser created(backend_);
-  if (backend_.CreateKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kAllSpecificRights,
-                           &created.key) != reg::kSuccess) {
+  KeyCloser created(Backend());
+  if (Backend().CreateKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kAllSpecificRights,
+                            &created.key) != reg::kSuccess) {
     Raise(kRegistryError, "Failed to create registry Key: '" + sectionKey_);
   }
   return true;
@@ -101,20 +101,20 @@ bool cRegistry::DeleteKey() {
   EnumerateSections(sections, count);
   for (int32_t i = 1; i <= count; ++i) {
     // A subkey that has subkeys of its own stays, and with it the key.
-    backend_.DeleteKey(Root(classKey_), (sectionKey_ + "\\" + sections[i]).c_str());
+    Backend().DeleteKey(Root(classKey_), (sectionKey_ + "\\" + sections[i]).c_str());
   }
-  return backend_.DeleteKey(Root(classKey_), sectionKey_.c_str()) == reg::kSuccess;
+  return Backend().DeleteKey(Root(classKey_), sectionKey_.c_str()) == reg::kSuccess;
 }
 
 bool cRegistry::DeleteValue() {
-  KeyCloser opened(backend_);
+  KeyCloser opened(Backend());
   const std::string root = std::to_string(classKey_);
-  if (backend_.OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kAllSpecificRights,
-                         &opened.key) != reg::kSuccess) {
+  if (Backend().OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kAllSpecificRights,
+                          &opened.key) != reg::kSuccess) {
     Raise(kRegistryError,
           "Failed to open key '" + root + "',Section: '" + sectionKey_ + "' for delete access");
   }
-  if (backend_.DeleteValue(opened.key, valueKey_.c_str()) != reg::kSuccess) {
+  if (Backend().DeleteValue(opened.key, valueKey_.c_str()) != reg::kSuccess) {
     Raise(kRegistryError, "Failed to delete registry Key: '" + root + "',Section: '" + sectionKey_ +
                               "',Key: '" + valueKey_);
   }
@@ -122,12 +122,12 @@ bool cRegistry::DeleteValue() {
 }
 
 Variant cRegistry::Value() {
-  KeyCloser opened(backend_);
+  KeyCloser opened(Backend());
   // A key that cannot be opened leaves the handle 0, and the query below then fails.
-  backend_.OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kQueryValue, &opened.key);
+  Backend().OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kQueryValue, &opened.key);
   uint32_t type = 0;
   uint32_t size = 0;
-  const long found = backend_.QueryValueEx(opened.key, valueKey_.c_str(), &type, nullptr, &size);
+  const long found = Backend().QueryValueEx(opened.key, valueKey_.c_str(), &type, nullptr, &size);
   if (found != reg::kSuccess && found != reg::kMoreData) {
     return default_;
   }
@@ -139,8 +139,8 @@ Variant cRegistry::ReadData(RegKey key, uint32_t type, uint32_t size) {
   ByteArray data(size);
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     data.resize(size);
-    const long result = backend_.QueryValueEx(key, valueKey_.c_str(), nullptr,
-                                              size == 0 ? nullptr : data.data(), &size);
+    const long result = Backend().QueryValueEx(key, valueKey_.c_str(), nullptr,
+                                               size == 0 ? nullptr : data.data(), &size);
     if (result != reg::kMoreData) {
       data.resize(result == reg::kSuccess ? size : data.size());
       break;
@@ -166,9 +166,9 @@ Variant cRegistry::ReadData(RegKey key, uint32_t type, uint32_t size) {
 void cRegistry::Value(const Variant& vValue) {
   long result = reg::kSuccess;
   {
-    KeyCloser created(backend_);
-    if (backend_.CreateKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kAllSpecificRights,
-                             &created.key) != reg::kSuccess) {
+    KeyCloser created(Backend());
+    if (Backend().CreateKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kAllSpecificRights,
+                              &created.key) != reg::kSuccess) {
       Raise(kRegistryError, SetValueMessage(vValue));
     }
     result = WriteData(created.key, vValue);
@@ -185,16 +185,16 @@ long cRegistry::WriteData(RegKey key, const Variant& vValue) {
     case reg::kExpandSz: {
       const std::string text = VariantText(vValue);
       const uint32_t type = HoldsReference(text) ? reg::kExpandSz : reg::kSz;
-      return backend_.SetValueEx(key, name, type, reinterpret_cast<const uint8_t*>(text.c_str()),
-                                 static_cast<uint32_t>(text.size() + 1));
+      return Backend().SetValueEx(key, name, type, reinterpret_cast<const uint8_t*>(text.c_str()),
+                                  static_cast<uint32_t>(text.size() + 1));
     }
     case reg::kBinary: {
       const auto* bytes = std::get_if<ByteArray>(&vValue);
       if (bytes == nullptr) {
         throw NumberedError(kRegistryError, "", "Application-defined or object-defined error");
       }
-      return backend_.SetValueEx(key, name, reg::kBinary, bytes->data(),
-                                 static_cast<uint32_t>(bytes->size()));
+      return Backend().SetValueEx(key, name, reg::kBinary, bytes->data(),
+                                  static_cast<uint32_t>(bytes->size()));
     }
     case reg::kDword:
     case reg::kDwordBigEndian: {
@@ -209,7 +209,7 @@ long cRegistry::WriteData(RegKey key, const Variant& vValue) {
       const uint8_t data[4] = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
                                static_cast<uint8_t>(number >> 16),
                                static_cast<uint8_t>(number >> 24)};
-      return backend_.SetValueEx(key, name, reg::kDword, data, sizeof data);
+      return Backend().SetValueEx(key, name, reg::kDword, data, sizeof data);
     }
     default:
       return reg::kInvalidData;
@@ -219,24 +219,24 @@ long cRegistry::WriteData(RegKey key, const Variant& vValue) {
 bool cRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, int32_t& iKeyCount) {
   sKeyNames.clear();
   iKeyCount = 0;
-  KeyCloser opened(backend_);
-  if (backend_.OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kQueryValue, &opened.key) !=
+  KeyCloser opened(Backend());
+  if (Backend().OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kQueryValue, &opened.key) !=
       reg::kSuccess) {
     return true;
   }
   uint32_t longest = 0;
-  if (backend_.QueryInfoKey(opened.key, &longest) != reg::kSuccess) {
+  if (Backend().QueryInfoKey(opened.key, &longest) != reg::kSuccess) {
     return true;
   }
   bool remeasured = false;
   for (uint32_t index = 0;;) {
     std::string name(longest + 1, '\0');
     uint32_t size = longest + 1;
-    const long result = backend_.EnumValue(opened.key, index, name.data(), &size);
+    const long result = Backend().EnumValue(opened.key, index, name.data(), &size);
     if (result == reg::kMoreData && !remeasured) {
       // Another running copy added a longer name meanwhile: measure again, once.
       remeasured = true;
-      if (backend_.QueryInfoKey(opened.key, &longest) == reg::kSuccess) {
+      if (Backend().QueryInfoKey(opened.key, &longest) == reg::kSuccess) {
         continue;
       }
     }
@@ -253,15 +253,15 @@ bool cRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, int32_t& iK
 }
 
 bool cRegistry::EnumerateSections(std::vector<std::string>& sSect, int32_t& iSectCount) {
-  KeyCloser opened(backend_);
+  KeyCloser opened(Backend());
   try {
     sSect.clear();
     iSectCount = 0;
-    long result = backend_.OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kEnumerateSubKeys,
-                                     &opened.key);
+    long result = Backend().OpenKeyEx(Root(classKey_), sectionKey_.c_str(), reg::kEnumerateSubKeys,
+                                      &opened.key);
     for (uint32_t index = 0; result == reg::kSuccess; ++index) {
       char name[kSectionNameBuffer] = {};
-      result = backend_.EnumKey(opened.key, index, name, kSectionNameBuffer);
+      result = Backend().EnumKey(opened.key, index, name, kSectionNameBuffer);
       if (result == reg::kSuccess) {
         ++iSectCount;
         sSect.resize(static_cast<size_t>(iSectCount) + 1);

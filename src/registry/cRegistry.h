@@ -22,9 +22,10 @@ inline constexpr long kRegistryClassMissingError = -2147194451;     // 0x800469A
 // Failures are thrown as NumberedError where noted.
 class cRegistry {
  public:
-  // Uses the program's registry (DefaultRegistryBackend()).
-  cRegistry();
-  explicit cRegistry(RegistryBackend& backend);
+  // Uses the program's registry (DefaultRegistryBackend()) as it is at each operation, so
+  // that an object kept for the life of the process follows a replaced registry.
+  cRegistry() = default;
+  explicit cRegistry(RegistryBackend& backend) : backend_(&backend) {}
 
   // True when SectionKey can be opened for reading.
   bool KeyExists() const;
@@ -77,7 +78,9 @@ class cRegistry {
   std::string SetValueMessage(const Variant& vValue) const;
   [[noreturn]] void Raise(long number, const std::string& description) const;
 
-  RegistryBackend& backend_;
+  RegistryBackend& Backend() const;
+
+  RegistryBackend* backend_ = nullptr;
   int32_t classKey_ = 0;
   std::string sectionKey_;
   std::string valueKey_;

@@ -114,6 +114,17 @@ INSTANTIATE_TEST_SUITE_P(
                                },
                                true}));
 
+// The hive holds the user's settings: a new one, and the folder made for it, are the
+// user's alone.
+TEST(RegistryHive, ANewHiveIsPrivateToTheUser) {
+  test::TempFolder folder;
+  const fs::path path = folder / "made" / "for" / "hive.db";
+  ASSERT_TRUE(OpenRegistryHive(path.string()).backend);
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(path.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
+}
+
 TEST(RegistryHive, KeepsHealthyValuesAndNeverOverwritesAnEarlierDamagedCopy) {
   test::TempFolder folder;
   const std::string path = (folder / "hive.db").string();

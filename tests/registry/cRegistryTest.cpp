@@ -511,5 +511,26 @@ TEST_F(cRegistryTest, CreateExeAssociationKeepsQuotesAndSkipsTheIconWhenAsked) {
   EXPECT_FALSE(text("Quoted\\DefaultIcon"));
 }
 
+// The presets store keeps one object for the life of the process: it must follow the
+// program's registry, not the one that was current when it was made.
+TEST(cRegistryDefault, AnObjectKeptForLongFollowsTheProgramsRegistry) {
+  cRegistry kept;
+  kept.ClassKey(kHkeyCurrentUser);
+  kept.SectionKey(kKey);
+  kept.ValueKey("v");
+  kept.ValueType(1);
+  {
+    test::ScratchRegistry first;
+    kept.Value(Variant(std::string("first")));
+    EXPECT_EQ(ReadRaw(first.Backend(), kHkeyCurrentUser, kKey, "v"),
+              (RawValue{reg::kSz, Bytes(std::string("first") + '\0')}));
+  }
+  test::ScratchRegistry second;
+  EXPECT_EQ(kept.Value(), Variant());
+  kept.Value(Variant(std::string("second")));
+  EXPECT_EQ(ReadRaw(second.Backend(), kHkeyCurrentUser, kKey, "v"),
+            (RawValue{reg::kSz, Bytes(std::string("second") + '\0')}));
+}
+
 }  // namespace
 }  // namespace hv
