@@ -1,0 +1,188 @@
+#include "registry/Presets.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "InMemoryDocument.h"
+#include "registry/cRegistry.h"
+
+namespace hv {
+namespace {
+
+using test::InMemoryDocument;
+
+// A list that records every selection change it raises.
+class RecordingList : public PresetList {
+ public:
+  std::vector<std::string> entries;
+  int selected = -1;
+  std::vector<int> changes;
+
+  int Count() const override { return static_cast<int>(entries.size()); }
+  std::string Text(int position) const override { return entries.at(position); }
+  int SelectedPosition() const override { return selected; }
+  void Select(int position) override {
+    if (position < -1 || position >= Count()) {
+      throw std::out_of_range("no such entry");
+    }
+    if (position != selected) {
+      selected = position;
+      changes.push_back(position);
+    }
+  }
+  void Clear() override {
+    entries.clear();
+    selected = -1;
+  }
+  void Add(const std::string& name) override { entries.push_back(name); }
+};
+
+cRegistry PresetKey() {
+  cRegistry registry;
+  registry.ClassKey(kHkeyCurrentUser);
+  registry.SectionKey("Software\\Hushvault\\Presets\\Windows");
+  return registry;
+}
+
+void Store(const std::string& name, const Variant& data, uint32_t type) {
+  cRegistry registry = PresetKey();
+  registry.ValueKey(name);
+  registry.ValueType(static_cast<int32_t>(type));
+  registry.Value(data);
+}
+
+InMemoryDocument PageOf(const std::vector<bool>& states) {
+  InMemoryDocument page;
+  for (size_t i = 0; i < states.size(); ++i) {
+    page.Box("K" + std::to_string(i), states[i]);
+  }
+  return page;
+}
+
+std::vector<bool> StatesOf(InMemoryDocument& page) {
+  std::vector<bool> states;
+  for (int i = 0; i < page.CheckBoxCount(); ++i) {
+    states.push_back(page.CheckBoxState(i));
+  }
+  return states;
+}
+
+class PresetsTest : public testing::Test {
+ protected:
+  void SetUp() override { PresetKey().DeleteKey(); }
+};
+
+struct ApplyCase {
+  const char* what;
+  ByteArray stored;
+  std::vector<bool> page;
+  std::vector<bool> expected;
+  std::vector<int> clicks;
+  bool throws;
+};
+
+TEST_F(PresetsTest, ApplyFollowsTheStoredBytesAndTheExtraZero) {
+  const std::vector<bool> on6(6, true), on8(8, true);
+  const ApplyCase cases[] = {
+      {"one box more", {1, 0, 1, 0, 1}, on6, {1, 0, 1, 0, 1, 0}, {1, 3, 5}, false},
+      {"two boxes more", {1, 0, 1, 0, 1}, on8, {1, 0, 1, 0, 1, 0, 1, 1}, {1, 3, 5}, true},
+      {"fewer boxes", {0, 0, 0, 0}, {true, true}, {false, false}, {0, 1}, false},
+      {"other bytes uncheck", {2, 1, 255}, {true, false, true}, {0, 1, 0}, {0, 1, 2}, false},
+      {"nothing to change", {1, 0}, {true, false}, {true, false}, {}, false},
+  };
+  for (const ApplyCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Store("P", c.stored, reg::kBinary);
+    InMemoryDocument page = PageOf(c.page);
+    if (c.throws) {
+      EXPECT_ANY_THROW(ApplyPreset("P", "Windows", page));
+    } else {
+      ApplyPreset("P", "Windows", page);
+    }
+    EXPECT_EQ(StatesOf(page), c.expected);
+    EXPECT_EQ(page.clicks, c.clicks);
+  }
+}
+
+TEST_F(PresetsTest, ApplyOfWhatIsNoPresetLeavesThePage) {
+  Store("Text", Variant(std::string("101")), reg::kSz);
+  for (const char* name : {"Missing", "Text"}) {
+    SCOPED_TRACE(name);
+    InMemoryDocument page = PageOf({true, false, true});
+    EXPECT_ANY_THROW(ApplyPreset(name, "Windows", page));
+    EXPECT_TRUE(page.clicks.empty());
+  }
+}
+
+TEST_F(PresetsTest, SaveWritesOneByteABoxAndReplaces) {
+  InMemoryDocument page = PageOf({true, false, true});
+  page.elements.insert(page.elements.begin() + 1, {"INPUT", "radio", "R", "", true});
+  SavePreset("Mine", "Windows", page);
+  page.ClickCheckBox(0);
+  SavePreset("Mine", "Windows", page);
+  cRegistry registry = PresetKey();
+  registry.ValueKey("Mine");
+  EXPECT_EQ(std::get<ByteArray>(registry.Value()), ByteArray({0, 0, 1, 0}));
+  std::vector<std::string> names;
+  int32_t count = 0;
+  registry.EnumerateValues(names, count);
+  EXPECT_EQ(names, std::vector<std::string>({"Mine"}));
+}
+
+TEST_F(PresetsTest, FillSelectsTheRememberedPositionOrTheNearest) {
+  struct Case {
+    int remembered;
+    int selected;
+  };
+  for (const char* name : {"A", "B", "C"}) {
+    Store(name, ByteArray{1}, reg::kBinary);
+  }
+  for (const Case c : {Case{-1, 0}, Case{1, 1}, Case{2, 2}, Case{7, 2}}) {
+    SCOPED_TRACE(c.remembered);
+    RecordingList list;
+    list.entries = {"old", "old", "old", "old", "old", "old", "old", "old"};
+    list.selected = c.remembered;
+    FillPresetList("Windows", list);
+    EXPECT_EQ(list.entries, std::vector<std::string>({"A", "B", "C"}));
+    // The refilled list had no selection, so the final pick is one change.
+    EXPECT_EQ(list.changes, std::vector<int>({c.selected}));
+  }
+}
+
+TEST_F(PresetsTest, FillWithoutPresetsLeavesTheListEmpty) {
+  RecordingList list;
+  list.entries = {"stale"};
+  list.selected = 0;
+  FillPresetList("Windows", list);
+  EXPECT_TRUE(list.entries.empty());
+  EXPECT_EQ(list.selected, -1);
+  EXPECT_TRUE(list.changes.empty());
+}
+
+TEST_F(PresetsTest, DeleteRemovesOnlyThatPresetAndRefusesAMissingOne) {
+  Store("Keep", ByteArray{1}, reg::kBinary);
+  Store("Drop", ByteArray{0}, reg::kBinary);
+  DeletePreset("Drop", "Windows");
+  EXPECT_ANY_THROW(DeletePreset("Drop", "Windows"));
+  RecordingList list;
+  FillPresetList("Windows", list);
+  EXPECT_EQ(list.entries, std::vector<std::string>({"Keep"}));
+}
+
+TEST_F(PresetsTest, SelectListEntryMatchesExactlyAndTakesTheFirst) {
+  struct Case {
+    const char* name;
+    int selected;
+  };
+  for (const Case c : {Case{"b", 1}, Case{"B", 3}, Case{" b", -1}, Case{"", -1}}) {
+    SCOPED_TRACE(c.name);
+    RecordingList list;
+    list.entries = {"a", "b", "b", "B"};
+    SelectListEntry(c.name, list);
+    EXPECT_EQ(list.selected, c.selected);
+  }
+}
+
+}  // namespace
+}  // namespace hv
