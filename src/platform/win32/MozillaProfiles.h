@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/BrowserProfiles.h"
+
+namespace hv {
+
+// The Netscape and Mozilla profiles below the user's application-data folder.
+class MozillaProfiles : public BrowserProfiles {
+ public:
+  std::string ProfileRoot() override;
+  std::vector<std::string> ProfileNames() override;
+};
+
+}  // namespace hv

@@ -1,0 +1,116 @@
+// The URL cache walk over wininet, on entries the test commits to the user's cache. The
+// names are unique to this test, so entries of anyone else stay out of the checks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "clean/modCache.h"
+#include "platform/win32/WinInetUrlCache.h"
+#include "platform/win32/WindowsApi.h"
+// The Internet header needs the system's types first.
+#include <wininet.h>
+
+#undef FindNextUrlCacheEntry
+#undef DeleteUrlCacheEntry
+
+namespace hv {
+namespace {
+
+const std::string kHost = "hushvault-test.invalid";
+
+const std::vector<std::string> kEntries = {
+    "Cookie:tester@" + kHost + "/",   "Cookie:tester@" + kHost + "/deep/path",
+    "cookie:lower@" + kHost + "/",    "Visited: tester@http://" + kHost + "/page.html",
+    "http://" + kHost + "/page.html", "http://" + kHost + "/image.png",
+};
+
+// Commits one entry with a small local file, as the browser would.
+bool Commit(const std::string& url) {
+  char file[MAX_PATH] = {};
+  if (!CreateUrlCacheEntryA(url.c_str(), 0, "txt", file, 0)) {
+    return false;
+  }
+  const HANDLE handle =
+      CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  WriteFile(handle, "x", 1, &written, nullptr);
+  CloseHandle(handle);
+  FILETIME never = {};
+  const DWORD type = url.starts_with("Cookie:")    ? COOKIE_CACHE_ENTRY
+                     : url.starts_with("Visited:") ? URLHISTORY_CACHE_ENTRY
+                                                   : NORMAL_CACHE_ENTRY;
+  return CommitUrlCacheEntryA(url.c_str(), file, never, never, type, nullptr, 0, nullptr,
+                              nullptr) != FALSE;
+}
+
+// The test's own entries that a full walk reports.
+std::set<std::string> OurEntries(UrlCache& cache) {
+  std::set<std::string> names;
+  modCache walk(cache);
+  for (bool more = walk.FindFirstEntry(); more; more = walk.FindNextEntry()) {
+    const std::string name = walk.EntrySourceName();
+    if (name.find(kHost) != std::string::npos) {
+      names.insert(name);
+    }
+  }
+  return names;
+}
+
+class WinInetUrlCacheTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const std::string& url : kEntries) {
+      ASSERT_TRUE(Commit(url)) << url << " error " << GetLastError();
+    }
+  }
+  void TearDown() override {
+    for (const std::string& url : kEntries) {
+      DeleteUrlCacheEntryA(url.c_str());
+    }
+  }
+
+  std::set<std::string> Without(std::initializer_list<std::string> gone) const {
+    std::set<std::string> rest(kEntries.begin(), kEntries.end());
+    for (const std::string& name : gone) {
+      rest.erase(name);
+    }
+    return rest;
+  }
+
+  WinInetUrlCache cache;
+};
+
+TEST_F(WinInetUrlCacheTest, WalkReportsEveryCommittedEntry) {
+  EXPECT_EQ(OurEntries(cache), Without({}));
+}
+
+TEST_F(WinInetUrlCacheTest, DeleteCookiesTakesOnlyCookieEntries) {
+  modCache walk(cache);
+  DeleteCookies(walk);
+  EXPECT_EQ(OurEntries(cache), Without({kEntries[0], kEntries[1]}));
+  // The handle the first walk left open is closed by the next one.
+  DeleteCookies(walk);
+  EXPECT_EQ(OurEntries(cache), Without({kEntries[0], kEntries[1]}));
+}
+
+TEST_F(WinInetUrlCacheTest, DeleteCacheFilesLeavesCookiesAndHistory) {
+  modCache walk(cache);
+  DeleteCacheFiles(walk);
+  EXPECT_EQ(OurEntries(cache), Without({kEntries[2], kEntries[4], kEntries[5]}));
+}
+
+TEST_F(WinInetUrlCacheTest, DeletingAMissingEntryReportsFailure) {
+  EXPECT_TRUE(cache.DeleteUrlCacheEntry(kEntries[4]));
+  EXPECT_FALSE(cache.DeleteUrlCacheEntry(kEntries[4]));
+  UrlCacheEntry entry;
+  EXPECT_FALSE(cache.FindNextUrlCacheEntry(0, entry));
+}
+
+}  // namespace
+}  // namespace hv
