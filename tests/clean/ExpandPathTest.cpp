@@ -4,20 +4,38 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "RawRegistryValues.h"
 #include "ScopedEnvironment.h"
 #include "ScratchRegistry.h"
 
 namespace hv {
 namespace {
 
-// The special folders come from the sandbox's XDG folders: AppData is the config home.
+// The special folders AppData, Local AppData and Cache point at fixed folders: through the
+// XDG folders on Linux, through the Shell Folders key on Windows.
 class ExpandPathTest : public testing::Test {
  protected:
   ExpandPathTest() {
-    env.Set("XDG_CONFIG_HOME", "/home/tester/.config");
-    env.Set("XDG_DATA_HOME", "/home/tester/.local/share");
-    env.Set("XDG_CACHE_HOME", "/home/tester/.cache");
+#ifdef _WIN32
+    env.Unset("APPDATA");  // the system's own variable would win over the special folder
+#endif
+    SetFolder("AppData", "XDG_CONFIG_HOME", "/home/tester/.config");
+    SetFolder("Local AppData", "XDG_DATA_HOME", "/home/tester/.local/share");
+    SetFolder("Cache", "XDG_CACHE_HOME", "/home/tester/.cache");
+  }
+
+  void SetFolder([[maybe_unused]] const std::string& name, [[maybe_unused]] const char* variable,
+                 const std::string& path) {
+#ifdef _WIN32
+    std::vector<uint8_t> data(path.begin(), path.end());
+    data.push_back(0);
+    ASSERT_TRUE(test::WriteRaw(registry.Backend(), kHkeyCurrentUser, kShellFoldersKey, name,
+                               reg::kSz, data));
+#else
+    env.Set(variable, path);
+#endif
   }
 
   test::ScopedEnvironment env;
@@ -67,7 +85,7 @@ TEST_F(ExpandPathTest, EnvironmentWinsOverASpecialFolderOfTheSameName) {
 
 TEST_F(ExpandPathTest, LongResultsAreNeverCut) {
   const std::string deep = "/" + std::string(200, 'd');
-  env.Set("XDG_CONFIG_HOME", deep);
+  SetFolder("AppData", "XDG_CONFIG_HOME", deep);
   env.Set("HV_EXPAND_LONG", std::string(300, 'e'));
   const std::string path = "%HV_EXPAND_LONG%/%AppData%/%AppData%/tail/";
   EXPECT_EQ(ExpandPath(path), std::string(300, 'e') + "/" + deep + "/" + deep + "/tail/");
@@ -75,10 +93,12 @@ TEST_F(ExpandPathTest, LongResultsAreNeverCut) {
 
 TEST_F(ExpandPathTest, SpecialFoldersAreReadAtEachCall) {
   EXPECT_EQ(ExpandPath("%AppData%"), "/home/tester/.config");
-  env.Set("XDG_CONFIG_HOME", "/moved/config");
+  SetFolder("AppData", "XDG_CONFIG_HOME", "/moved/config");
   EXPECT_EQ(ExpandPath("%AppData%"), "/moved/config");
 }
 
+// The Linux view of the user's folders.
+#ifndef _WIN32
 TEST_F(ExpandPathTest, UserFoldersComeFromUserDirsDirs) {
   const test::TempFolder config;
   env.Set("XDG_CONFIG_HOME", config.Path().string());
@@ -87,6 +107,8 @@ TEST_F(ExpandPathTest, UserFoldersComeFromUserDirsDirs) {
   EXPECT_EQ(ExpandPath("%Personal%/old/|%Desktop%"),
             "/home/tester/Papers/old/|/home/tester/Desktop");
 }
+
+#endif
 
 }  // namespace
 }  // namespace hv
