@@ -4,16 +4,28 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/Logo.h"
 #include "app/Widgets.h"
+#include "controls/AnyButton.h"
+#include "controls/HostedButton.h"
 
 namespace hv {
 namespace {
 
 constexpr int kPictureSize = 72;
+
+// The web-site button as it was placed: its size, its caption and the desktop's 3-D
+// colours a new button starts with (left out, the lines would read as black).
+constexpr const char* kWebsiteButtonDescription =
+    "_extentx = 150\n"
+    "_extenty = 28\n"
+    "caption = \"Visit our website!\"\n"
+    "colorlineupleftone = 0x80000014\n"
+    "colorlineuplefttwo = 0x80000016\n"
+    "colorlinedownrightone = 0x80000015\n"
+    "colorlinedownrighttwo = 0x80000010\n";
 
 QCheckBox* SettingBox(int index, const QString& caption, QWidget* parent) {
   auto* box = new QCheckBox(caption, parent);
@@ -28,7 +40,8 @@ AboutTab::AboutTab(QWidget* parent)
       lblAbout(new QLabel(this)),
       chkSettings{SettingBox(0, "Wipe files on Application/Web Cleanup", this),
                   SettingBox(1, "Warn the user if sensitive data is about to be cleaned", this)},
-      cmdWebsite(NamedButton("cmdWebsite", "Visit our website!", this)) {
+      cmdWebsiteDescription(PropertyBag::FromText(kWebsiteButtonDescription)),
+      cmdWebsite(HostAnyButton(cmdWebsiteDescription, "cmdWebsite", this)) {
   lblAbout->setObjectName("lblAbout");
   lblAbout->setWordWrap(true);
   lblAbout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
