@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the engine tests once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then every test of the normal build.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then every test of the normal build, then
+# the engine tests built for Windows and run under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh || exit 1
@@ -28,4 +29,6 @@ if bash scripts/build.sh build-test; then
 else
   status=1
 fi
+echo "== Engine tests on Windows, under Wine"
+bash scripts/windows-tests.sh || status=1
 exit $status
