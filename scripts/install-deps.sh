@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the program needs, when any is missing; with --tests also
+# those of the tests (GoogleTest, and the Windows cross build run under Wine).
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
-  libsqlite3-dev nettle-dev libgtest-dev
-  xvfb xauth
-  g++-mingw-w64-x86-64 wine64 googletest
+  libsqlite3-dev nettle-dev
 )
+if [ "${1:-}" = "--tests" ]; then
+  packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -4,7 +4,7 @@
 # the engine tests built for Windows and run under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh || exit 1
+bash scripts/install-deps.sh --tests || exit 1
 
 # Tests never restart the machine and never reach the real home, trash or registry:
 # every test program points those into a temporary folder of its own.

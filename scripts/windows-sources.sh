@@ -16,15 +16,23 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 
-# Source packages need a deb-src entry; add one beside the system's own list.
+# Source packages need deb-src entries: mirror the system's own Debian entries, stanzas
+# and one-line entries each in a file of their kind.
 if ! apt-get source --print-uris nettle >/dev/null 2>&1; then
-  "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/hushvault-deb-src.sources >/dev/null <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
+  stanzas=$(for list in /etc/apt/sources.list.d/*.sources; do
+    if [ -f "$list" ] && [ "${list##*/}" != hushvault-deb-src.sources ] &&
+      grep -q 'debian-archive-keyring' "$list"; then
+      sed -e 's/^Types:.*$/Types: deb-src/' "$list"
+      echo
+    fi
+  done)
+  lines=$(grep -sE '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' || true)
+  if [ -n "$stanzas" ]; then
+    printf '%s\n' "$stanzas" | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/hushvault-deb-src.sources >/dev/null
+  fi
+  if [ -n "$lines" ]; then
+    printf '%s\n' "$lines" | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/hushvault-deb-src.list >/dev/null
+  fi
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q >&2
 fi
 
