@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "clean/ProfileCleanup.h"
 #include "clean/FilesCleanAction.h"
+#include "clean/ProfileCleanup.h"
 #include "clean/RecycleBinAction.h"
 #include "clean/UrlCacheActions.h"
 #include "platform/PlatformServices.h"
