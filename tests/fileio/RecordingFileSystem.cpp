@@ -23,7 +23,7 @@ class RecordingOpenFile : public OpenFile {
   bool SetEndOfFile() override {
     ++Record().truncations;
     if (owner_.beforeTruncation) {
-      owner_.beforeTruncation(Record().path);
+      owner_.beforeTruncation();
     }
     return inner_->SetEndOfFile();
   }
@@ -52,54 +52,21 @@ std::string RecordingFileSystem::PassData() const {
   return data;
 }
 
-bool RecordingFileSystem::CanOpenExclusively(const std::string& path) {
-  return inner_.CanOpenExclusively(path);
-}
-
 std::unique_ptr<OpenFile> RecordingFileSystem::OpenForWriting(const std::string& path,
                                                               WriteMode mode) {
   std::unique_ptr<OpenFile> inner = inner_.OpenForWriting(path, mode);
   if (!inner) {
     return nullptr;
   }
-  openings.push_back({path, mode, {}, 0, 0});
+  openings.push_back({mode, {}, 0, 0});
   return std::make_unique<RecordingOpenFile>(std::move(inner), *this, openings.size() - 1);
 }
 
-uint32_t RecordingFileSystem::SectorSize(const std::string& path) {
-  return inner_.SectorSize(path);
-}
-
 std::optional<FolderEntry> RecordingFileSystem::FindEntry(const std::string& path) {
-  examined.push_back(path);
   if (beforeFindEntry) {
-    beforeFindEntry(path);
+    beforeFindEntry();
   }
   return inner_.FindEntry(path);
-}
-
-bool RecordingFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-  return inner_.SetAttributes(path, attributes);
-}
-
-std::optional<uint64_t> RecordingFileSystem::FileLength(const std::string& path) {
-  return inner_.FileLength(path);
-}
-
-size_t RecordingFileSystem::ReadStart(const std::string& path, std::span<std::byte> buffer) {
-  return inner_.ReadStart(path, buffer);
-}
-
-std::vector<FolderEntry> RecordingFileSystem::ListFolder(const std::string& path) {
-  return inner_.ListFolder(path);
-}
-
-bool RecordingFileSystem::DeleteFile(const std::string& path) {
-  return inner_.DeleteFile(path);
-}
-
-bool RecordingFileSystem::RemoveFolder(const std::string& path) {
-  return inner_.RemoveFolder(path);
 }
 
 }  // namespace hv::test
