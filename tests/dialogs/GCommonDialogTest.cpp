@@ -55,43 +55,38 @@ class GCommonDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void filterConversion_data() {
+  // Every '|' and ':' separates; the list ends with two NULs; a pair is looked up by its
+  // position from 1.
+  void filters_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("converted");  // NULs shown as '|'
-    QTest::newRow("one pair, blank kept") << "All (*.*)| *.*"
-                                          << "All (*.*)| *.*||";
-    QTest::newRow("colon separates") << "Text: plain|*.txt"
-                                     << "Text| plain|*.txt||";
-    QTest::newRow("empty") << ""
-                           << "||";
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("pair");
+    const auto row = [](const char* name, QString filter, QString converted, int index,
+                        QString pair) {
+      QTest::newRow(name) << filter << converted << index << pair;
+    };
+    const QString two = "Text (*.txt)|*.txt|Encrypted (*.vlt)|*.vlt";
+    row("one pair, blank kept", "All (*.*)| *.*", "All (*.*)| *.*||", 1, "All (*.*)| *.*");
+    row("colon separates", "Text: plain|*.txt", "Text| plain|*.txt||", 1, "Text| plain");
+    row("empty", "", "||", 1, "");
+    row("first of two", two, two + "||", 1, "Text (*.txt)|*.txt");
+    row("second", two, two + "||", 2, "Encrypted (*.vlt)|*.vlt");
+    row("past the end", two, two + "||", 3, "");
+    row("zero", two, two + "||", 0, "");
+    row("negative", two, two + "||", -1, "");
+    row("description without pattern", "Odd", "Odd||", 1, "Odd|");
+    row("empty description", "|*.a|B|*.b", "|*.a|B|*.b||", 2, "B|*.b");
   }
 
-  void filterConversion() {
+  void filters() {
     QFETCH(QString, filter);
     QFETCH(QString, converted);
-    QCOMPARE(Visible(hv::ConvertFilter(filter.toStdString())), converted);
-  }
-
-  void filterLookup_data() {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("pair");  // NULs shown as '|'
-    const QString two = "Text (*.txt)|*.txt|Encrypted (*.vlt)|*.vlt";
-    QTest::newRow("first") << two << 1 << "Text (*.txt)|*.txt";
-    QTest::newRow("second") << two << 2 << "Encrypted (*.vlt)|*.vlt";
-    QTest::newRow("past the end") << two << 3 << "";
-    QTest::newRow("zero") << two << 0 << "";
-    QTest::newRow("negative") << two << -1 << "";
-    QTest::newRow("empty filter") << "" << 1 << "";
-    QTest::newRow("description without pattern") << "Odd" << 1 << "Odd|";
-    QTest::newRow("empty description") << "|*.a|B|*.b" << 2 << "B|*.b";
-  }
-
-  void filterLookup() {
-    QFETCH(QString, filter);
     QFETCH(int, index);
     QFETCH(QString, pair);
-    QCOMPARE(Visible(hv::FilterPair(hv::ConvertFilter(filter.toStdString()), index)), pair);
+    const std::string list = hv::ConvertFilter(filter.toStdString());
+    QCOMPARE(Visible(list), converted);
+    QCOMPARE(Visible(hv::FilterPair(list, index)), pair);
   }
 
   void openRequestFollowsTheArguments() {
@@ -102,6 +97,7 @@ class GCommonDialogTest : public QObject {
     args.FilterIndex = 2;
     args.InitDir = "/data";
     args.DlgTitle = "Pick";
+    args.ReadOnly = true;
     args.flags |= hv::OpenFlag::kEnableHook | hv::OpenFlag::kEnableTemplate;
     QVERIFY(common.VBGetOpenFileName(args));
     QCOMPARE(dialog.requests.size(), std::size_t{1});
@@ -115,8 +111,11 @@ class GCommonDialogTest : public QObject {
     QCOMPARE(request.filters[1].second, std::string("*.*"));
     QCOMPARE(request.title, std::string("Pick"));
     QCOMPARE(request.initialFolder, std::string("/data"));
+    // Hooks and templates are not offered; read-only comes back as asked.
     QCOMPARE(args.flags, hv::OpenFlag::kExplorer | hv::OpenFlag::kAllowMultiSelect |
-                             hv::OpenFlag::kHideReadOnly | hv::OpenFlag::kFileMustExist);
+                             hv::OpenFlag::kHideReadOnly | hv::OpenFlag::kFileMustExist |
+                             hv::OpenFlag::kReadOnly);
+    QVERIFY(args.ReadOnly);
     QCOMPARE(args.FilterIndex, 2L);
     QCOMPARE(Visible(args.Filter), QString("All|*.*"));
     QCOMPARE(common.APIReturn(), 1L);
@@ -128,15 +127,14 @@ class GCommonDialogTest : public QObject {
     QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<QString>("filename");  // NULs shown as '|'
     QTest::addColumn<QString>("fileTitle");
-    QTest::newRow("one of many") << true << QStringList{"/d/one.txt"} << "/d/one.txt"
-                                 << "kept";
-    QTest::newRow("three") << true << QStringList{"/d/a", "/d/b c", "/d/\xc3\xa9"}
-                           << "/d|a|b c|\xc3\xa9"
-                           << "kept";
-    QTest::newRow("three in the root") << true << QStringList{"/a", "/b", "/c"} << "/|a|b|c"
-                                       << "kept";
-    QTest::newRow("single select") << false << QStringList{"/d/x.doc"} << "/d/x.doc"
-                                   << "x.doc";
+    const auto row = [](const char* name, bool multi, QStringList chosen, QString filename,
+                        QString fileTitle) {
+      QTest::newRow(name) << multi << chosen << filename << fileTitle;
+    };
+    row("one of many", true, {"/d/one.txt"}, "/d/one.txt", "kept");
+    row("three", true, {"/d/a", "/d/b c", "/d/\xc3\xa9"}, "/d|a|b c|\xc3\xa9", "kept");
+    row("three in the root", true, {"/a", "/b", "/c"}, "/|a|b|c", "kept");
+    row("single select", false, {"/d/x.doc"}, "/d/x.doc", "x.doc");
   }
 
   void openSelection() {
@@ -201,28 +199,16 @@ class GCommonDialogTest : public QObject {
     QCOMPARE(args.FileTitle, std::string("out.txt"));
   }
 
-  void readOnlyComesBackFromTheFlags() {
-    ScriptedFileDialog dialog;
-    dialog.answer = FileDialogAnswer{{"/d/a"}, 0};
-    GCommonDialog common = dialog.Make();
-    FileDialogArgs args;
-    args.ReadOnly = true;
-    QVERIFY(common.VBGetOpenFileName(args));
-    QVERIFY(args.ReadOnly);
-    QCOMPARE(args.flags & hv::OpenFlag::kReadOnly, hv::OpenFlag::kReadOnly);
-  }
-
   void fileTitle_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("title");
-    QTest::newRow("posix path") << "/home/u/report.doc"
-                                << "report.doc";
-    QTest::newRow("windows path") << "C:\\dir\\a.txt"
-                                  << "a.txt";
-    QTest::newRow("bare name") << "a.txt"
-                               << "a.txt";
-    QTest::newRow("folder") << "/home/u/"
-                            << "";
+    const auto row = [](const char* name, QString file, QString title) {
+      QTest::newRow(name) << file << title;
+    };
+    row("posix path", "/home/u/report.doc", "report.doc");
+    row("windows path", "C:\\dir\\a.txt", "a.txt");
+    row("bare name", "a.txt", "a.txt");
+    row("folder", "/home/u/", "");
   }
 
   void fileTitle() {
@@ -231,19 +217,8 @@ class GCommonDialogTest : public QObject {
     QCOMPARE(QString::fromStdString(GCommonDialog::VBGetFileTitle(file.toStdString())), title);
   }
 
-  void customColors() {
-    GCommonDialog common;
-    const QColor system0 = QApplication::palette().color(QPalette::Active, QPalette::Button);
-    QCOMPARE(common.CustomColor(0),
-             static_cast<long>(system0.red() | system0.green() << 8 | system0.blue() << 16));
-    QCOMPARE(common.CustomColor(16), -1L);
-    QCOMPARE(common.CustomColor(-1), -1L);
-    common.SetCustomColor(3, 0x123456);
-    QCOMPARE(common.CustomColor(3), 0x123456L);
-    common.SetCustomColor(16, 0x111111);
-    QCOMPARE(common.CustomColor(16), -1L);
-  }
-
+  // The custom colours start as the system's and keep what the program set, through the
+  // dialog too.
   void chooseColor() {
     std::optional<QColor> answer = QColor(0x10, 0x20, 0x30);
     QColor shown;
@@ -253,19 +228,26 @@ class GCommonDialogTest : public QObject {
                             return answer;
                           },
                           nullptr});
-    common.SetCustomColor(0, 0x0000FF);
+    const QColor system0 = QApplication::palette().color(QPalette::Active, QPalette::Button);
+    QCOMPARE(common.CustomColor(0),
+             static_cast<long>(system0.red() | system0.green() << 8 | system0.blue() << 16));
+    for (const int outside : {16, -1}) {
+      common.SetCustomColor(outside, 0x111111);
+      QCOMPARE(common.CustomColor(outside), -1L);
+    }
+    common.SetCustomColor(3, 0x0000FF);
     long color = 0x00FF00;
     QVERIFY(common.VBChooseColor(color));
     QCOMPARE(shown, QColor(0, 0xFF, 0));
     QCOMPARE(color, 0x302010L);
-    QCOMPARE(common.CustomColor(0), 0x0000FFL);
+    QCOMPARE(common.CustomColor(3), 0x0000FFL);
     answer.reset();
     QVERIFY(!common.VBChooseColor(color));
     QCOMPARE(color, -1L);
   }
 
   void chooseFontKeepsTheLimits_data() {
-    QTest::addColumn<double>("chosen");
+    QTest::addColumn<double>("chosen");  // 0: cancelled
     QTest::addColumn<int>("minSize");
     QTest::addColumn<int>("maxSize");
     QTest::addColumn<double>("expected");
@@ -273,6 +255,7 @@ class GCommonDialogTest : public QObject {
     QTest::newRow("too small") << 6.0 << 8 << 20 << 8.0;
     QTest::newRow("too large") << 30.0 << 8 << 20 << 20.0;
     QTest::newRow("inside") << 12.0 << 8 << 20 << 12.0;
+    QTest::newRow("cancelled") << 0.0 << 8 << 20 << 10.0;
   }
 
   void chooseFontKeepsTheLimits() {
@@ -281,23 +264,18 @@ class GCommonDialogTest : public QObject {
     QFETCH(int, maxSize);
     QFETCH(double, expected);
     GCommonDialog common({nullptr, nullptr, [&](const QFont& initial, QWidget*) {
-                            QFont font = initial;
-                            font.setPointSizeF(chosen);
-                            font.setItalic(true);
-                            return std::optional(font);
+                            std::optional<QFont> font;
+                            if (chosen > 0) {
+                              font = initial;
+                              font->setPointSizeF(chosen);
+                              font->setItalic(true);
+                            }
+                            return font;
                           }});
     QFont font("Sans", 10);
-    QVERIFY(common.VBChooseFont(font, nullptr, minSize, maxSize));
+    QCOMPARE(common.VBChooseFont(font, nullptr, minSize, maxSize), chosen > 0);
     QCOMPARE(font.pointSizeF(), expected);
-    QVERIFY(font.italic());
-  }
-
-  void chooseFontCancelled() {
-    GCommonDialog common(
-        {nullptr, nullptr, [](const QFont&, QWidget*) { return std::optional<QFont>(); }});
-    QFont font("Sans", 10);
-    QVERIFY(!common.VBChooseFont(font));
-    QCOMPARE(font.pointSizeF(), 10.0);
+    QCOMPARE(font.italic(), chosen > 0);
   }
 
   // Qt's own dialog: the chosen files of one folder come back in the joined form; the
