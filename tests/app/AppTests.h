@@ -14,14 +14,10 @@ class StartupTest : public QObject {
   // Runs first: the test program starts on a damaged settings store.
   void DamagedSettingsStoreIsReportedOnce();
   void FirstStartBuildsTabsAndStoresDefaultSettings();
-  void StoredSettingsAreRestored();
   void SettingIsStoredAtOnceAndPositionsOnlyAtClose();
-  void ListWithoutPresetsIsStoredAsNoSelection();
-  void SettingsButtonShowsTabFive();
-  void ShownTabFillsThePageArea();
-  void MissingDefinitionFileIsNamedOnce();
+  void ShownTabFillsThePageAreaAndSettingsShowsTabFive();
+  void MissingFilesAreNamedOnceOrShownAsEmptyPage();
   void BrokenDefinitionKeepsTheRecordsBeforeTheFault();
-  void MissingPageLoadsAsEmptyPage();
   void TabPickedWhileLoadingWins();
   void ClearClipboardEmptiesItAndSaysSo();
   void WebsiteButtonOpensTheProductPage();
@@ -32,19 +28,13 @@ class PresetCommandsTest : public QObject {
 
  private slots:
   void init() { ClearProgramRegistry(); }
-  void SaveStoresThePageAndSelectsTheNewName();
-  void SaveUnderAnExistingNameReplacesIt();
-  void SaveWithoutANameSavesNothing_data();
-  void SaveWithoutANameSavesNothing();
-  void SaveOffersTheSelectedName();
+  void SaveStoresThePageUnderTheNameGiven();
   void BlankNameCanBeSavedButNotDeleted();
   void ApplyFollowsTheStoredBytes_data();
   void ApplyFollowsTheStoredBytes();
   void HomeListAppliesToTheHiddenPage();
-  void DeleteAsksAndKeepsThePosition();
-  void DeletingTheLastEntrySelectsTheNewLast();
-  void DeletingTheOnlyPresetEmptiesTheList();
-  void AnsweringNoDeletesNothing();
+  void DeleteAsksAndSelectsWhatTakesThePlace_data();
+  void DeleteAsksAndSelectsWhatTakesThePlace();
 };
 
 class PageCommandsTest : public QObject {
@@ -53,13 +43,10 @@ class PageCommandsTest : public QObject {
  private slots:
   void init() { ClearProgramRegistry(); }
   void SelectAllAndNoneClickOnlyWhatDiffers();
-  void OnlyCheckboxInputsTakePositions();
-  void KeyLookupFollowsIdNameAndUniqueness();
+  void OnlyCheckboxInputsTakePositionsAndKeysFindAnyElement();
   void TabSwitchReloadsThePage();
   void CleanOnTheCleanerTabUsesTheChangedPage();
   void CleanOnTheHomeTabUsesTheReloadedPage();
-  void ShippedPagesMatchTheirDefinitions_data();
-  void ShippedPagesMatchTheirDefinitions();
   void EveryTabFitsTheDefaultWindow();
   void MessageStylesMapToIconsAndButtons_data();
   void MessageStylesMapToIconsAndButtons();

@@ -9,7 +9,6 @@
 #include "app/MessageStyles.h"
 #include "app/SelectionPage.h"
 #include "app/WebSelectionDocument.h"
-#include "fileio/DefinitionLoader.h"
 #include "ports/UserInterface.h"
 
 namespace hv::test {
@@ -53,27 +52,12 @@ void PageCommandsTest::SelectAllAndNoneClickOnlyWhatDiffers() {
   QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, false, false}));
 }
 
-void PageCommandsTest::OnlyCheckboxInputsTakePositions() {
+void PageCommandsTest::OnlyCheckboxInputsTakePositionsAndKeysFindAnyElement() {
   WindowFixture fixture;
   fixture.WriteConfig("windows.pick", kMixedPage);
   fixture.Start();
   // M1, M2 (written "CHECKBOX"), M3 and the two "Twice" boxes; radios and text skipped.
   QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false, true, true}));
-  fixture.Find<QPushButton>("cmdAppSel")->click();
-  QCOMPARE(fixture.Clicks("lstWindows"), QStringList({"M1", "M3"}));
-  QVERIFY(fixture.Evaluate("lstWindows", "return document.getElementById('R1').checked;").toBool());
-
-  // A preset's positions skip the other inputs as well.
-  fixture.ui.AnswerInput("Mixed");
-  fixture.Find<QPushButton>("cmdSaveWin")->click();
-  const Variant stored = ReadPreset("Windows", "Mixed");
-  QCOMPARE(std::get<ByteArray>(stored), ByteArray({1, 1, 1, 1, 1, 0}));
-}
-
-void PageCommandsTest::KeyLookupFollowsIdNameAndUniqueness() {
-  WindowFixture fixture;
-  fixture.WriteConfig("windows.pick", kMixedPage);
-  fixture.Start();
   WebSelectionDocument document(*fixture.Find<SelectionPage>("lstWindows")->page());
   const std::pair<std::string, bool> cases[] = {
       {"M1", false},           // by id, unchecked
@@ -87,6 +71,16 @@ void PageCommandsTest::KeyLookupFollowsIdNameAndUniqueness() {
   for (const auto& [key, checked] : cases) {
     QVERIFY2(document.IsCheckedByKey(key) == checked, key.c_str());
   }
+
+  fixture.Find<QPushButton>("cmdAppSel")->click();
+  QCOMPARE(fixture.Clicks("lstWindows"), QStringList({"M1", "M3"}));
+  QVERIFY(fixture.Evaluate("lstWindows", "return document.getElementById('R1').checked;").toBool());
+
+  // A preset's positions skip the other inputs as well.
+  fixture.ui.AnswerInput("Mixed");
+  fixture.Find<QPushButton>("cmdSaveWin")->click();
+  const Variant stored = ReadValue("Presets\\Windows", "Mixed");
+  QCOMPARE(std::get<ByteArray>(stored), ByteArray({1, 1, 1, 1, 1, 0}));
 }
 
 void PageCommandsTest::TabSwitchReloadsThePage() {
@@ -144,56 +138,6 @@ void PageCommandsTest::CleanOnTheHomeTabUsesTheReloadedPage() {
   fixture.Find<QPushButton>("cmdWebClean")->click();
   QCOMPARE(fixture.cleaned, std::vector<std::string>({"B2"}));
   ExpectCleanCompleted(fixture);
-}
-
-void PageCommandsTest::ShippedPagesMatchTheirDefinitions_data() {
-  QTest::addColumn<QString>("definitions");
-  QTest::addColumn<QString>("page");
-  QTest::addColumn<QString>("control");
-  QTest::newRow("Windows") << "winclean.cln"
-                           << "windows.pick"
-                           << "lstWindows";
-  QTest::newRow("Web") << "webclean.cln"
-                       << "web.pick"
-                       << "lstWeb";
-}
-
-void PageCommandsTest::ShippedPagesMatchTheirDefinitions() {
-  QFETCH(QString, definitions);
-  QFETCH(QString, page);
-  QFETCH(QString, control);
-  const QString shipped = QStringLiteral(HUSHVAULT_SOURCE_DIR "/config/");
-  CleanItemList items;
-  LoadCleanItems((shipped + definitions).toStdString(), items);
-  QVERIFY(!items.empty());
-
-  WindowFixture fixture;
-  QFile file(shipped + page);
-  QVERIFY(file.open(QIODevice::ReadOnly));
-  fixture.WriteConfig(page.toStdString(), file.readAll().toStdString());
-  fixture.Start();
-  const QStringList boxIds =
-      fixture
-          .Evaluate(control.toLatin1(),
-                    "return Array.prototype.filter.call(document.all, function (e) {"
-                    "  return e.tagName === 'INPUT' && e.type === 'checkbox'; })"
-                    ".map(function (e) { return e.id; });")
-          .toStringList();
-  QStringList keys;
-  for (const CleanItem& item : items) {
-    keys << QString::fromStdString(item.Key);
-    QVERIFY2(item.Kind >= 1 && item.Kind <= 7, item.Key.c_str());
-    if (item.Kind == 2) {
-      QVERIFY2(item.Path.ends_with('/') && item.Path.starts_with('%'), item.Key.c_str());
-    }
-    if (item.Kind == 2 || item.Kind == 7) {
-      QVERIFY2(!item.Mask.empty(), item.Key.c_str());
-    }
-    QVERIFY2(!item.Caption.empty() && item.Caption.back() != '.', item.Key.c_str());
-  }
-  // Every box is one record's key and every record has exactly one box.
-  QCOMPARE(boxIds, keys);
-  QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
 }
 
 void PageCommandsTest::EveryTabFitsTheDefaultWindow() {

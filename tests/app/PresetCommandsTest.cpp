@@ -22,13 +22,13 @@ QStringList Entries(const QComboBox* list) {
 }
 
 ByteArray StoredBytes(const std::string& name) {
-  const Variant value = ReadPreset("Windows", name);
+  const Variant value = ReadValue("Presets\\Windows", name);
   const ByteArray* bytes = std::get_if<ByteArray>(&value);
   return bytes ? *bytes : ByteArray{};
 }
 
 bool IsStored(const std::string& name) {
-  return !std::holds_alternative<std::monostate>(ReadPreset("Windows", name));
+  return !std::holds_alternative<std::monostate>(ReadValue("Presets\\Windows", name));
 }
 
 // A Windows page of boxes K0, K1, ... with their definitions.
@@ -43,73 +43,66 @@ void WriteWindowsPage(WindowFixture& fixture, const std::vector<bool>& states) {
   fixture.WriteConfig("winclean.cln", DefinitionsFor(keys));
 }
 
+// Deleting the selected preset of the Windows page, with its box 0 clicked meanwhile.
+struct DeleteCase {
+  const char* what;
+  std::vector<std::pair<std::string, ByteArray>> presets;
+  int selected;
+  int answer;
+  // What follows: the entries left, the one selected and the page's check states.
+  QStringList left;
+  int current;
+  std::vector<bool> page;
+};
+
+constexpr int kYes = MessageAnswer::kYes;
+const DeleteCase kDeleteCases[] = {
+    {"middle", {{"X", {0}}, {"Y", {1, 1, 1}}, {"Z", {0, 1, 0}}}, 1, kYes, {"X", "Z"}, 1, {0, 1, 0}},
+    {"last: the new last", {{"X", {0, 1, 0}}, {"Y", {1, 1, 1}}}, 1, kYes, {"X"}, 0, {0, 1, 0}},
+    {"only: the page as it is", {{"Only", {1, 1, 1}}}, 0, kYes, {}, -1, {0, 1, 1}},
+    {"answered No", {{"Keep", {1, 1, 1}}}, 0, MessageAnswer::kNo, {"Keep"}, 0, {0, 1, 1}},
+};
+
 }  // namespace
 
-void PresetCommandsTest::SaveStoresThePageAndSelectsTheNewName() {
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.SelectTab(2);
-  fixture.ClickBox("lstWindows", 1);
-  fixture.ui.AnswerInput("All on");
-  fixture.Find<QPushButton>("cmdSaveWin")->click();
-
-  QCOMPARE(fixture.ui.events.back(), std::string("input: Preset name: (Hushvault) []"));
-  // A read gives the stored bytes and one extra 0.
-  QCOMPARE(StoredBytes("All on"), ByteArray({1, 1, 1, 0}));
-  auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-  QCOMPARE(Entries(detail), QStringList({"All on"}));
-  QCOMPARE(detail->currentIndex(), 0);
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, true}));
-  // The home list catches up at the next tab switch.
-  QCOMPARE(fixture.Find<QComboBox>("cboWindows")->count(), 0);
-  fixture.SelectTab(1);
-  QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"All on"}));
-}
-
-void PresetCommandsTest::SaveUnderAnExistingNameReplacesIt() {
+void PresetCommandsTest::SaveStoresThePageUnderTheNameGiven() {
   WritePresetBytes("Windows", "A", {0, 0, 0});
-  WritePresetBytes("Windows", "B", {1, 1, 1});
   WindowFixture fixture;
   fixture.Start();
   fixture.SelectTab(2);
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, false, false}));
-  fixture.ClickBox("lstWindows", 0);
-  fixture.ui.AnswerInput("B");
-  fixture.Find<QPushButton>("cmdSaveWin")->click();
-
-  QCOMPARE(StoredBytes("B"), ByteArray({1, 0, 0, 0}));
   auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-  QCOMPARE(Entries(detail), QStringList({"A", "B"}));
-  QCOMPARE(detail->currentText(), QString("B"));
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, false, false}));
-  QVERIFY(fixture.ui.messages.empty());
-}
-
-void PresetCommandsTest::SaveWithoutANameSavesNothing_data() {
-  QTest::addColumn<bool>("cancelled");
-  QTest::newRow("cancelled") << true;
-  QTest::newRow("empty text") << false;
-}
-
-void PresetCommandsTest::SaveWithoutANameSavesNothing() {
-  QFETCH(bool, cancelled);
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.ui.AnswerInput(cancelled ? std::nullopt : std::optional<std::string>(""));
+  fixture.ClickBox("lstWindows", 1);
+  fixture.ui.AnswerInput("New");
   fixture.Find<QPushButton>("cmdSaveWin")->click();
-  QVERIFY(fixture.ui.ScriptUsedUp());
-  QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->count(), 0);
-  QVERIFY(!IsStored(""));
-  QVERIFY(fixture.ui.messages.empty());
-}
+  // The input offers the selected name; a read gives the stored bytes and one extra 0.
+  QCOMPARE(fixture.ui.events.back(), std::string("input: Preset name: (Hushvault) [A]"));
+  QCOMPARE(StoredBytes("New"), ByteArray({0, 1, 0, 0}));
+  QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+  QCOMPARE(detail->currentText(), QString("New"));
+  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
 
-void PresetCommandsTest::SaveOffersTheSelectedName() {
-  WritePresetBytes("Windows", "Mine", {1, 0, 1});
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.ui.AnswerInput(std::nullopt);
+  // An existing name is replaced in place.
+  fixture.ClickBox("lstWindows", 0);
+  fixture.ui.AnswerInput("A");
   fixture.Find<QPushButton>("cmdSaveWin")->click();
-  QCOMPARE(fixture.ui.events.back(), std::string("input: Preset name: (Hushvault) [Mine]"));
+  QCOMPARE(StoredBytes("A"), ByteArray({1, 1, 0, 0}));
+  QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+  QCOMPARE(detail->currentText(), QString("A"));
+  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, false}));
+
+  // Cancelled, or no name at all: nothing is saved.
+  for (const std::optional<std::string>& answer : {std::optional<std::string>(), {""}}) {
+    fixture.ui.AnswerInput(answer);
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    QVERIFY(fixture.ui.ScriptUsedUp());
+    QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+    QVERIFY(!IsStored(""));
+  }
+  QVERIFY(fixture.ui.messages.empty());
+  // The home list catches up at the next tab switch.
+  QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A"}));
+  fixture.SelectTab(1);
+  QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A", "New"}));
 }
 
 void PresetCommandsTest::BlankNameCanBeSavedButNotDeleted() {
@@ -174,64 +167,39 @@ void PresetCommandsTest::HomeListAppliesToTheHiddenPage() {
   QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, true}));
 }
 
-void PresetCommandsTest::DeleteAsksAndKeepsThePosition() {
-  WritePresetBytes("Windows", "X", {0, 0, 0});
-  WritePresetBytes("Windows", "Y", {1, 1, 1});
-  WritePresetBytes("Windows", "Z", {0, 1, 0});
+void PresetCommandsTest::DeleteAsksAndSelectsWhatTakesThePlace_data() {
+  QTest::addColumn<int>("row");
+  for (int row = 0; row < int(std::size(kDeleteCases)); ++row) {
+    QTest::newRow(kDeleteCases[row].what) << row;
+  }
+}
+
+// The box clicked before deleting shows whether the page was refilled from the new
+// selection.
+void PresetCommandsTest::DeleteAsksAndSelectsWhatTakesThePlace() {
+  QFETCH(int, row);
+  const DeleteCase& c = kDeleteCases[row];
+  for (const auto& [name, bytes] : c.presets) {
+    WritePresetBytes("Windows", name, bytes);
+  }
   WindowFixture fixture;
   fixture.Start();
   fixture.SelectTab(2);
   auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-  detail->setCurrentIndex(1);
-  fixture.ui.AnswerMessage(MessageAnswer::kYes);
+  detail->setCurrentIndex(c.selected);
+  const std::string chosen = detail->currentText().toStdString();
+  fixture.ClickBox("lstWindows", 0);
+  fixture.ui.AnswerMessage(c.answer);
   fixture.Find<QPushButton>("cmdDelWin")->click();
 
   QCOMPARE(fixture.ui.messages,
            std::vector<ScriptedUserInterface::Message>(
                {{"Are you sure you want to delete the selected preset?",
                  MessageStyle::kYesNo | MessageStyle::kQuestion, "Hushvault"}}));
-  QVERIFY(!IsStored("Y"));
-  QCOMPARE(Entries(detail), QStringList({"X", "Z"}));
-  QCOMPARE(detail->currentText(), QString("Z"));
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
-}
-
-void PresetCommandsTest::DeletingTheLastEntrySelectsTheNewLast() {
-  WritePresetBytes("Windows", "X", {0, 1, 0});
-  WritePresetBytes("Windows", "Y", {1, 1, 1});
-  WindowFixture fixture;
-  fixture.Start();
-  auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-  detail->setCurrentIndex(1);
-  fixture.ui.AnswerMessage(MessageAnswer::kYes);
-  fixture.Find<QPushButton>("cmdDelWin")->click();
-  QCOMPARE(Entries(detail), QStringList({"X"}));
-  QCOMPARE(detail->currentIndex(), 0);
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
-}
-
-void PresetCommandsTest::DeletingTheOnlyPresetEmptiesTheList() {
-  WritePresetBytes("Windows", "Only", {1, 1, 1});
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.ClickBox("lstWindows", 0);
-  fixture.ui.AnswerMessage(MessageAnswer::kYes);
-  fixture.Find<QPushButton>("cmdDelWin")->click();
-  auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-  QCOMPARE(detail->count(), 0);
-  QCOMPARE(detail->currentIndex(), -1);
-  QVERIFY(!IsStored("Only"));
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, true}));
-}
-
-void PresetCommandsTest::AnsweringNoDeletesNothing() {
-  WritePresetBytes("Windows", "Keep", {1, 1, 1});
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.ui.AnswerMessage(MessageAnswer::kNo);
-  fixture.Find<QPushButton>("cmdDelWin")->click();
-  QVERIFY(IsStored("Keep"));
-  QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->count(), 1);
+  QCOMPARE(IsStored(chosen), c.answer == MessageAnswer::kNo);
+  QCOMPARE(Entries(detail), c.left);
+  QCOMPARE(detail->currentIndex(), c.current);
+  QCOMPARE(fixture.States("lstWindows"), c.page);
 }
 
 }  // namespace hv::test

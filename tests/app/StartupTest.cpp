@@ -31,9 +31,13 @@ QWidget* ShownContainer(WindowFixture& fixture) {
   return shown;
 }
 
-int32_t DwordOf(const Variant& value) {
+constexpr int32_t kNotStored = -999;
+
+// A DWORD of the program's settings.
+int32_t Setting(const char* name) {
+  const Variant value = ReadValue("Settings", name);
   const int32_t* number = std::get_if<int32_t>(&value);
-  return number ? *number : -999;
+  return number ? *number : kNotStored;
 }
 
 }  // namespace
@@ -72,8 +76,8 @@ void StartupTest::FirstStartBuildsTabsAndStoresDefaultSettings() {
   // No settings key yet: both boxes on, and stored so at once by their change handling.
   QVERIFY(fixture.Find<QCheckBox>("chkSettings0")->isChecked());
   QVERIFY(fixture.Find<QCheckBox>("chkSettings1")->isChecked());
-  QCOMPARE(DwordOf(ReadSettingValue("Option0")), 1);
-  QCOMPARE(DwordOf(ReadSettingValue("Option1")), 1);
+  QCOMPARE(Setting("Option0"), 1);
+  QCOMPARE(Setting("Option1"), 1);
 
   // Presets of the Windows kind exist: both of its lists at position 0, its page showing
   // that preset; the Web kind has none, so its lists are empty and its page as written.
@@ -85,15 +89,15 @@ void StartupTest::FirstStartBuildsTabsAndStoresDefaultSettings() {
 
   QVERIFY(fixture.Find<QLabel>("lblAbout")->text().startsWith("Hushvault 1.7.23\n"));
   QVERIFY(fixture.ui.messages.empty());
-}
 
-void StartupTest::StoredSettingsAreRestored() {
-  WriteSettingValue("Option0", 0);
-  WriteSettingValue("Option1", 1);
-  WindowFixture fixture;
-  fixture.Start();
-  QVERIFY(!fixture.Find<QCheckBox>("chkSettings0")->isChecked());
-  QVERIFY(fixture.Find<QCheckBox>("chkSettings1")->isChecked());
+  // A list without presets is stored as no selection, and stays so once presets exist.
+  fixture.Close();
+  QCOMPARE(Setting("CBIndex0"), -1);
+  QCOMPARE(Setting("CBIndex1"), 0);
+  WritePresetBytes("Web", "Later", {0, 0});
+  WindowFixture again;
+  again.Start();
+  QCOMPARE(again.Find<QComboBox>("cboWeb")->currentIndex(), -1);
 }
 
 void StartupTest::SettingIsStoredAtOnceAndPositionsOnlyAtClose() {
@@ -105,18 +109,19 @@ void StartupTest::SettingIsStoredAtOnceAndPositionsOnlyAtClose() {
   fixture.Start();
 
   fixture.Find<QCheckBox>("chkSettings1")->click();
-  QCOMPARE(DwordOf(ReadSettingValue("Option1")), 0);
+  QCOMPARE(Setting("Option1"), 0);
 
   fixture.Find<QComboBox>("cboWeb")->setCurrentIndex(2);
   fixture.Find<QComboBox>("cboWindows")->setCurrentIndex(1);
-  QVERIFY(std::holds_alternative<std::monostate>(ReadSettingValue("CBIndex0")));
+  QCOMPARE(Setting("CBIndex0"), kNotStored);
   fixture.Close();
   // CBIndex0 belongs to the Web list, CBIndex1 to the Windows list.
-  QCOMPARE(DwordOf(ReadSettingValue("CBIndex0")), 2);
-  QCOMPARE(DwordOf(ReadSettingValue("CBIndex1")), 1);
+  QCOMPARE(Setting("CBIndex0"), 2);
+  QCOMPARE(Setting("CBIndex1"), 1);
 
   WindowFixture again;
   again.Start();
+  QVERIFY(again.Find<QCheckBox>("chkSettings0")->isChecked());
   QVERIFY(!again.Find<QCheckBox>("chkSettings1")->isChecked());
   QCOMPARE(again.Find<QComboBox>("cboWeb")->currentIndex(), 2);
   QCOMPARE(again.Find<QComboBox>("cboWebPreset")->currentIndex(), 2);
@@ -124,26 +129,7 @@ void StartupTest::SettingIsStoredAtOnceAndPositionsOnlyAtClose() {
   QCOMPARE(again.Find<QComboBox>("cboWinPreset")->currentIndex(), 1);
 }
 
-void StartupTest::ListWithoutPresetsIsStoredAsNoSelection() {
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.Close();
-  QCOMPARE(DwordOf(ReadSettingValue("CBIndex0")), -1);
-  WritePresetBytes("Web", "Later", {0, 0});
-  WindowFixture again;
-  again.Start();
-  QCOMPARE(again.Find<QComboBox>("cboWeb")->currentIndex(), -1);
-}
-
-void StartupTest::SettingsButtonShowsTabFive() {
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.Find<QPushButton>("cmdSettings")->click();
-  QCOMPARE(fixture.Find<TabControl>("tabMain")->CurrentTab(), 5);
-  QCOMPARE(ShownContainer(fixture), fixture.Find<QWidget>("cntTab4"));
-}
-
-void StartupTest::ShownTabFillsThePageArea() {
+void StartupTest::ShownTabFillsThePageAreaAndSettingsShowsTabFive() {
   WindowFixture fixture;
   fixture.Start();
   auto* strip = fixture.Find<TabControl>("tabMain");
@@ -155,11 +141,16 @@ void StartupTest::ShownTabFillsThePageArea() {
     QVERIFY(strip_area.contains(shown->geometry()));
     QVERIFY(shown->geometry().top() > strip->Bar()->geometry().bottom());
   }
+  fixture.SelectTab(1);
+  fixture.Find<QPushButton>("cmdSettings")->click();
+  QCOMPARE(strip->CurrentTab(), 5);
+  QCOMPARE(ShownContainer(fixture), fixture.Find<QWidget>("cntTab4"));
 }
 
-void StartupTest::MissingDefinitionFileIsNamedOnce() {
+void StartupTest::MissingFilesAreNamedOnceOrShownAsEmptyPage() {
   WindowFixture fixture;
   fixture.RemoveConfig("winclean.cln");
+  fixture.RemoveConfig("web.pick");
   fixture.ui.AnswerMessage(MessageAnswer::kOk);
   fixture.Start();
   QCOMPARE(fixture.ui.messages.size(), size_t(1));
@@ -167,10 +158,14 @@ void StartupTest::MissingDefinitionFileIsNamedOnce() {
   QVERIFY(message.text.find("winclean.cln") != std::string::npos);
   QCOMPARE(message.style, MessageStyle::kExclamation);
   QCOMPARE(message.title, std::string("Hushvault"));
-  // The other cleaner and both pages loaded all the same.
+  // The other files loaded all the same; the missing page is an empty page that names it.
   QCOMPARE(fixture.Window().WebItems().size(), size_t(2));
   QVERIFY(fixture.Window().WindowsItems().empty());
   QCOMPARE(fixture.States("lstWindows").size(), size_t(3));
+  QVERIFY(fixture.States("lstWeb").empty());
+  QVERIFY(fixture.Evaluate("lstWeb", "return document.body.innerText;")
+              .toString()
+              .contains("web.pick"));
 
   // Later tab switches pass over the file quietly.
   fixture.SelectTab(2);
@@ -186,17 +181,6 @@ void StartupTest::BrokenDefinitionKeepsTheRecordsBeforeTheFault() {
   QVERIFY(fixture.ui.messages.front().text.find("webclean.cln") != std::string::npos);
   QCOMPARE(fixture.Window().WebItems().size(), size_t(1));
   QCOMPARE(fixture.Window().WindowsItems().size(), size_t(3));
-}
-
-void StartupTest::MissingPageLoadsAsEmptyPage() {
-  WindowFixture fixture;
-  fixture.RemoveConfig("web.pick");
-  fixture.Start();
-  QVERIFY(fixture.States("lstWeb").empty());
-  QVERIFY(fixture.Evaluate("lstWeb", "return document.body.innerText;")
-              .toString()
-              .contains("web.pick"));
-  QCOMPARE(fixture.States("lstWindows").size(), size_t(3));
 }
 
 void StartupTest::TabPickedWhileLoadingWins() {

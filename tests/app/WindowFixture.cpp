@@ -126,23 +126,10 @@ void WritePresetBytes(const std::string& kind, const std::string& name, const By
   registry.Value(Variant(bytes));
 }
 
-Variant ReadPreset(const std::string& kind, const std::string& name) {
-  cRegistry registry = At("Presets\\" + kind);
+Variant ReadValue(const std::string& section, const std::string& name) {
+  cRegistry registry = At(section);
   registry.ValueKey(name);
   return registry.Value();
-}
-
-Variant ReadSettingValue(const std::string& name) {
-  cRegistry registry = At("Settings");
-  registry.ValueKey(name);
-  return registry.Value();
-}
-
-void WriteSettingValue(const std::string& name, int32_t value) {
-  cRegistry registry = At("Settings");
-  registry.ValueKey(name);
-  registry.ValueType(static_cast<int32_t>(reg::kDword));
-  registry.Value(Variant(value));
 }
 
 }  // namespace hv::test

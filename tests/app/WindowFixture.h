@@ -76,8 +76,7 @@ class WindowFixture {
 // Removes every setting and preset of the program (before each test).
 void ClearProgramRegistry();
 void WritePresetBytes(const std::string& kind, const std::string& name, const ByteArray& bytes);
-Variant ReadPreset(const std::string& kind, const std::string& name);
-Variant ReadSettingValue(const std::string& name);
-void WriteSettingValue(const std::string& name, int32_t value);
+// A value of a section below the program's key ("Settings", "Presets\\Web").
+Variant ReadValue(const std::string& section, const std::string& name);
 
 }  // namespace hv::test
