@@ -2,6 +2,7 @@
 // XDG folders and the registry point into a temporary folder and restarts are refused.
 #include <QApplication>
 #include <QtTest>
+#include <memory>
 
 #include "AppTests.h"
 #include "Sandbox.h"
@@ -19,13 +20,11 @@ int main(int argc, char** argv) {
   hv::PrepareWebEngine();
   QApplication app(argc, argv);
 
-  hv::test::StartupTest startup;
-  hv::test::PresetCommandsTest presets;
-  hv::test::PageCommandsTest pages;
   int failures = 0;
-  for (QObject* test : {static_cast<QObject*>(&startup), static_cast<QObject*>(&presets),
-                        static_cast<QObject*>(&pages)}) {
-    failures += QTest::qExec(test, argc, argv);
+  for (QObject* (*make)() : {hv::test::MakeStartupTest, hv::test::MakePresetCommandsTest,
+                             hv::test::MakePageCommandsTest}) {
+    const std::unique_ptr<QObject> test(make());
+    failures += QTest::qExec(test.get(), argc, argv);
   }
   return failures == 0 ? 0 : 1;
 }

@@ -63,143 +63,157 @@ const DeleteCase kDeleteCases[] = {
     {"answered No", {{"Keep", {1, 1, 1}}}, 0, MessageAnswer::kNo, {"Keep"}, 0, {0, 1, 1}},
 };
 
+class PresetCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { ClearProgramRegistry(); }
+
+  void SaveStoresThePageUnderTheNameGiven() {
+    WritePresetBytes("Windows", "A", {0, 0, 0});
+    WindowFixture fixture;
+    fixture.Start();
+    fixture.SelectTab(2);
+    auto* detail = fixture.Find<QComboBox>("cboWinPreset");
+    fixture.ClickBox("lstWindows", 1);
+    fixture.ui.AnswerInput("New");
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    // The input offers the selected name; a read gives the stored bytes and one extra 0.
+    QCOMPARE(fixture.ui.events.back(), std::string("input: Preset name: (Hushvault) [A]"));
+    QCOMPARE(StoredBytes("New"), ByteArray({0, 1, 0, 0}));
+    QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+    QCOMPARE(detail->currentText(), QString("New"));
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
+
+    // An existing name is replaced in place.
+    fixture.ClickBox("lstWindows", 0);
+    fixture.ui.AnswerInput("A");
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    QCOMPARE(StoredBytes("A"), ByteArray({1, 1, 0, 0}));
+    QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+    QCOMPARE(detail->currentText(), QString("A"));
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, false}));
+
+    // Cancelled, or no name at all: nothing is saved.
+    for (const std::optional<std::string>& answer : {std::optional<std::string>(), {""}}) {
+      fixture.ui.AnswerInput(answer);
+      fixture.Find<QPushButton>("cmdSaveWin")->click();
+      QVERIFY(fixture.ui.ScriptUsedUp());
+      QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+      QVERIFY(!IsStored(""));
+    }
+    QVERIFY(fixture.ui.messages.empty());
+    // The home list catches up at the next tab switch.
+    QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A"}));
+    fixture.SelectTab(1);
+    QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A", "New"}));
+  }
+
+  void BlankNameCanBeSavedButNotDeleted() {
+    WindowFixture fixture;
+    fixture.Start();
+    fixture.ui.AnswerInput("   ");
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->currentText(), QString("   "));
+    QCOMPARE(StoredBytes("   "), ByteArray({1, 0, 1, 0}));
+
+    fixture.Find<QPushButton>("cmdDelWin")->click();  // asks nothing, deletes nothing
+    QVERIFY(fixture.ui.messages.empty());
+    QVERIFY(IsStored("   "));
+  }
+
+  void ApplyFollowsTheStoredBytes_data() {
+    QTest::addColumn<ByteArray>("stored");
+    QTest::addColumn<std::vector<bool>>("page");
+    QTest::addColumn<std::vector<bool>>("expected");
+    QTest::addColumn<QStringList>("clicked");
+    const std::vector<bool> sixOn(6, true);
+    const std::vector<bool> eightOn(8, true);
+    QTest::newRow("one box more: the extra 0 unchecks it")
+        << ByteArray{1, 0, 1, 0, 1} << sixOn
+        << std::vector<bool>{true, false, true, false, true, false}
+        << QStringList{"K1", "K3", "K5"};
+    QTest::newRow("two boxes more: the rest keep their states")
+        << ByteArray{1, 0, 1, 0, 1} << eightOn
+        << std::vector<bool>{true, false, true, false, true, false, true, true}
+        << QStringList{"K1", "K3", "K5"};
+    QTest::newRow("fewer boxes: surplus bytes ignored")
+        << ByteArray{1, 1, 1, 1, 1} << std::vector<bool>(3, false) << std::vector<bool>(3, true)
+        << QStringList{"K0", "K1", "K2"};
+    QTest::newRow("a byte other than 0 or 1 unchecks")
+        << ByteArray{2, 1, 255} << std::vector<bool>(3, true)
+        << std::vector<bool>{false, true, false} << QStringList{"K0", "K2"};
+    QTest::newRow("nothing differs: no click") << ByteArray{1, 0} << std::vector<bool>{true, false}
+                                               << std::vector<bool>{true, false} << QStringList{};
+  }
+
+  void ApplyFollowsTheStoredBytes() {
+    QFETCH(ByteArray, stored);
+    QFETCH(std::vector<bool>, page);
+    QFETCH(std::vector<bool>, expected);
+    QFETCH(QStringList, clicked);
+    WritePresetBytes("Windows", "P", stored);
+    WindowFixture fixture;
+    WriteWindowsPage(fixture, page);
+    fixture.Start();
+    QCOMPARE(fixture.States("lstWindows"), expected);
+    // The last load applied the preset once to a fresh page.
+    QCOMPARE(fixture.Clicks("lstWindows"), clicked);
+  }
+
+  void HomeListAppliesToTheHiddenPage() {
+    WritePresetBytes("Windows", "None", {0, 0, 0});
+    WritePresetBytes("Windows", "All", {1, 1, 1});
+    WindowFixture fixture;
+    fixture.Start();
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, false, false}));
+    fixture.Find<QComboBox>("cboWindows")->setCurrentIndex(1);
+    QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->currentIndex(), 1);
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, true}));
+  }
+
+  void DeleteAsksAndSelectsWhatTakesThePlace_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kDeleteCases)); ++row) {
+      QTest::newRow(kDeleteCases[row].what) << row;
+    }
+  }
+
+  // The box clicked before deleting shows whether the page was refilled from the new
+  // selection.
+  void DeleteAsksAndSelectsWhatTakesThePlace() {
+    QFETCH(int, row);
+    const DeleteCase& c = kDeleteCases[row];
+    for (const auto& [name, bytes] : c.presets) {
+      WritePresetBytes("Windows", name, bytes);
+    }
+    WindowFixture fixture;
+    fixture.Start();
+    fixture.SelectTab(2);
+    auto* detail = fixture.Find<QComboBox>("cboWinPreset");
+    detail->setCurrentIndex(c.selected);
+    const std::string chosen = detail->currentText().toStdString();
+    fixture.ClickBox("lstWindows", 0);
+    fixture.ui.AnswerMessage(c.answer);
+    fixture.Find<QPushButton>("cmdDelWin")->click();
+
+    QCOMPARE(fixture.ui.messages,
+             std::vector<ScriptedUserInterface::Message>(
+                 {{"Are you sure you want to delete the selected preset?",
+                   MessageStyle::kYesNo | MessageStyle::kQuestion, "Hushvault"}}));
+    QCOMPARE(IsStored(chosen), c.answer == MessageAnswer::kNo);
+    QCOMPARE(Entries(detail), c.left);
+    QCOMPARE(detail->currentIndex(), c.current);
+    QCOMPARE(fixture.States("lstWindows"), c.page);
+  }
+};
+
 }  // namespace
 
-void PresetCommandsTest::SaveStoresThePageUnderTheNameGiven() {
-  WritePresetBytes("Windows", "A", {0, 0, 0});
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.SelectTab(2);
-  auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-  fixture.ClickBox("lstWindows", 1);
-  fixture.ui.AnswerInput("New");
-  fixture.Find<QPushButton>("cmdSaveWin")->click();
-  // The input offers the selected name; a read gives the stored bytes and one extra 0.
-  QCOMPARE(fixture.ui.events.back(), std::string("input: Preset name: (Hushvault) [A]"));
-  QCOMPARE(StoredBytes("New"), ByteArray({0, 1, 0, 0}));
-  QCOMPARE(Entries(detail), QStringList({"A", "New"}));
-  QCOMPARE(detail->currentText(), QString("New"));
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
-
-  // An existing name is replaced in place.
-  fixture.ClickBox("lstWindows", 0);
-  fixture.ui.AnswerInput("A");
-  fixture.Find<QPushButton>("cmdSaveWin")->click();
-  QCOMPARE(StoredBytes("A"), ByteArray({1, 1, 0, 0}));
-  QCOMPARE(Entries(detail), QStringList({"A", "New"}));
-  QCOMPARE(detail->currentText(), QString("A"));
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, false}));
-
-  // Cancelled, or no name at all: nothing is saved.
-  for (const std::optional<std::string>& answer : {std::optional<std::string>(), {""}}) {
-    fixture.ui.AnswerInput(answer);
-    fixture.Find<QPushButton>("cmdSaveWin")->click();
-    QVERIFY(fixture.ui.ScriptUsedUp());
-    QCOMPARE(Entries(detail), QStringList({"A", "New"}));
-    QVERIFY(!IsStored(""));
-  }
-  QVERIFY(fixture.ui.messages.empty());
-  // The home list catches up at the next tab switch.
-  QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A"}));
-  fixture.SelectTab(1);
-  QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A", "New"}));
-}
-
-void PresetCommandsTest::BlankNameCanBeSavedButNotDeleted() {
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.ui.AnswerInput("   ");
-  fixture.Find<QPushButton>("cmdSaveWin")->click();
-  QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->currentText(), QString("   "));
-  QCOMPARE(StoredBytes("   "), ByteArray({1, 0, 1, 0}));
-
-  fixture.Find<QPushButton>("cmdDelWin")->click();  // asks nothing, deletes nothing
-  QVERIFY(fixture.ui.messages.empty());
-  QVERIFY(IsStored("   "));
-}
-
-void PresetCommandsTest::ApplyFollowsTheStoredBytes_data() {
-  QTest::addColumn<ByteArray>("stored");
-  QTest::addColumn<std::vector<bool>>("page");
-  QTest::addColumn<std::vector<bool>>("expected");
-  QTest::addColumn<QStringList>("clicked");
-  const std::vector<bool> sixOn(6, true);
-  const std::vector<bool> eightOn(8, true);
-  QTest::newRow("one box more: the extra 0 unchecks it")
-      << ByteArray{1, 0, 1, 0, 1} << sixOn
-      << std::vector<bool>{true, false, true, false, true, false} << QStringList{"K1", "K3", "K5"};
-  QTest::newRow("two boxes more: the rest keep their states")
-      << ByteArray{1, 0, 1, 0, 1} << eightOn
-      << std::vector<bool>{true, false, true, false, true, false, true, true}
-      << QStringList{"K1", "K3", "K5"};
-  QTest::newRow("fewer boxes: surplus bytes ignored")
-      << ByteArray{1, 1, 1, 1, 1} << std::vector<bool>(3, false) << std::vector<bool>(3, true)
-      << QStringList{"K0", "K1", "K2"};
-  QTest::newRow("a byte other than 0 or 1 unchecks")
-      << ByteArray{2, 1, 255} << std::vector<bool>(3, true) << std::vector<bool>{false, true, false}
-      << QStringList{"K0", "K2"};
-  QTest::newRow("nothing differs: no click") << ByteArray{1, 0} << std::vector<bool>{true, false}
-                                             << std::vector<bool>{true, false} << QStringList{};
-}
-
-void PresetCommandsTest::ApplyFollowsTheStoredBytes() {
-  QFETCH(ByteArray, stored);
-  QFETCH(std::vector<bool>, page);
-  QFETCH(std::vector<bool>, expected);
-  QFETCH(QStringList, clicked);
-  WritePresetBytes("Windows", "P", stored);
-  WindowFixture fixture;
-  WriteWindowsPage(fixture, page);
-  fixture.Start();
-  QCOMPARE(fixture.States("lstWindows"), expected);
-  // The last load applied the preset once to a fresh page.
-  QCOMPARE(fixture.Clicks("lstWindows"), clicked);
-}
-
-void PresetCommandsTest::HomeListAppliesToTheHiddenPage() {
-  WritePresetBytes("Windows", "None", {0, 0, 0});
-  WritePresetBytes("Windows", "All", {1, 1, 1});
-  WindowFixture fixture;
-  fixture.Start();
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, false, false}));
-  fixture.Find<QComboBox>("cboWindows")->setCurrentIndex(1);
-  QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->currentIndex(), 1);
-  QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, true}));
-}
-
-void PresetCommandsTest::DeleteAsksAndSelectsWhatTakesThePlace_data() {
-  QTest::addColumn<int>("row");
-  for (int row = 0; row < int(std::size(kDeleteCases)); ++row) {
-    QTest::newRow(kDeleteCases[row].what) << row;
-  }
-}
-
-// The box clicked before deleting shows whether the page was refilled from the new
-// selection.
-void PresetCommandsTest::DeleteAsksAndSelectsWhatTakesThePlace() {
-  QFETCH(int, row);
-  const DeleteCase& c = kDeleteCases[row];
-  for (const auto& [name, bytes] : c.presets) {
-    WritePresetBytes("Windows", name, bytes);
-  }
-  WindowFixture fixture;
-  fixture.Start();
-  fixture.SelectTab(2);
-  auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-  detail->setCurrentIndex(c.selected);
-  const std::string chosen = detail->currentText().toStdString();
-  fixture.ClickBox("lstWindows", 0);
-  fixture.ui.AnswerMessage(c.answer);
-  fixture.Find<QPushButton>("cmdDelWin")->click();
-
-  QCOMPARE(fixture.ui.messages,
-           std::vector<ScriptedUserInterface::Message>(
-               {{"Are you sure you want to delete the selected preset?",
-                 MessageStyle::kYesNo | MessageStyle::kQuestion, "Hushvault"}}));
-  QCOMPARE(IsStored(chosen), c.answer == MessageAnswer::kNo);
-  QCOMPARE(Entries(detail), c.left);
-  QCOMPARE(detail->currentIndex(), c.current);
-  QCOMPARE(fixture.States("lstWindows"), c.page);
+QObject* MakePresetCommandsTest() {
+  return new PresetCommandsTest;
 }
 
 }  // namespace hv::test
+
+#include "PresetCommandsTest.moc"
