@@ -1,59 +1,20 @@
 #include "crypt/FileCipher.h"
 
 #include <algorithm>
-#include <future>
-#include <vector>
 
 #include "crypt/CipherStreams.h"
-#include "crypt/WipeSecret.h"
+#include "crypt/PiecePipeline.h"
 
 namespace hv {
 namespace {
 
-constexpr std::size_t kPieceSize = 4 << 20;
+constexpr std::size_t kPieceSize = 1 << 20;
+// Small files get small pieces; never none, since a file may grow while it is read.
+constexpr std::size_t kSmallestPiece = 64 << 10;
 
-// A piece buffer that does not leave plain bytes behind in freed memory.
-class PieceBuffer {
- public:
-  PieceBuffer() : bytes_(kPieceSize) {}
-  ~PieceBuffer() { WipeBytes(bytes_.data(), bytes_.size()); }
-  PieceBuffer(const PieceBuffer&) = delete;
-  PieceBuffer& operator=(const PieceBuffer&) = delete;
-
-  std::span<unsigned char> First(std::size_t count) { return {bytes_.data(), count}; }
-  std::size_t Size() const { return bytes_.size(); }
-
- private:
-  std::vector<unsigned char> bytes_;
-};
-
-// Hashes each piece on a second thread while the cipher and the disk work on the next, so
-// that a file takes about as long as the slower of the two, not their sum. A piece must stay
-// unchanged until the next Add or Finish.
-class HashBehind {
- public:
-  ~HashBehind() { Wait(); }
-
-  void Add(std::span<const unsigned char> piece) {
-    Wait();
-    pending_ = std::async(std::launch::async, [this, piece] { hash_.Update(piece); });
-  }
-
-  Digest Finish() {
-    Wait();
-    return hash_.Finish();
-  }
-
- private:
-  void Wait() {
-    if (pending_.valid()) {
-      pending_.get();
-    }
-  }
-
-  Md5Stream hash_;
-  std::future<void> pending_;
-};
+std::size_t PieceSizeFor(uint64_t length) {
+  return static_cast<std::size_t>(std::clamp<uint64_t>(length, kSmallestPiece, kPieceSize));
+}
 
 // Fills the whole span unless the input ends first; nullopt on a read error.
 std::optional<std::size_t> ReadFully(InputStream& input, std::span<unsigned char> bytes) {
@@ -77,35 +38,32 @@ bool WriteBytes(StagedFile& output, std::span<const unsigned char> bytes) {
 
 }  // namespace
 
+// The plain bytes are hashed as they are read, before the cipher overwrites them.
 StreamOutcome EncryptStream(InputStream& input, StagedFile& output, const std::string& password) {
   CipherStream cipher(password);
-  PieceBuffer plain[2];
-  PieceBuffer encrypted;
-  HashBehind hash;
+  Md5Stream hash;
   bool anyBytes = false;
-  for (int turn = 0;; turn ^= 1) {
-    const auto count = input.Read(std::as_writable_bytes(plain[turn].First(plain[turn].Size())));
-    if (!count) {
-      return StreamOutcome::kFailed;
-    }
-    if (*count == 0) {
-      break;
-    }
-    const auto piece = plain[turn].First(*count);
-    hash.Add(piece);
-    const auto out = encrypted.First(*count);
-    std::copy(piece.begin(), piece.end(), out.begin());
-    cipher.Apply(out);
-    if (!WriteBytes(output, out)) {
-      return StreamOutcome::kFailed;
-    }
-    anyBytes = true;
+  const bool streamed = RunPipeline(
+      {.produce = [&](std::span<unsigned char> piece) -> std::optional<std::size_t> {
+         const auto count = ReadFully(input, piece);
+         if (count && *count > 0) {
+           hash.Update(piece.first(*count));
+           anyBytes = true;
+         }
+         return count;
+       },
+       .transform = [&](std::span<unsigned char> piece) { cipher.Apply(piece); },
+       .consume = [&](std::span<const unsigned char> piece) { return WriteBytes(output, piece); }},
+      PieceSizeFor(input.Length()));
+  if (!streamed) {
+    return StreamOutcome::kFailed;
   }
   // Empty data carries no digest.
   return !anyBytes || WriteBytes(output, hash.Finish()) ? StreamOutcome::kDone
                                                         : StreamOutcome::kFailed;
 }
 
+// The plain bytes are hashed as they leave the cipher.
 StreamOutcome DecryptStream(InputStream& input, StagedFile* output, const std::string& password) {
   const uint64_t length = input.Length();
   if (length == 0) {
@@ -115,25 +73,28 @@ StreamOutcome DecryptStream(InputStream& input, StagedFile* output, const std::s
     return StreamOutcome::kFailed;
   }
   CipherStream cipher(password);
-  PieceBuffer plain[2];
-  HashBehind hash;
-  int turn = 0;
-  for (uint64_t left = length - kDigestSize; left > 0; turn ^= 1) {
-    const auto piece =
-        plain[turn].First(static_cast<std::size_t>(std::min<uint64_t>(left, kPieceSize)));
-    // A file that shrinks while it is read cannot be decrypted.
-    if (ReadFully(input, piece) != piece.size()) {
-      return StreamOutcome::kFailed;
-    }
-    cipher.Apply(piece);
-    hash.Add(piece);
-    if (output && !WriteBytes(*output, piece)) {
-      return StreamOutcome::kFailed;
-    }
-    left -= piece.size();
-  }
+  Md5Stream hash;
+  uint64_t left = length - kDigestSize;
   Digest stored{};
-  if (ReadFully(input, stored) != stored.size()) {
+  const bool streamed = RunPipeline(
+      {.produce = [&](std::span<unsigned char> piece) -> std::optional<std::size_t> {
+         const auto count = static_cast<std::size_t>(std::min<uint64_t>(left, piece.size()));
+         // A file that shrinks while it is read cannot be decrypted.
+         const auto wanted = count > 0 ? piece.first(count) : std::span<unsigned char>(stored);
+         if (ReadFully(input, wanted) != wanted.size()) {
+           return std::nullopt;
+         }
+         left -= count;
+         return count;
+       },
+       .transform = [&](std::span<unsigned char> piece) { cipher.Apply(piece); },
+       .consume =
+           [&](std::span<const unsigned char> piece) {
+             hash.Update(piece);
+             return output == nullptr || WriteBytes(*output, piece);
+           }},
+      PieceSizeFor(left));
+  if (!streamed) {
     return StreamOutcome::kFailed;
   }
   return hash.Finish() == stored ? StreamOutcome::kDone : StreamOutcome::kDigestMismatch;

@@ -5,48 +5,48 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
+#include <stdexcept>
 
 #include "crypt/Crypto.h"
 
 namespace hv {
 namespace {
 
-// Input held in memory, handed out in pieces of at most pieceSize bytes; a read at or past
-// failAt fails, like a disk error in the middle of a file.
-class MemoryInput : public InputStream {
- public:
-  MemoryInput(std::string data, std::size_t pieceSize, std::size_t failAt = SIZE_MAX)
-      : data_(std::move(data)), pieceSize_(pieceSize), failAt_(failAt) {}
+// Input held in memory, handed out in pieces of at most pieceSize bytes. A read at or past
+// failAt fails (or throws), like a disk error in the middle of a file; claimed is the length
+// the file had when it was opened.
+struct MemoryInput : InputStream {
+  std::string data;
+  std::size_t pieceSize;
+  uint64_t claimed = data.size();
+  std::size_t failAt = SIZE_MAX;
+  bool throws = false;
+  std::size_t position = 0;
 
-  uint64_t Length() const override { return data_.size(); }
-
+  MemoryInput(std::string bytes, std::size_t piece) : data(std::move(bytes)), pieceSize(piece) {}
+  uint64_t Length() const override { return claimed; }
   std::optional<size_t> Read(std::span<std::byte> buffer) override {
-    if (position_ >= failAt_) {
-      return std::nullopt;
+    if (position >= failAt) {
+      return throws ? throw std::runtime_error("read") : std::optional<size_t>();
     }
-    const std::size_t count = std::min({buffer.size(), pieceSize_, data_.size() - position_});
-    std::memcpy(buffer.data(), data_.data() + position_, count);
-    position_ += count;
+    const std::size_t count = std::min({buffer.size(), pieceSize, data.size() - position});
+    std::memcpy(buffer.data(), data.data() + position, count);
+    position += count;
     return count;
   }
-
- private:
-  std::string data_;
-  std::size_t pieceSize_;
-  std::size_t failAt_;
-  std::size_t position_ = 0;
 };
 
-class MemoryOutput : public StagedFile {
- public:
+// Takes room bytes; the write that would pass them fails (or throws), like a full disk.
+struct MemoryOutput : StagedFile {
   std::string written;
-  bool full = false;  // every write fails, like a full disk
+  std::size_t room = SIZE_MAX;
+  bool throws = false;
 
-  bool Write(std::span<const std::byte> data) override {
-    if (full) {
-      return false;
+  bool Write(std::span<const std::byte> bytes) override {
+    if (written.size() + bytes.size() > room) {
+      return throws ? throw std::runtime_error("write") : false;
     }
-    written.append(reinterpret_cast<const char*>(data.data()), data.size());
+    written.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return true;
   }
   bool Commit() override { return true; }
@@ -61,6 +61,11 @@ std::string RandomBytes(std::size_t size) {
   return data;
 }
 
+std::string Encrypted(std::string plain, const std::string& password) {
+  Crypto().DataCrypt(plain, password, true);
+  return plain;
+}
+
 struct SizeCase {
   std::size_t size;
   std::size_t pieceSize;
@@ -71,13 +76,10 @@ class FileCipherSizeTest : public testing::TestWithParam<SizeCase> {};
 TEST_P(FileCipherSizeTest, StreamingGivesTheWholeDataBytes) {
   const auto [size, pieceSize] = GetParam();
   const std::string plain = RandomBytes(size);
-  std::string whole = plain;
-  Crypto().DataCrypt(whole, "pieces", true);
-
   MemoryInput input(plain, pieceSize);
   MemoryOutput encrypted;
   ASSERT_EQ(EncryptStream(input, encrypted, "pieces"), StreamOutcome::kDone);
-  EXPECT_EQ(encrypted.written, whole);
+  EXPECT_EQ(encrypted.written, Encrypted(plain, "pieces"));
 
   MemoryInput back(encrypted.written, pieceSize);
   MemoryOutput decrypted;
@@ -85,66 +87,59 @@ TEST_P(FileCipherSizeTest, StreamingGivesTheWholeDataBytes) {
   EXPECT_EQ(decrypted.written, plain);
 }
 
+// The longest runs more pieces through than there are buffers.
 INSTANTIATE_TEST_SUITE_P(Sizes, FileCipherSizeTest,
                          testing::Values(SizeCase{0, 7}, SizeCase{1, 1}, SizeCase{15, 4},
                                          SizeCase{16, 3}, SizeCase{17, 16}, SizeCase{1000, 999},
                                          SizeCase{(1 << 20) + 33, 1 << 20},
-                                         SizeCase{(3 << 20) + 5, 65536}));
+                                         SizeCase{(7 << 20) + 5, 65536}));
 
 TEST(FileCipherTest, CheckOnlyDecryptionTellsRightFromWrongPassword) {
-  MemoryInput input("some plain text", 64);
-  MemoryOutput encrypted;
-  ASSERT_EQ(EncryptStream(input, encrypted, "right"), StreamOutcome::kDone);
   for (const auto& [password, outcome] : {std::pair{"right", StreamOutcome::kDone},
                                           std::pair{"wrong", StreamOutcome::kDigestMismatch}}) {
-    MemoryInput back(encrypted.written, 5);
-    EXPECT_EQ(DecryptStream(back, nullptr, password), outcome) << password;
+    MemoryInput input(Encrypted("some plain text", "right"), 5);
+    EXPECT_EQ(DecryptStream(input, nullptr, password), outcome) << password;
   }
 }
 
-TEST(FileCipherTest, FailuresAreReported) {
-  const std::string plain = RandomBytes(5000);
-  std::string encrypted = plain;
-  Crypto().DataCrypt(encrypted, "pw", true);
-
-  MemoryInput readError(plain, 1000, 3000);
-  MemoryOutput sink;
-  EXPECT_EQ(EncryptStream(readError, sink, "pw"), StreamOutcome::kFailed);
-
-  MemoryInput input(plain, 1000);
-  MemoryOutput fullDisk;
-  fullDisk.full = true;
-  EXPECT_EQ(EncryptStream(input, fullDisk, "pw"), StreamOutcome::kFailed);
-
-  MemoryInput decryptReadError(encrypted, 1000, 2000);
-  EXPECT_EQ(DecryptStream(decryptReadError, &sink, "pw"), StreamOutcome::kFailed);
-
-  MemoryInput decryptInput(encrypted, 1000);
-  EXPECT_EQ(DecryptStream(decryptInput, &fullDisk, "pw"), StreamOutcome::kFailed);
-
-  for (const std::size_t shortLength : {1u, 15u}) {
-    MemoryInput tooShort(encrypted.substr(0, shortLength), 64);
-    EXPECT_EQ(DecryptStream(tooShort, &sink, "pw"), StreamOutcome::kFailed) << shortLength;
-  }
-}
-
-// A file that is shorter than it said when it was opened (cut while being read).
-class ShrunkInput : public MemoryInput {
- public:
-  ShrunkInput(std::string data, uint64_t claimed)
-      : MemoryInput(std::move(data), 64), claimed_(claimed) {}
-  uint64_t Length() const override { return claimed_; }
-
- private:
-  uint64_t claimed_;
+struct FailureCase {
+  const char* name;
+  bool encrypt;
+  std::size_t inputBytes;  // taken from the start of the plain or encrypted data
+  uint64_t claimed;        // the length when opened
+  std::size_t failAt;
+  std::size_t room;
+  bool throws;
 };
 
-TEST(FileCipherTest, FileCutWhileReadIsAFailure) {
-  std::string encrypted = RandomBytes(300);
-  Crypto().DataCrypt(encrypted, "pw", true);
-  ShrunkInput input(encrypted.substr(0, 200), encrypted.size());
-  MemoryOutput sink;
-  EXPECT_EQ(DecryptStream(input, &sink, "pw"), StreamOutcome::kFailed);
+TEST(FileCipherTest, FailuresAreReported) {
+  constexpr std::size_t kMiB = 1 << 20, kAll = SIZE_MAX, kSize = 3 * kMiB + 5;
+  const std::string plain = RandomBytes(kSize);
+  const std::string encrypted = Encrypted(plain, "pw");
+  const FailureCase cases[] = {
+      {"read error", true, kAll, kSize, 2 * kMiB, kAll, false},
+      {"read throws", true, kAll, kSize, kMiB, kAll, true},
+      {"full disk", true, kAll, kSize, kAll, 0, false},
+      {"write throws", true, kAll, kSize, kAll, kMiB, true},
+      {"read error", false, kAll, kSize + 16, 2 * kMiB, kAll, false},
+      {"read error in the digest", false, kAll, kSize + 16, kSize, kAll, false},
+      {"disk full after a piece", false, kAll, kSize + 16, kAll, kMiB + 1, false},
+      {"one byte", false, 1, 1, kAll, kAll, false},
+      {"shorter than a digest", false, 15, 15, kAll, kAll, false},
+      {"cut while read", false, 200, kSize + 16, kAll, kAll, false},
+  };
+  for (const FailureCase& c : cases) {
+    MemoryInput input((c.encrypt ? plain : encrypted).substr(0, c.inputBytes), 1000);
+    input.claimed = c.claimed;
+    input.failAt = c.failAt;
+    input.throws = c.throws;
+    MemoryOutput output;
+    output.room = c.room;
+    output.throws = c.throws;
+    const StreamOutcome outcome =
+        c.encrypt ? EncryptStream(input, output, "pw") : DecryptStream(input, &output, "pw");
+    EXPECT_EQ(outcome, StreamOutcome::kFailed) << (c.encrypt ? "encrypt: " : "decrypt: ") << c.name;
+  }
 }
 
 }  // namespace
