@@ -301,15 +301,11 @@ class AnyButtonLookTest : public QObject {
     QCOMPARE(button->PictureOver().pixel(0, 0), qRgba(255, 0, 0, 255));
   }
 
-  // System colours follow the desktop's palette; plain ones are their own bytes.
+  // System colours follow the desktop's palette (the five of the border and face are
+  // checked on a drawn button below); plain ones are their own bytes.
   void colorsResolveThroughThePalette_data() {
     QTest::addColumn<uint>("color");
     QTest::addColumn<QColor>("expected");
-    QTest::newRow("button face") << 0x8000000Fu << QColor(1, 1, 1);
-    QTest::newRow("3-D highlight") << 0x80000014u << QColor(2, 2, 2);
-    QTest::newRow("3-D dark shadow") << 0x80000015u << QColor(3, 3, 3);
-    QTest::newRow("3-D light") << 0x80000016u << QColor(4, 4, 4);
-    QTest::newRow("button shadow") << 0x80000010u << QColor(5, 5, 5);
     QTest::newRow("window") << 0x80000005u << QColor(6, 6, 6);
     QTest::newRow("window text") << 0x80000008u << QColor(7, 7, 7);
     QTest::newRow("plain colour is blue, green, red") << 0x00332211u << QColor(0x11, 0x22, 0x33);
