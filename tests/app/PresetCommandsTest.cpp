@@ -114,6 +114,7 @@ class PresetCommandsTest : public QObject {
     fixture.Start();
     fixture.ui.AnswerInput("   ");
     fixture.Find<QPushButton>("cmdSaveWin")->click();
+    QCOMPARE(fixture.ui.events.back(), std::string("input: Preset name: (Hushvault) []"));
     QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->currentText(), QString("   "));
     QCOMPARE(StoredBytes("   "), ByteArray({1, 0, 1, 0}));
 

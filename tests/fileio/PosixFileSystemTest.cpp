@@ -93,23 +93,6 @@ TEST(PosixFileSystemTest, MissingAndUnlistableGiveNothing) {
   EXPECT_TRUE(files.ListFolder(Slashed(folder / "link")).empty());
 }
 
-TEST(PosixFileSystemTest, SetAttributesTurnsTheOwnerWriteBitAndLeavesLinksAlone) {
-  const TempFolder folder;
-  const fs::path file = folder.Write("file.txt", "data");
-  const fs::path target = folder.Write("target.txt", "data");
-  chmod(target.c_str(), 0444);
-  fs::create_symlink(target, folder / "link");
-  PosixFileSystem files;
-
-  EXPECT_TRUE(files.SetAttributes(file.string(), kReadOnly));
-  EXPECT_EQ(files.FindEntry(file.string())->attributes, kReadOnly);
-  EXPECT_TRUE(files.SetAttributes(file.string(), kNormal));
-  EXPECT_EQ(files.FindEntry(file.string())->attributes, kNormal);
-  EXPECT_TRUE(files.SetAttributes((folder / "link").string(), kNormal));
-  EXPECT_EQ(files.FindEntry(target.string())->attributes, kReadOnly);
-  EXPECT_FALSE(files.SetAttributes((folder / "missing").string(), kNormal));
-}
-
 // Plays a file system that refuses direct I/O when a file is opened, and remembers the
 // flags of every descriptor it made.
 class NoDirectIoFileSystem : public PosixFileSystem {
