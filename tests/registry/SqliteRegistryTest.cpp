@@ -54,37 +54,25 @@ class SqliteRegistryTest : public testing::Test {
   std::unique_ptr<RegistryBackend> hive;
 };
 
-TEST_F(SqliteRegistryTest, NamesMatchInAnyCaseAndKeepTheirFirstSpelling) {
-  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Software\\MixedCase"));
-  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "SOFTWARE\\mixedcase\\Child"));
-  ASSERT_TRUE(
-      WriteRaw(*hive, kHkeyCurrentUser, "software\\MIXEDCASE", "Name", reg::kSz, Bytes("1")));
-  ASSERT_TRUE(
-      WriteRaw(*hive, kHkeyCurrentUser, "Software\\MixedCase", "NAME", reg::kBinary, Bytes("2")));
-
-  EXPECT_EQ(SubkeyNames(""), (std::vector<std::string>{"Software"}));
-  EXPECT_EQ(SubkeyNames("Software"), (std::vector<std::string>{"MixedCase"}));
-  EXPECT_EQ(ValueNames("Software\\MixedCase"), (std::vector<std::string>{"Name"}));
-  EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, "software\\mixedcase", "name"),
-            (RawValue{reg::kBinary, Bytes("2")}));
-}
-
-TEST_F(SqliteRegistryTest, KeysAndValuesEnumerateInCreationOrder) {
+TEST_F(SqliteRegistryTest, NamesListInCreationOrderMatchInAnyCaseAndKeepTheirFirstSpelling) {
   for (const char* name : {"c", "A", "b"}) {
     ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, std::string("Order\\") + name));
     ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Order", name, reg::kSz, Bytes("x")));
   }
-  RegKey order = Open("Order");
-  ASSERT_EQ(hive->DeleteKey(order, "c"), reg::kSuccess);
-  ASSERT_EQ(hive->DeleteValue(order, "c"), reg::kSuccess);
+  RegKey order = Open("ORDER");
+  ASSERT_EQ(hive->DeleteKey(order, "C"), reg::kSuccess);
+  ASSERT_EQ(hive->DeleteValue(order, "C"), reg::kSuccess);
   hive->CloseKey(order);
-  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "Order\\c"));
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "order\\c"));
   ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Order", "c", reg::kSz, Bytes("x")));
-  // Rewriting a value keeps its place.
-  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Order", "A", reg::kSz, Bytes("y")));
+  // Rewriting a value, in any case, keeps its place and its first spelling.
+  ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "oRDER", "a", reg::kBinary, Bytes("y")));
+  ASSERT_TRUE(CreateRawKey(*hive, kHkeyCurrentUser, "ORDER\\B\\Child"));
 
+  EXPECT_EQ(SubkeyNames(""), (std::vector<std::string>{"Order"}));
   EXPECT_EQ(SubkeyNames("Order"), (std::vector<std::string>{"A", "b", "c"}));
   EXPECT_EQ(ValueNames("Order"), (std::vector<std::string>{"A", "b", "c"}));
+  EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, "order", "A"), (RawValue{reg::kBinary, Bytes("y")}));
 }
 
 TEST_F(SqliteRegistryTest, DeletesRefuseKeysWithSubkeysAndRootsAndKeepTheRootsApart) {
