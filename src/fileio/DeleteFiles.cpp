@@ -1,5 +1,6 @@
 #include "fileio/DeleteFiles.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -23,10 +24,20 @@ constexpr long kInvalidArgument = 5;
                       "Refusing to delete files in '" + path + "': " + reason);
 }
 
-bool IsHomeFolder(const fs::path& folder) {
+// True for the home folder and for every folder above it: cleaning one of them would reach
+// into everything the user keeps.
+bool HoldsHomeFolder(const fs::path& folder) {
   const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') {
+    return false;
+  }
   std::error_code error;
-  return home != nullptr && *home != '\0' && fs::equivalent(folder, home, error);
+  const fs::path resolvedHome = fs::canonical(home, error);
+  if (error) {
+    return false;
+  }
+  const auto [folderEnd, homeEnd] = std::ranges::mismatch(folder, resolvedHome);
+  return folderEnd == folder.end();
 }
 
 // The folder to clean, resolved and ending with a separator; nullopt when there is no
@@ -43,8 +54,8 @@ std::optional<std::string> FolderToClean(const std::string& path) {
   if (folder == folder.root_path()) {
     Refuse(path, "it is the root folder");
   }
-  if (IsHomeFolder(folder)) {
-    Refuse(path, "it is the home folder");
+  if (HoldsHomeFolder(folder)) {
+    Refuse(path, "it is the home folder or holds it");
   }
   std::string resolved = folder.string();
   if (resolved.back() != kPathSeparator) {

@@ -194,7 +194,7 @@ TEST_F(DeleteFilesTest, MissingFolderDeletesNothingAndRaisesNothing) {
   EXPECT_TRUE(Exists("file"));
 }
 
-TEST(DeleteFilesRefusalTest, RefusesRelativeRootAndHomeFolders) {
+TEST(DeleteFilesRefusalTest, RefusesRelativeRootHomeAndAboveHomeFolders) {
   const fs::path home = std::getenv("HOME");
   const TempFolder links;
   fs::create_directory_symlink(home, links / "home-link");
@@ -210,6 +210,7 @@ TEST(DeleteFilesRefusalTest, RefusesRelativeRootAndHomeFolders) {
       home.string() + "/",
       home.string() + "/../" + home.filename().string() + "/",
       (links / "home-link").string() + "/",
+      home.parent_path().string() + "/",
   };
   // Lists nothing: should a refusal fail, the walk still finds nothing to delete.
   ScriptedFolders files;
