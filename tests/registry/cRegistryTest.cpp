@@ -168,14 +168,6 @@ TEST_F(cRegistryTest, EmptyValueKeyIsTheUnnamedValueForReadWriteAndDelete) {
   EXPECT_FALSE(Stored(""));
 }
 
-TEST_F(cRegistryTest, KeyExistsAndCreateKey) {
-  EXPECT_FALSE(registry.KeyExists());
-  EXPECT_TRUE(registry.CreateKey());
-  EXPECT_TRUE(registry.CreateKey());  // present already: opened, not an error
-  registry.SectionKey("software\\HUSHVAULT\\test");
-  EXPECT_TRUE(registry.KeyExists());
-}
-
 TEST_F(cRegistryTest, EnumerationsListValuesFromZeroAndSectionsFromOneInCreationOrder) {
 #ifdef _WIN32
   GTEST_SKIP() << "the system's registry keeps its own enumeration order";
@@ -194,7 +186,7 @@ TEST_F(cRegistryTest, EnumerationsListValuesFromZeroAndSectionsFromOneInCreation
   EXPECT_EQ(names, (std::vector<std::string>{"", "Zulu", "alpha", "Mike"}));
 }
 
-TEST_F(cRegistryTest, AMissingKeyEnumeratesEmptyAndIsNotDeleted) {
+TEST_F(cRegistryTest, AMissingKeyEnumeratesEmptyIsNotDeletedAndIsCreatedOnce) {
   registry.SectionKey("Software\\Hushvault\\Missing");
   for (const auto enumerate : {&cRegistry::EnumerateValues, &cRegistry::EnumerateSections}) {
     std::vector<std::string> names{"stale"};
@@ -204,6 +196,11 @@ TEST_F(cRegistryTest, AMissingKeyEnumeratesEmptyAndIsNotDeleted) {
     EXPECT_TRUE(names.empty());
   }
   EXPECT_FALSE(registry.DeleteKey());
+  EXPECT_FALSE(registry.KeyExists());
+  EXPECT_TRUE(registry.CreateKey());
+  EXPECT_TRUE(registry.CreateKey());  // present already: opened, not an error
+  registry.SectionKey("software\\HUSHVAULT\\missing");
+  EXPECT_TRUE(registry.KeyExists());
 }
 
 TEST_F(cRegistryTest, DeleteKeyRemovesTheKeyWithItsChildrenButNotDeeper) {
