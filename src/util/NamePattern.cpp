@@ -148,9 +148,31 @@ std::vector<Token> Compile(std::string_view pattern) {
   return tokens;
 }
 
+// A pattern character below 0x80 that stands only for itself. Such a character is one
+// whole character of the name however the bytes around it decode.
+bool IsPlainAscii(char c) {
+  return static_cast<unsigned char>(c) < 0x80 && c != '*' && c != '?' && c != '#' && c != '[';
+}
+
 }  // namespace
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  // The plain start of the pattern must begin the name byte for byte; most names of a walk
+  // fail here, without being decoded.
+  size_t plain = 0;
+  while (plain < pattern.size() && IsPlainAscii(pattern[plain])) {
+    ++plain;
+  }
+  if (name.substr(0, plain) != pattern.substr(0, plain)) {
+    return false;
+  }
+  if (plain == pattern.size()) {
+    return name.size() == plain;
+  }
+  if (pattern.find_first_not_of('*', plain) == std::string_view::npos) {
+    return true;  // the plain start, then anything
+  }
+
   const std::vector<Token> tokens = Compile(pattern);
   const std::vector<char32_t> text = DecodeCharacters(name);
 

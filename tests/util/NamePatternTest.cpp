@@ -69,7 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
                     PatternCase{"\xC3\xA4", "[\xC3\xA0-\xC3\xBF]", true},
                     PatternCase{"\xFF\xFE", "??", true}, PatternCase{"\xFF", "\xFF", true},
                     PatternCase{"\xFF", "\xFE", false},
-                    PatternCase{"with space", "with?space", true}));
+                    PatternCase{"with space", "with?space", true},
+                    PatternCase{"Cookie:", "Cookie:*", true},
+                    PatternCase{"Cookie:\xFF\xC3\xA4", "Cookie:*", true},
+                    PatternCase{"Cookie", "Cookie:*", false}, PatternCase{"C\xC3\xA4", "C?", true},
+                    PatternCase{"Co", "Cookie", false}, PatternCase{"Cookies", "Cookie", false}));
 
 // A pattern of many stars against a long name that almost matches must finish at once;
 // backtracking over every star would never end.
