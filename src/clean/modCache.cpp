@@ -41,7 +41,7 @@ void modCache::CloseSearch() {
 
 bool modCache::FindFirstEntry() {
   CloseSearch();
-  currentEntry_ = {};
+  currentEntry_.sourceUrlName.clear();  // keeps its buffer: a walk names thousands
   searchHandle_ = cache_.FindFirstUrlCacheEntry(currentEntry_);
   return searchHandle_ != 0;
 }
@@ -50,11 +50,11 @@ bool modCache::FindNextEntry() {
   if (searchHandle_ == 0) {
     return false;
   }
-  currentEntry_ = {};
+  currentEntry_.sourceUrlName.clear();
   return cache_.FindNextUrlCacheEntry(searchHandle_, currentEntry_);
 }
 
-std::string modCache::EntrySourceName() const {
+const std::string& modCache::EntrySourceName() const {
   return currentEntry_.sourceUrlName;
 }
 

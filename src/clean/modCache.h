@@ -19,8 +19,9 @@ class modCache {
   bool FindFirstEntry();
   // Moves to the next entry; false at the end of the walk or when no walk is open.
   bool FindNextEntry();
-  // The source URL name of the current entry; empty when there is none.
-  std::string EntrySourceName() const;
+  // The source URL name of the current entry; empty when there is none. Valid until the
+  // next step of the walk.
+  const std::string& EntrySourceName() const;
   // Deletes the cache entry of that name; true when the platform reports success.
   bool DeleteEntry(const std::string& name);
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace hv::test {
 namespace fs = std::filesystem;
 namespace {
@@ -57,18 +55,23 @@ void PutLittleEndian(std::string& bytes, uint64_t value, int size) {
   }
 }
 
-fs::path WriteBytes(const fs::path& file, const std::string& bytes) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << bytes;
-  return file;
-}
-
 std::string Quoted(const std::string& text) {
   std::string quoted = "'";
   for (const char c : text) {
     quoted += c == '\'' ? std::string("''") : std::string(1, c);
   }
   return quoted + "'";
+}
+
+// The SQL that inserts visits of the page whose id the expression page gives.
+std::string Visits(const std::string& table, const std::string& columns, const std::string& page,
+                   int visits) {
+  std::string sql;
+  for (int visit = 0; visit < visits; ++visit) {
+    sql += "INSERT INTO " + table + " (" + columns + ") VALUES (" + page + ", " +
+           std::to_string(1000 + visit) + ");";
+  }
+  return sql;
 }
 
 }  // namespace
@@ -79,22 +82,12 @@ BrowserFixture::BrowserFixture(const fs::path& homeFolder)
   fs::create_directories(cache);
 }
 
-BrowserFolders BrowserFixture::Folders() const {
-  return {home.string(), config.string(), cache.string()};
-}
-
 fs::path BrowserFixture::FirefoxProfile(const std::string& name) const {
   const fs::path profile = home / ".mozilla" / "firefox" / name;
   fs::create_directories(profile);
   ExecSql(profile / "cookies.sqlite", kFirefoxCookies);
   ExecSql(profile / "places.sqlite", kFirefoxPlaces);
   return profile;
-}
-
-fs::path BrowserFixture::FirefoxCache(const std::string& name) const {
-  const fs::path folder = cache / "mozilla" / "firefox" / name / "cache2" / "entries";
-  fs::create_directories(folder);
-  return folder;
 }
 
 fs::path BrowserFixture::ChromiumProfile(const std::string& browser, const std::string& name,
@@ -105,12 +98,6 @@ fs::path BrowserFixture::ChromiumProfile(const std::string& browser, const std::
   ExecSql(profile / "History",
           std::string(kChromiumHistory) + (older ? "" : kChromiumHistoryNewer));
   return profile;
-}
-
-fs::path BrowserFixture::ChromiumCache(const std::string& browser, const std::string& name) const {
-  const fs::path folder = cache / browser / name / "Cache" / "Cache_Data";
-  fs::create_directories(folder);
-  return folder;
 }
 
 void ExecSql(const fs::path& database, const std::string& sql) {
@@ -152,26 +139,21 @@ void AddFirefoxCookie(const fs::path& profile, const std::string& name, const st
 int64_t AddFirefoxPage(const fs::path& profile, const std::string& url, int visits,
                        bool bookmarked) {
   const fs::path places = profile / "places.sqlite";
-  ExecSql(places, "INSERT INTO moz_origins (prefix, host) VALUES ('https://', " + Quoted(url) +
-                      ");"
-                      "INSERT INTO moz_places (url, visit_count, last_visit_date, origin_id) "
-                      "VALUES (" +
-                      Quoted(url) + ", " + std::to_string(visits) +
-                      ", 1000, (SELECT max(id) FROM moz_origins))");
   const std::string id = "(SELECT id FROM moz_places WHERE url = " + Quoted(url) + ")";
-  for (int visit = 0; visit < visits; ++visit) {
-    ExecSql(places, "INSERT INTO moz_historyvisits (place_id, visit_date) VALUES (" + id + ", " +
-                        std::to_string(1000 + visit) +
-                        "); INSERT INTO moz_historyvisits_extra VALUES (last_insert_rowid(), '')");
-  }
-  ExecSql(places, "INSERT INTO moz_annos (place_id, content) VALUES (" + id +
-                      ", 'note'); INSERT INTO moz_inputhistory VALUES (" + id + ", " + Quoted(url) +
-                      ", 1)");
-  if (bookmarked) {
-    ExecSql(places,
-            "INSERT INTO moz_bookmarks (type, fk, parent, title) VALUES (1, " + id + ", 2, 'b')");
-  }
-  const auto rows = QueryRows(places, "SELECT id FROM moz_places WHERE url = " + Quoted(url));
+  ExecSql(places,
+          "INSERT INTO moz_origins (prefix, host) VALUES ('https://', " + Quoted(url) +
+              "); INSERT INTO moz_places (url, visit_count, last_visit_date, origin_id) VALUES (" +
+              Quoted(url) + ", " + std::to_string(visits) +
+              ", 1000, (SELECT max(id) FROM moz_origins));" +
+              Visits("moz_historyvisits", "place_id, visit_date", id, visits) +
+              "INSERT INTO moz_historyvisits_extra SELECT id, '' FROM moz_historyvisits WHERE "
+              "place_id = " +
+              id + "; INSERT INTO moz_annos (place_id, content) VALUES (" + id +
+              ", 'note'); INSERT INTO moz_inputhistory VALUES (" + id + ", " + Quoted(url) +
+              ", 1);" +
+              (bookmarked ? "INSERT INTO moz_bookmarks (type, fk, parent) VALUES (1, " + id + ", 2)"
+                          : ""));
+  const auto rows = QueryRows(places, "SELECT " + id);
   return rows.empty() ? 0 : std::stoll(rows.front());
 }
 
@@ -184,13 +166,10 @@ void AddChromiumCookie(const fs::path& cookieDatabase, const std::string& name,
 
 void AddChromiumPage(const fs::path& profile, const std::string& url, int visits) {
   const fs::path history = profile / "History";
-  ExecSql(history, "INSERT INTO urls (url, visit_count) VALUES (" + Quoted(url) + ", " +
-                       std::to_string(visits) + ")");
   const std::string id = "(SELECT id FROM urls WHERE url = " + Quoted(url) + ")";
-  for (int visit = 0; visit < visits; ++visit) {
-    ExecSql(history, "INSERT INTO visits (url, visit_time) VALUES (" + id + ", " +
-                         std::to_string(visit) + ")");
-  }
+  ExecSql(history, "INSERT INTO urls (url, visit_count) VALUES (" + Quoted(url) + ", " +
+                       std::to_string(visits) + ");" +
+                       Visits("visits", "url, visit_time", id, visits));
   if (!QueryRows(history, "SELECT name FROM sqlite_master WHERE name = 'segments'").empty()) {
     ExecSql(history, "INSERT INTO visit_source (id, source) SELECT id, 1 FROM visits WHERE url = " +
                          id + "; INSERT INTO keyword_search_terms VALUES (1, " + id +
@@ -201,18 +180,16 @@ void AddChromiumPage(const fs::path& profile, const std::string& url, int visits
   }
 }
 
-fs::path WriteSimpleCacheFile(const fs::path& file, const std::string& key) {
+std::string SimpleCacheBytes(const std::string& key) {
   std::string bytes;
   PutLittleEndian(bytes, 0xfcfb6d1ba7725c30ull, 8);
   PutLittleEndian(bytes, 5, 4);  // version
   PutLittleEndian(bytes, key.size(), 4);
-  PutLittleEndian(bytes, 0x12345678, 4);  // key hash
-  PutLittleEndian(bytes, 0, 4);           // padding
-  return WriteBytes(file, bytes + key + std::string(64, 'd'));
+  PutLittleEndian(bytes, 0x12345678, 8);  // key hash, padding
+  return bytes + key + std::string(64, 'd');
 }
 
-fs::path WriteFirefoxCacheFile(const fs::path& file, const std::string& key, size_t dataSize,
-                               uint32_t version) {
+std::string FirefoxCacheBytes(const std::string& key, size_t dataSize, uint32_t version) {
   std::string bytes(dataSize, 'd');
   const size_t chunks = (dataSize + 256 * 1024 - 1) / (256 * 1024);
   PutBigEndian32(bytes, 0xabcdef01);  // metadata hash
@@ -226,7 +203,7 @@ fs::path WriteFirefoxCacheFile(const fs::path& file, const std::string& key, siz
   }
   bytes += key + '\0' + "request-method" + '\0' + "GET" + '\0';
   PutBigEndian32(bytes, static_cast<uint32_t>(dataSize));
-  return WriteBytes(file, bytes);
+  return bytes;
 }
 
 }  // namespace hv::test

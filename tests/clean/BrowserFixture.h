@@ -12,22 +12,19 @@ namespace hv::test {
 
 // Browser stores built for one test below a folder of its own: a home with its config and
 // cache folders, and in it Firefox and Chromium profiles with minimal databases of the
-// real schemas and cache files of the real formats.
-class BrowserFixture {
- public:
+// real schemas.
+struct BrowserFixture {
   explicit BrowserFixture(const std::filesystem::path& home);
 
-  BrowserFolders Folders() const;
+  BrowserFolders Folders() const { return {home.string(), config.string(), cache.string()}; }
 
-  // A Firefox profile folder with cookies.sqlite and places.sqlite, and its cache folder.
+  // A Firefox profile folder with cookies.sqlite and places.sqlite.
   std::filesystem::path FirefoxProfile(const std::string& name) const;
-  std::filesystem::path FirefoxCache(const std::string& name) const;
   // A Chromium-family profile ("Default", "Profile 1") of browser ("chromium", ...); with
   // older set, the layout and schema of older versions (cookies beside the history, no
   // search terms or segments).
   std::filesystem::path ChromiumProfile(const std::string& browser, const std::string& name,
                                         bool older = false) const;
-  std::filesystem::path ChromiumCache(const std::string& browser, const std::string& name) const;
 
   const std::filesystem::path home;
   const std::filesystem::path config;
@@ -49,10 +46,7 @@ void AddChromiumCookie(const std::filesystem::path& cookieDatabase, const std::s
 void AddChromiumPage(const std::filesystem::path& profile, const std::string& url, int visits);
 
 // Cache files as the browsers write them, with the URL key inside.
-std::filesystem::path WriteSimpleCacheFile(const std::filesystem::path& file,
-                                           const std::string& key);
-std::filesystem::path WriteFirefoxCacheFile(const std::filesystem::path& file,
-                                            const std::string& key, size_t dataSize = 100,
-                                            uint32_t version = 3);
+std::string SimpleCacheBytes(const std::string& key);
+std::string FirefoxCacheBytes(const std::string& key, size_t dataSize = 100, uint32_t version = 3);
 
 }  // namespace hv::test

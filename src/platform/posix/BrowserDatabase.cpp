@@ -41,6 +41,14 @@ bool BrowserDatabase::HasColumn(const std::string& table, const std::string& col
   return query.Step();
 }
 
+std::optional<int64_t> BrowserDatabase::DataVersion() const {
+  SqliteStatement query(db_, "PRAGMA data_version");
+  if (!query.Step()) {
+    return std::nullopt;
+  }
+  return query.Integer(0);
+}
+
 bool BrowserDatabase::BeginWrite() {
   if (writing_) {
     return true;

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace hv {
@@ -27,8 +29,14 @@ class BrowserDatabase {
   // Browser versions differ in their schemas; only what exists is touched.
   bool HasColumn(const std::string& table, const std::string& column) const;
 
+  // A number that changes when another connection commits a change. Read inside a read
+  // transaction it belongs to the rows that transaction reads; read again inside a write
+  // transaction it tells whether they are still as they were.
+  std::optional<int64_t> DataVersion() const;
+
   // Joins the open write transaction or begins one; false when the store is locked.
   bool BeginWrite();
+  bool Writing() const { return writing_; }
   // Ends the open write transaction: committed, or rolled back when commit fails.
   // True when nothing was open or the commit went through.
   bool Commit();

@@ -56,6 +56,8 @@ bool IsChromiumProfile(const fs::path& folder) {
 // Collects the stores, each file or folder once however many paths lead to it.
 class StoreList {
  public:
+  explicit StoreList(CacheKeyMemory* cacheKeys) : cacheKeys_(cacheKeys) {}
+
   void AddFile(const fs::path& path, const std::function<std::unique_ptr<TraceStore>()>& make,
                std::vector<std::unique_ptr<TraceStore>>& into) {
     if (IsNew(path, S_IFREG)) {
@@ -64,7 +66,7 @@ class StoreList {
   }
   void AddFolder(const fs::path& path) {
     if (IsNew(path, S_IFDIR)) {
-      caches.push_back(std::make_unique<CacheFolder>(path.string()));
+      caches.push_back(std::make_unique<CacheFolder>(path.string(), cacheKeys_));
     }
   }
 
@@ -77,6 +79,7 @@ class StoreList {
            seen_.insert({info.st_dev, info.st_ino}).second;
   }
 
+  CacheKeyMemory* cacheKeys_;
   std::set<std::pair<dev_t, ino_t>> seen_;
 };
 
@@ -161,8 +164,9 @@ BrowserFolders BrowserFolders::ForCurrentUser() {
   return folders;
 }
 
-std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders) {
-  StoreList stores;
+std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
+                                                           CacheKeyMemory* cacheKeys) {
+  StoreList stores(cacheKeys);
   AddFirefoxStores(folders, stores);
   AddChromiumStores(folders, stores);
   std::vector<std::unique_ptr<TraceStore>> all;

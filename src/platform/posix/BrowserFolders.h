@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/CacheKeyMemory.h"
 #include "platform/posix/TraceStore.h"
 
 namespace hv {
@@ -21,8 +22,10 @@ struct BrowserFolders {
 
 // Every trace store of the Firefox and Chromium-family profiles below folders that
 // exists now: first the cookie databases, then the history databases, then the cache
-// folders. A store reached by two paths (a linked folder) is taken once.
-std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders);
+// folders. A store reached by two paths (a linked folder) is taken once. The cache folders
+// remember their keys in cacheKeys when it is given.
+std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
+                                                           CacheKeyMemory* cacheKeys = nullptr);
 
 // The folders directly in folder, in the order the system lists them; links are not
 // followed. None when folder is missing or cannot be read.

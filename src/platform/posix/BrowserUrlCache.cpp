@@ -14,15 +14,36 @@ bool BrowserUrlCache::Snapshot::Commit() {
   return committed;
 }
 
-std::unique_ptr<BrowserUrlCache::Snapshot> BrowserUrlCache::TakeSnapshot() const {
+bool BrowserUrlCache::Snapshot::Delete(const std::string& name) {
+  if (!indexed) {
+    byName.reserve(traces.size());
+    for (size_t index = 0; index < traces.size(); ++index) {
+      byName.emplace(traces[index].second.name, index);
+    }
+    indexed = true;
+  }
+  const auto [first, last] = byName.equal_range(name);
+  if (first == last) {
+    return false;
+  }
+  bool deleted = false;
+  for (auto found = first; found != last; ++found) {
+    const auto& [store, trace] = traces[found->second];
+    deleted = stores[store]->Delete(trace) || deleted;
+  }
+  byName.erase(first, last);
+  return deleted;
+}
+
+std::unique_ptr<BrowserUrlCache::Snapshot> BrowserUrlCache::TakeSnapshot() {
   auto snapshot = std::make_unique<Snapshot>();
-  snapshot->stores = FindBrowserStores(folders_);
+  cacheKeys_.NewListing();
+  snapshot->stores = FindBrowserStores(folders_, &cacheKeys_);
   std::vector<Trace> traces;
   for (size_t store = 0; store < snapshot->stores.size(); ++store) {
     traces.clear();
     snapshot->stores[store]->List(traces);
     for (Trace& trace : traces) {
-      snapshot->byName[trace.name].push_back(snapshot->traces.size());
       snapshot->traces.emplace_back(store, std::move(trace));
     }
   }
@@ -70,19 +91,12 @@ void BrowserUrlCache::FindCloseUrlCache(UrlCacheHandle handle) {
 
 bool BrowserUrlCache::DeleteUrlCacheEntry(const std::string& sourceUrlName) {
   // Outside a walk the deletion looks at the stores as they are now and lands at once.
-  std::unique_ptr<Snapshot> alone = walk_ ? nullptr : TakeSnapshot();
-  Snapshot& snapshot = walk_ ? *walk_ : *alone;
-  const auto found = snapshot.byName.find(sourceUrlName);
-  if (found == snapshot.byName.end()) {
-    return false;
+  if (walk_) {
+    return walk_->Delete(sourceUrlName);
   }
-  bool deleted = false;
-  for (const size_t index : found->second) {
-    const auto& [store, trace] = snapshot.traces[index];
-    deleted = snapshot.stores[store]->Delete(trace) || deleted;
-  }
-  snapshot.byName.erase(found);
-  return alone ? alone->Commit() && deleted : deleted;
+  const std::unique_ptr<Snapshot> alone = TakeSnapshot();
+  const bool deleted = alone->Delete(sourceUrlName);
+  return alone->Commit() && deleted;
 }
 
 bool BrowserUrlCache::ClearHistory() {

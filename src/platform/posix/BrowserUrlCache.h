@@ -2,11 +2,13 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/UrlCache.h"
 #include "platform/posix/BrowserFolders.h"
+#include "platform/posix/CacheKeyMemory.h"
 #include "platform/posix/TraceStore.h"
 
 namespace hv {
@@ -16,7 +18,8 @@ namespace hv {
 // the stores as they were when it started; one enumeration is open at a time, and
 // starting another ends the previous one. Deletions made while an enumeration is open are
 // committed per store when it ends (or is closed, or the next one starts), so a walk over
-// thousands of entries pays one disk sync per store and not one per entry.
+// thousands of entries pays one disk sync per store and not one per entry. The keys of the
+// cache files are remembered between walks, so only files not seen before are read.
 class BrowserUrlCache : public UrlCache {
  public:
   explicit BrowserUrlCache(BrowserFolders folders) : folders_(std::move(folders)) {}
@@ -35,16 +38,21 @@ class BrowserUrlCache : public UrlCache {
   // The stores and their traces as one enumeration found them.
   struct Snapshot {
     std::vector<std::unique_ptr<TraceStore>> stores;
-    std::vector<std::pair<size_t, Trace>> traces;                 // store index, trace
-    std::unordered_map<std::string, std::vector<size_t>> byName;  // indexes into traces
+    std::vector<std::pair<size_t, Trace>> traces;  // store index, trace
+    // Indexes into traces by name, made at the first deletion: a walk that deletes
+    // nothing does not pay for it.
+    std::unordered_multimap<std::string_view, size_t> byName;
+    bool indexed = false;
 
+    bool Delete(const std::string& name);
     bool Commit();
   };
 
-  std::unique_ptr<Snapshot> TakeSnapshot() const;
+  std::unique_ptr<Snapshot> TakeSnapshot();
   void EndWalk();
 
   BrowserFolders folders_;
+  CacheKeyMemory cacheKeys_;
   std::unique_ptr<Snapshot> walk_;
   UrlCacheHandle handle_ = 0;
   UrlCacheHandle lastHandle_ = 0;

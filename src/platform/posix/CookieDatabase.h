@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/posix/BrowserDatabase.h"
 #include "platform/posix/TraceStore.h"
@@ -18,18 +21,28 @@ class CookieDatabase : public TraceStore {
   CookieDatabase& operator=(const CookieDatabase&) = delete;
 
   void List(std::vector<Trace>& traces) override;
+  // Takes the store's write lock; the row itself goes at Commit, together with the others.
   bool Delete(const Trace& trace) override;
-  bool Commit() override { return db_.Commit(); }
+  bool Commit() override;
 
  private:
   bool Usable();
   std::string NameExpression() const;
+  // Deletes the row at once, and only if it still holds the cookie of that name.
+  bool DeleteChecked(const Trace& trace);
+  // Deletes the rows of pending_, as runs of consecutive row ids.
+  bool DeletePending();
 
   BrowserDatabase db_;
   std::string table_;
   std::string hostColumn_;
-  // Prepared once: a walk deletes thousands of cookies one by one.
-  sqlite3_stmt* remove_ = nullptr;
+  // The store's version when it was listed; while no other program has changed the store
+  // since, a listed row id still holds the cookie listed.
+  std::optional<int64_t> listedVersion_;
+  bool rowsAsListed_ = false;
+  std::vector<int64_t> pending_;
+  // Prepared once: a store changed since the listing has its cookies deleted one by one.
+  sqlite3_stmt* removeChecked_ = nullptr;
 };
 
 }  // namespace hv

@@ -31,11 +31,15 @@ void HistoryDatabase::List(std::vector<Trace>& traces) {
   if (!Usable()) {
     return;
   }
-  const std::string sql = "SELECT id, 'Visited: ' || ifnull(url, '') FROM " + pages_ +
-                          " WHERE id IN (SELECT " + visitPage_ + " FROM " + visits_ + ")";
+  const std::string sql = "SELECT id, url FROM " + pages_ + " WHERE id IN (SELECT " + visitPage_ +
+                          " FROM " + visits_ + ")";
   SqliteStatement query(db_.Handle(), sql.c_str());
   while (query.Step()) {
-    traces.push_back({query.Text(1), query.Integer(0), {}});
+    const std::string_view url = query.TextView(1);
+    std::string entry;
+    entry.reserve(9 + url.size());
+    entry.append("Visited: ").append(url);
+    traces.push_back({std::move(entry), query.Integer(0), {}});
   }
 }
 

@@ -66,9 +66,13 @@ int64_t SqliteStatement::Integer(int column) const {
 }
 
 std::string SqliteStatement::Text(int column) const {
+  return std::string(TextView(column));
+}
+
+std::string_view SqliteStatement::TextView(int column) const {
   const auto* text = static_cast<const char*>(sqlite3_column_blob(statement_, column));
-  return text == nullptr ? std::string()
-                         : std::string(text, sqlite3_column_bytes(statement_, column));
+  return text == nullptr ? std::string_view()
+                         : std::string_view(text, sqlite3_column_bytes(statement_, column));
 }
 
 std::vector<uint8_t> SqliteStatement::Blob(int column) const {

@@ -33,6 +33,8 @@ class SqliteStatement {
 
   int64_t Integer(int column) const;
   std::string Text(int column) const;
+  // The same without a copy; valid until the next step.
+  std::string_view TextView(int column) const;
   std::vector<uint8_t> Blob(int column) const;
 
  private:
