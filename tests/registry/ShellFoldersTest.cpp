@@ -126,48 +126,42 @@ class ShellFoldersView : public ShellFoldersTest {
 
 // Writes and deletes are refused: the registry object's error table and the registry
 // clean item tests check that through their own calls.
-TEST_F(ShellFoldersView, IsAKeyWithoutSubkeysRecomputedAtEachRead) {
+TEST_F(ShellFoldersView, IsAKeyWithoutSubkeysReachedInAnyCaseAndRecomputedAtEachRead) {
   EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, kShellFoldersKey, "appdata"),
             (RawValue{reg::kSz, Bytes(Home() + "/.config" + std::string(1, '\0'))}));
   env.Set("XDG_CONFIG_HOME", "/moved/config");
   EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, kShellFoldersKey, "AppData"),
             (RawValue{reg::kSz, Bytes(std::string("/moved/config") + '\0')}));
+  // Only below HKEY_CURRENT_USER.
+  EXPECT_FALSE(ReadRaw(*hive, kHkeyClassesRoot, kShellFoldersKey, "AppData"));
 
+  ASSERT_TRUE(test::CreateRawKey(*hive, kHkeyCurrentUser,
+                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"));
+  RegKey explorer = 0;
+  ASSERT_EQ(
+      hive->OpenKeyEx(kHkeyCurrentUser, "SOFTWARE\\microsoft\\Windows\\CurrentVersion\\Explorer",
+                      reg::kAllSpecificRights, &explorer),
+      reg::kSuccess);
   RegKey key = 0;
-  ASSERT_EQ(hive->CreateKeyEx(kHkeyCurrentUser, kShellFoldersKey, reg::kAllSpecificRights, &key),
+  ASSERT_EQ(hive->OpenKeyEx(explorer, "shell folders", reg::kAllSpecificRights, &key),
             reg::kSuccess);
+  uint32_t size = 0;
+  EXPECT_EQ(hive->QueryValueEx(key, "CACHE", nullptr, nullptr, &size), reg::kSuccess);
+  EXPECT_EQ(size, Home().size() + 8);  // "/.cache" and the NUL
+  EXPECT_EQ(hive->QueryValueEx(key, "Nope", nullptr, nullptr, &size), reg::kFileNotFound);
   RegKey sub = 0;
   EXPECT_EQ(hive->CreateKeyEx(key, "Sub", reg::kAllSpecificRights, &sub), reg::kAccessDenied);
   EXPECT_EQ(hive->OpenKeyEx(key, "Sub", reg::kQueryValue, &sub), reg::kFileNotFound);
   char name[64];
   EXPECT_EQ(hive->EnumKey(key, 0, name, sizeof name), reg::kNoMoreItems);
-  uint32_t size = sizeof name;
+  size = sizeof name;
   EXPECT_EQ(hive->EnumValue(key, 0, name, &size), reg::kSuccess);
   EXPECT_STREQ(name, "AppData");
   uint32_t longest = 0;
   EXPECT_EQ(hive->QueryInfoKey(key, &longest), reg::kSuccess);
   EXPECT_EQ(longest, 13u);  // "Local AppData"
   hive->CloseKey(key);
-}
-
-TEST_F(ShellFoldersView, IsReachedThroughItsParentInAnyCase) {
-  ASSERT_TRUE(test::CreateRawKey(*hive, kHkeyCurrentUser,
-                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"));
-  RegKey explorer = 0;
-  ASSERT_EQ(
-      hive->OpenKeyEx(kHkeyCurrentUser, "SOFTWARE\\microsoft\\Windows\\CurrentVersion\\Explorer",
-                      reg::kQueryValue, &explorer),
-      reg::kSuccess);
-  RegKey folders = 0;
-  ASSERT_EQ(hive->OpenKeyEx(explorer, "shell folders", reg::kQueryValue, &folders), reg::kSuccess);
-  uint32_t size = 0;
-  EXPECT_EQ(hive->QueryValueEx(folders, "CACHE", nullptr, nullptr, &size), reg::kSuccess);
-  EXPECT_EQ(size, Home().size() + 8);  // "/.cache" and the NUL
-  EXPECT_EQ(hive->QueryValueEx(folders, "Nope", nullptr, nullptr, &size), reg::kFileNotFound);
-  hive->CloseKey(folders);
   hive->CloseKey(explorer);
-  // Only below HKEY_CURRENT_USER.
-  EXPECT_FALSE(ReadRaw(*hive, kHkeyClassesRoot, kShellFoldersKey, "AppData"));
 }
 
 }  // namespace
