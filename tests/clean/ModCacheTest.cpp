@@ -104,24 +104,17 @@ TEST(ModCacheTest, AnEmptyCacheEndsTheWalkAtOnce) {
   EXPECT_EQ(walk.EntrySourceName(), "");
 }
 
-TEST(ModCacheTest, TheNextWalkClosesTheHandleTheLastOneLeftOpen) {
+TEST(ModCacheTest, AWalkLeavesItsHandleOpenUntilTheNextWalkOrItsEnd) {
   ScriptedUrlCache cache({"Cookie:a@b/", "x"});
-  modCache walk(cache);
-  DeleteCookies(walk);
-  EXPECT_EQ(cache.open, std::vector<UrlCacheHandle>{1});
-  DeleteCookies(walk);
-  EXPECT_EQ(cache.calls,
-            (Names{"first", "next 1", "next 1", "close 1", "first", "next 2", "next 2"}));
-  EXPECT_EQ(cache.open, std::vector<UrlCacheHandle>{2});
-}
-
-TEST(ModCacheTest, TheWalkObjectClosesItsHandleWhenItGoes) {
-  ScriptedUrlCache cache({"x"});
   {
     modCache walk(cache);
-    EXPECT_TRUE(walk.FindFirstEntry());
-    EXPECT_EQ(walk.EntrySourceName(), "x");
-    EXPECT_FALSE(walk.FindNextEntry());
+    DeleteCookies(walk);
+    EXPECT_EQ(cache.open, std::vector<UrlCacheHandle>{1});
+    EXPECT_EQ(walk.EntrySourceName(), "");
+    DeleteCookies(walk);
+    EXPECT_EQ(cache.calls,
+              (Names{"first", "next 1", "next 1", "close 1", "first", "next 2", "next 2"}));
+    EXPECT_EQ(cache.open, std::vector<UrlCacheHandle>{2});
   }
   EXPECT_TRUE(cache.open.empty());
 }
