@@ -43,6 +43,7 @@ TEST_F(FirefoxProfilesTest, TheRootIsTheClassicFolderUnlessOnlyTheXdgOneIsThere)
 }
 
 TEST_F(FirefoxProfilesTest, OnlyProfileFoldersAreOffered) {
+  EXPECT_TRUE(SortedNames().empty());  // no folder yet
   const std::string root = "home/.mozilla/firefox/";
   temp.Write(root + "abcd.default-release/prefs.js", "");
   temp.Write(root + "efgh.default/times.json", "{}");
@@ -54,10 +55,6 @@ TEST_F(FirefoxProfilesTest, OnlyProfileFoldersAreOffered) {
   fs::create_directory_symlink(temp / (root + "abcd.default-release"),
                                temp / (root + "linked.default"));
   EXPECT_EQ(SortedNames(), (Names{"abcd.default-release", "efgh.default", "lower case"}));
-}
-
-TEST_F(FirefoxProfilesTest, NoFolderNoProfiles) {
-  EXPECT_TRUE(SortedNames().empty());
 }
 
 }  // namespace

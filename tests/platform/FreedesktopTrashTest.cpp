@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ScopedEnvironment.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "clean/RecycleBinAction.h"
@@ -49,26 +50,34 @@ class FreedesktopTrashTest : public testing::Test {
   const std::string uid = std::to_string(getuid());
 };
 
-TEST_F(FreedesktopTrashTest, EmptiesFilesFoldersAndInfoFilesAfterYes) {
+// The recycle bin item of a run empties the whole trash after Yes: files, folders (one
+// with a read-only folder inside), links (removed, not followed) and orphan info files.
+TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYes) {
   Trash(root, "data/Trash", "a.txt");
   Trash(root, "data/Trash", "folder", true);
-  Trash(root, "data/Trash", "b.txt");
-  root.Write("data/Trash/directorysizes", "123 1700000000 folder\n");
-  // A read-only folder inside an item must not stop its removal.
   fs::permissions(root / "data/Trash/files/folder/inner",
                   fs::perms::owner_read | fs::perms::owner_exec);
+  const auto outside = root.Write("outside/keep.txt", "keep me");
+  Trash(root, "data/Trash", "link");
+  fs::remove(root / "data/Trash/files/link");
+  fs::create_directory_symlink(outside.parent_path(), root / "data/Trash/files/link");
+  root.Write("data/Trash/info/gone.trashinfo", "[Trash Info]\n");
+  root.Write("data/Trash/info/notes.txt", "not an info file");
+  root.Write("data/Trash/directorysizes", "123 1700000000 folder\n");
 
   FreedesktopTrash trash = TrashOf();
-  EXPECT_EQ(trash.CountItems(), 3u);
+  EXPECT_EQ(trash.CountItems(), 4u);
   ui.AnswerMessage(6);
-  trash.EmptyWithConfirmation(ui);
+  CleanContext context{ui, false, {}};
+  EmptyRecycleBinAction(trash)(CleanItem{}, context);
 
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Are you sure you want to permanently delete these 3 items?");
+  EXPECT_EQ(ui.messages[0].text, "Are you sure you want to permanently delete these 4 items?");
   EXPECT_EQ(ui.messages[0].style, 36);
   EXPECT_EQ(EntriesIn(root / "data/Trash/files"), 0u);
-  EXPECT_EQ(EntriesIn(root / "data/Trash/info"), 0u);
+  EXPECT_EQ(EntriesIn(root / "data/Trash/info"), 1u);  // notes.txt, not the trash's
   EXPECT_EQ(fs::file_size(root / "data/Trash/directorysizes"), 0u);
+  EXPECT_EQ(test::ReadFile(outside), "keep me");
   EXPECT_EQ(trash.CountItems(), 0u);
 }
 
@@ -83,27 +92,6 @@ TEST_F(FreedesktopTrashTest, NoEmptiesNothingAndAnEmptyTrashAsksNothing) {
   EXPECT_EQ(ui.messages[0].text, "Are you sure you want to permanently delete this item?");
   EXPECT_TRUE(fs::exists(root / "data/Trash/files/only.txt"));
   EXPECT_TRUE(fs::exists(root / "data/Trash/info/only.txt.trashinfo"));
-}
-
-TEST_F(FreedesktopTrashTest, SymlinkInsideTheTrashIsRemovedNotFollowed) {
-  const auto outside = root.Write("outside/keep.txt", "keep me");
-  Trash(root, "data/Trash", "link");
-  fs::remove(root / "data/Trash/files/link");
-  fs::create_directory_symlink(outside.parent_path(), root / "data/Trash/files/link");
-
-  TrashOf().EmptyAll();
-  EXPECT_FALSE(fs::exists(fs::symlink_status(root / "data/Trash/files/link")));
-  EXPECT_EQ(test::ReadFile(outside), "keep me");
-}
-
-TEST_F(FreedesktopTrashTest, OrphanInfoFilesCountAndGo) {
-  root.Write("data/Trash/info/gone.trashinfo", "[Trash Info]\n");
-  root.Write("data/Trash/info/notes.txt", "not an info file");
-  FreedesktopTrash trash = TrashOf();
-  EXPECT_EQ(trash.CountItems(), 1u);
-  trash.EmptyAll();
-  EXPECT_FALSE(fs::exists(root / "data/Trash/info/gone.trashinfo"));
-  EXPECT_TRUE(fs::exists(root / "data/Trash/info/notes.txt"));
 }
 
 TEST_F(FreedesktopTrashTest, TopDirectoryTrashesFollowTheRules) {
@@ -134,24 +122,12 @@ TEST_F(FreedesktopTrashTest, TopDirectoryTrashesFollowTheRules) {
   EXPECT_TRUE(fs::exists(root / ("elsewhere/" + uid) / "files/four.txt"));
 }
 
-TEST_F(FreedesktopTrashTest, RecycleBinItemOfTheRunUsesTheTrash) {
-  Trash(root, "data/Trash", "x.txt");
-  FreedesktopTrash trash = TrashOf();
-  CleanContext context{ui, false, {}};
-  ui.AnswerMessage(6);
-  EmptyRecycleBinAction(trash)(CleanItem{}, context);
-  EXPECT_FALSE(fs::exists(root / "data/Trash/files/x.txt"));
-}
-
 TEST(FreedesktopTrashOfUser, HomeTrashFollowsXdgDataHome) {
   const TempFolder data;
-  const char* saved = std::getenv("XDG_DATA_HOME");
-  const std::string restore = saved != nullptr ? saved : "";
-  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  test::ScopedEnvironment env;
+  env.Set("XDG_DATA_HOME", data.Path().string());
   data.Write("Trash/files/a", "a");
-  const FreedesktopTrash trash = FreedesktopTrash::ForCurrentUser();
-  const auto folders = trash.TrashFolders();
-  setenv("XDG_DATA_HOME", restore.c_str(), 1);
+  const auto folders = FreedesktopTrash::ForCurrentUser().TrashFolders();
   ASSERT_FALSE(folders.empty());
   EXPECT_EQ(folders.front(), (data / "Trash").string());
 }
