@@ -106,31 +106,24 @@ TEST(BrowserUrlCacheEmptyTest, AHomeWithoutBrowsersHasNoEntries) {
   EXPECT_FALSE(cache.DeleteUrlCacheEntry("Cookie:a@b/"));
 }
 
-enum class Action { Cookies, History, Files };
-
 struct ActionsCase {
-  const char* name;
-  std::vector<Action> actions;
+  const char* actions;  // in order: C DeleteCookies, H ClearUrlHistory, F DeleteCacheFiles
   bool cookiesLeft, visitsLeft, filesLeft;
 };
 
 class ActionsTest : public BrowserUrlCacheTest, public testing::WithParamInterface<ActionsCase> {};
 
 TEST_P(ActionsTest, EachActionTakesItsOwnKindOnly) {
-  for (const Action action : GetParam().actions) {
-    switch (action) {
-      case Action::Cookies:
-        DeleteCookies(walk);
-        break;
-      case Action::History:
-        ClearUrlHistory(cache);
-        break;
-      case Action::Files:
-        DeleteCacheFiles(walk);
-        break;
+  const ActionsCase& c = GetParam();
+  for (const char* action = c.actions; *action != '\0'; ++action) {
+    if (*action == 'C') {
+      DeleteCookies(walk);
+    } else if (*action == 'H') {
+      ClearUrlHistory(cache);
+    } else {
+      DeleteCacheFiles(walk);
     }
   }
-  const ActionsCase& c = GetParam();
   EXPECT_EQ(Walk(), AllNames(c.cookiesLeft, c.visitsLeft, c.filesLeft));
   EXPECT_EQ(fs::exists(lowerCaseFile), c.filesLeft);
   EXPECT_TRUE(fs::exists(browsers.cache / "chromium/Default/Cache/Cache_Data"));
@@ -138,16 +131,13 @@ TEST_P(ActionsTest, EachActionTakesItsOwnKindOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, ActionsTest,
-    testing::Values(
-        ActionsCase{"none", {}, true, true, true},
-        ActionsCase{"cookies", {Action::Cookies}, false, true, true},
-        ActionsCase{"cookies_twice", {Action::Cookies, Action::Cookies}, false, true, true},
-        ActionsCase{"history", {Action::History}, true, false, true},
-        ActionsCase{"files", {Action::Files}, true, true, false},
-        ActionsCase{"files_twice", {Action::Files, Action::Files}, true, true, false},
-        ActionsCase{
-            "all_three", {Action::Cookies, Action::History, Action::Files}, false, false, false}),
-    [](const testing::TestParamInfo<ActionsCase>& info) { return std::string(info.param.name); });
+    testing::Values(ActionsCase{"", true, true, true}, ActionsCase{"C", false, true, true},
+                    ActionsCase{"CC", false, true, true}, ActionsCase{"H", true, false, true},
+                    ActionsCase{"F", true, true, false}, ActionsCase{"FF", true, true, false},
+                    ActionsCase{"CHF", false, false, false}),
+    [](const testing::TestParamInfo<ActionsCase>& info) {
+      return *info.param.actions == '\0' ? std::string("none") : std::string(info.param.actions);
+    });
 
 TEST_F(BrowserUrlCacheTest, DeletionsOfAWalkLandWhenItEnds) {
   // Row ids 1 to 4; 1, 3 and 4 go, so the deletions are not one run of ids.
