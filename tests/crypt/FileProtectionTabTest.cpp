@@ -33,7 +33,6 @@ struct TabFixture {
                                                },
                                                nullptr, nullptr})};
 
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
   std::string Write(const std::string& name, const std::string& content) const {
     return folder.Write(name, content).string();
   }
@@ -63,6 +62,20 @@ struct TabFixture {
   }
 };
 
+struct Group {
+  const char *list, *browse, *command, *commandText, *label, *labelText, *filterName,
+      *filterPattern;
+};
+
+const Group kGroups[] = {
+    {"lstFileEncrypt", "cmdEncBrowse", "cmdEncrypt", "Encrypt!", "lblCaptions0",
+     "Files to encrypt:", "All (*.*)", " *.*"},
+    {"lstFileDecrypt", "cmdDecBrowse", "cmdDecrypt", "Decrypt!", "lblCaptions1",
+     "Files to decrypt:", "Hushvault Encrypted Files (*.vlt)", "*.vlt"},
+    {"lstFileWipe", "cmdWipeBrowse", "cmdSWipe", "Wipe Now!", "lblCaptions2",
+     "Files to wipe:", "All (*.*)", " *.*"},
+};
+
 QStringList Texts(const std::vector<std::string>& paths) {
   QStringList texts;
   for (const std::string& path : paths) {
@@ -77,70 +90,35 @@ class FileProtectionTabTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void browseAsksForExistingFilesWithTheGroupsFilter_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("pattern");
-    QTest::newRow("encrypt") << "cmdEncBrowse"
-                             << "All (*.*)"
-                             << " *.*";
-    QTest::newRow("decrypt") << "cmdDecBrowse"
-                             << "Hushvault Encrypted Files (*.vlt)"
-                             << "*.vlt";
-    QTest::newRow("wipe") << "cmdWipeBrowse"
-                          << "All (*.*)"
-                          << " *.*";
-  }
-
-  void browseAsksForExistingFilesWithTheGroupsFilter() {
-    QFETCH(QString, button);
-    QFETCH(QString, description);
-    QFETCH(QString, pattern);
-    TabFixture f;
-    f.Browse(button.toLatin1().constData(), {});
-    QCOMPARE(f.requests.size(), std::size_t{1});
-    const hv::FileDialogRequest& request = f.requests[0];
-    QVERIFY(request.multiSelect);
-    QVERIFY(request.fileMustExist);
-    QVERIFY(!request.save);
-    QCOMPARE(request.filterIndex, 0);
-    QCOMPARE(request.filters.size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(request.filters[0].first), description);
-    QCOMPARE(QString::fromStdString(request.filters[0].second), pattern);
-  }
-
-  void browseReplacesTheList_data() {
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<QString>("button");
-    QTest::newRow("encrypt") << "lstFileEncrypt"
-                             << "cmdEncBrowse";
-    QTest::newRow("decrypt") << "lstFileDecrypt"
-                             << "cmdDecBrowse";
-    QTest::newRow("wipe") << "lstFileWipe"
-                          << "cmdWipeBrowse";
-  }
-
-  void browseReplacesTheList() {
-    QFETCH(QString, list);
-    QFETCH(QString, button);
-    const QByteArray name = list.toLatin1(), click = button.toLatin1();
-    TabFixture f;
-    f.Browse(click, {"/d/a", "/d/b", "/d/c"});
-    QCOMPARE(f.Entries(name), (QStringList{"/d/a", "/d/b", "/d/c"}));
-    f.Browse(click, {"/e/other"});
-    QCOMPARE(f.Entries(name), QStringList{"/e/other"});
-    f.Browse(click, {});
-    // Cancelling changes nothing.
-    QCOMPARE(f.Entries(name), QStringList{"/e/other"});
-    f.Browse(click, {"/x", "/y"});
-    // No doubled separator in the root folder.
-    QCOMPARE(f.Entries(name), (QStringList{"/x", "/y"}));
+  // Each group's controls and captions, and its Browse: existing files through the group's
+  // filter replace the list; a cancelled dialog leaves it.
+  void groupsBrowse() {
+    for (const Group& g : kGroups) {
+      TabFixture f;
+      QCOMPARE(f.tab.findChild<QPushButton*>(g.command)->text(), QString(g.commandText));
+      QCOMPARE(f.tab.findChild<QPushButton*>(g.browse)->text(), QString("Browse"));
+      QCOMPARE(f.tab.findChild<QLabel*>(g.label)->text(), QString(g.labelText));
+      f.Browse(g.browse, {"/d/a", "/d/b", "/d/c"});
+      QCOMPARE(f.Entries(g.list), (QStringList{"/d/a", "/d/b", "/d/c"}));
+      f.Browse(g.browse, {});
+      QCOMPARE(f.Entries(g.list), (QStringList{"/d/a", "/d/b", "/d/c"}));
+      f.Browse(g.browse, {"/x", "/y"});
+      QCOMPARE(f.Entries(g.list), (QStringList{"/x", "/y"}));  // no doubled root separator
+      QCOMPARE(f.requests.size(), std::size_t{3});
+      const hv::FileDialogRequest& request = f.requests[0];
+      QVERIFY(request.multiSelect && request.fileMustExist && !request.save);
+      QCOMPARE(request.filterIndex, 0);
+      QCOMPARE(request.filters,
+               (std::vector<std::pair<std::string, std::string>>{{g.filterName, g.filterPattern}}));
+    }
   }
 
   void encryptWithSamePassReportsAndClears() {
     TabFixture f;
     const std::string a = f.Write("a.txt", "alpha"), b = f.Write("b.txt", "beta");
     f.Browse("cmdEncBrowse", {a, b});
+    QCOMPARE(f.tab.findChild<QCheckBox*>("chkEncPass")->text(), QString("Same Pass"));
+    QCOMPARE(f.tab.findChild<QCheckBox*>("chkDecPass")->text(), QString("Same Pass"));
     f.SamePass("chkEncPass", true);
     f.ui.AnswerPassword("pw");
     f.ui.AnswerMessage(hv::MessageAnswer::kOk);
@@ -212,75 +190,49 @@ class FileProtectionTabTest : public QObject {
     QCOMPARE(ReadFile(kept), std::string("x"));
   }
 
-  void wipeAsksFirst_data() {
-    QTest::addColumn<bool>("withFiles");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("no keeps the list") << true << hv::MessageAnswer::kNo;
-    QTest::newRow("yes on an empty list") << false << hv::MessageAnswer::kYes;
-  }
-
+  // Answering No keeps the list; Yes on an empty list does nothing more.
   void wipeAsksFirst() {
-    QFETCH(bool, withFiles);
-    QFETCH(int, answer);
-    TabFixture f;
-    const std::string file = f.Write("f", "data");
-    if (withFiles) {
-      f.Browse("cmdWipeBrowse", {file});
+    for (const auto& [withFiles, answer] :
+         {std::pair{true, hv::MessageAnswer::kNo}, std::pair{false, hv::MessageAnswer::kYes}}) {
+      TabFixture f;
+      const std::string file = f.Write("f", "data");
+      if (withFiles) {
+        f.Browse("cmdWipeBrowse", {file});
+      }
+      f.ui.AnswerMessage(answer);
+      f.Click("cmdSWipe");
+      QCOMPARE(f.ui.messages,
+               (std::vector<Message>{
+                   {"Are you sure you want to wipe the selected file(s)?", 36, "File Wiper"}}));
+      QCOMPARE(ReadFile(file), std::string("data"));
+      QCOMPARE(f.Entries("lstFileWipe").size(), withFiles ? 1 : 0);
     }
-    f.ui.AnswerMessage(answer);
-    f.Click("cmdSWipe");
-    QCOMPARE(f.ui.messages,
-             (std::vector<Message>{
-                 {"Are you sure you want to wipe the selected file(s)?", 36, "File Wiper"}}));
-    QCOMPARE(ReadFile(file), std::string("data"));
-    QCOMPARE(f.Entries("lstFileWipe").size(), withFiles ? 1 : 0);
-  }
-
-  void wipeReportsBothCounts_data() {
-    QTest::addColumn<bool>("holdOneOpen");
-    QTest::addColumn<QString>("report");
-    QTest::addColumn<int>("icon");
-    QTest::newRow("all wiped") << false << "Successfully wiped 2 file(s).\r\n" << kInformation;
-    QTest::newRow("one held open")
-        << true << "Successfully wiped 1 file(s).\r\nCould not delete 1 files!" << kExclamation;
   }
 
   void wipeReportsBothCounts() {
-    QFETCH(bool, holdOneOpen);
-    QFETCH(QString, report);
-    QFETCH(int, icon);
-    TabFixture f;
-    const std::string free = f.Write("free", std::string(5000, 'a'));
-    const std::string held = f.Write("held", "b");
-    f.Browse("cmdWipeBrowse", {free, held});
-    // Another open descriptor is what "held open by another program" looks like here.
-    const int other = holdOneOpen ? open(held.c_str(), O_RDONLY) : -1;
-    f.ui.AnswerMessage(hv::MessageAnswer::kYes);
-    f.ui.AnswerMessage(hv::MessageAnswer::kOk);
-    f.Click("cmdSWipe");
-    if (other >= 0) {
-      close(other);
+    for (const bool holdOneOpen : {false, true}) {
+      TabFixture f;
+      const std::string free = f.Write("free", std::string(5000, 'a'));
+      const std::string held = f.Write("held", "b");
+      f.Browse("cmdWipeBrowse", {free, held});
+      // Another open descriptor is what "held open by another program" looks like here.
+      const int other = holdOneOpen ? open(held.c_str(), O_RDONLY) : -1;
+      f.ui.AnswerMessage(hv::MessageAnswer::kYes);
+      f.ui.AnswerMessage(hv::MessageAnswer::kOk);
+      f.Click("cmdSWipe");
+      if (other >= 0) {
+        close(other);
+      }
+      const Message report =
+          holdOneOpen ? Message{"Successfully wiped 1 file(s).\r\nCould not delete 1 files!",
+                                kExclamation, "File Wiper"}
+                      : Message{"Successfully wiped 2 file(s).\r\n", kInformation, "File Wiper"};
+      QCOMPARE(f.ui.messages.size(), std::size_t{2});
+      QCOMPARE(f.ui.messages[1], report);
+      QVERIFY(!std::filesystem::exists(free));
+      QCOMPARE(std::filesystem::exists(held), holdOneOpen);
+      QVERIFY(f.Entries("lstFileWipe").isEmpty());
     }
-    QCOMPARE(f.ui.messages.size(), std::size_t{2});
-    QCOMPARE(f.ui.messages[1], (Message{report.toStdString(), icon, "File Wiper"}));
-    QVERIFY(!std::filesystem::exists(free));
-    QCOMPARE(std::filesystem::exists(held), holdOneOpen);
-    QVERIFY(f.Entries("lstFileWipe").isEmpty());
-  }
-
-  void controlsAreNamedAndLabelled() {
-    TabFixture f;
-    for (const auto& [name, text] :
-         {std::pair{"cmdEncrypt", "Encrypt!"}, std::pair{"cmdDecrypt", "Decrypt!"},
-          std::pair{"cmdSWipe", "Wipe Now!"}, std::pair{"cmdEncBrowse", "Browse"},
-          std::pair{"cmdDecBrowse", "Browse"}, std::pair{"cmdWipeBrowse", "Browse"}}) {
-      QCOMPARE(f.tab.findChild<QPushButton*>(name)->text(), QString(text));
-    }
-    QCOMPARE(f.tab.findChild<QCheckBox*>("chkEncPass")->text(), QString("Same Pass"));
-    QCOMPARE(f.tab.findChild<QCheckBox*>("chkDecPass")->text(), QString("Same Pass"));
-    QCOMPARE(f.tab.findChild<QLabel*>("lblCaptions0")->text(), QString("Files to encrypt:"));
-    QCOMPARE(f.tab.findChild<QLabel*>("lblCaptions1")->text(), QString("Files to decrypt:"));
-    QCOMPARE(f.tab.findChild<QLabel*>("lblCaptions2")->text(), QString("Files to wipe:"));
   }
 };
 

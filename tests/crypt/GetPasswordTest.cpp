@@ -93,8 +93,6 @@ class GetPasswordTest : public QObject {
     QTest::newRow("blanks refused, then typed")
         << true << std::deque<Step>{{"  ", "cmdOK"}, {"x", "cmdOK"}} << "x"
         << QStringList{ask, "Enter the password: [  ]"};
-    QTest::newRow("no confirm asks once")
-        << true << std::deque<Step>{{"abc", "cmdOK"}} << "abc" << QStringList{ask};
     QTest::newRow("cancel") << false << std::deque<Step>{{"typed", "cmdCancel"}} << ""
                             << QStringList{ask};
     QTest::newRow("escape") << true << std::deque<Step>{{"typed", "escape"}} << ""
