@@ -54,6 +54,14 @@ double CpuSeconds(int who) {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Wall times mean little on a loaded machine: the load average is printed beside them.
+void PrintLoad(const char* when) {
+  std::ifstream loadavg("/proc/loadavg");
+  std::string one, five, fifteen;
+  loadavg >> one >> five >> fifteen;
+  std::printf("load average %s: %s %s %s\n", when, one.c_str(), five.c_str(), fifteen.c_str());
+}
+
 template <typename Work>
 double Seconds(Work&& work) {
   const auto start = std::chrono::steady_clock::now();
@@ -90,6 +98,7 @@ int main(int argc, char** argv) {
   const std::string plain = (work / "data.bin").string();
 
   std::printf("file: %llu MiB in %s\n", static_cast<unsigned long long>(mib), work.c_str());
+  PrintLoad("before");
   WriteRandomFile(plain, mib);
   std::printf("%-28s %8.1f MiB\n", "peak after writing the file", PeakMiB(RUSAGE_SELF));
 
@@ -124,6 +133,7 @@ int main(int argc, char** argv) {
   };
   report("EncryptFile", encrypt, encryptCpu, encryptPeak, encrypted);
   report("DecryptFile", decrypt, decryptCpu, decryptPeak, decrypted);
+  PrintLoad("after");
   std::filesystem::remove_all(work);
   return encrypted && decrypted ? 0 : 1;
 }
