@@ -253,6 +253,30 @@ TEST_F(ModCryptTest, FailureToRemoveTheOldFileAfterTheRename) {
                 {"Could not decrypt the file: '" + vault + "'!", kExclamation, "Hushvault"}}));
 }
 
+// Large enough to be flushed to the disk while it is still being written; dropped before
+// the commit, nothing of it stays.
+TEST_F(ModCryptTest, StagedFileHoldsAllThatWasWrittenOnlyOnceCommitted) {
+  const std::string target = PathOf("large.bin");
+  std::string piece(1 << 20, '\0');
+  for (const bool commit : {false, true}) {
+    auto staged = NativeFileStreams().Stage(target, target);
+    ASSERT_NE(staged, nullptr);
+    std::string all;
+    for (int n = 0; n < 65; ++n) {
+      std::fill(piece.begin(), piece.end(), static_cast<char>(n));
+      ASSERT_TRUE(staged->Write(std::as_bytes(std::span(piece))));
+      all += piece;
+    }
+    EXPECT_EQ(InFolder().size(), 1u) << "only the temporary file";
+    if (commit) {
+      ASSERT_TRUE(staged->Commit());
+      EXPECT_EQ(ReadFile(target), all);
+    }
+    staged.reset();
+    EXPECT_EQ(InFolder(), commit ? Names{"large.bin"} : Names{});
+  }
+}
+
 // Batches.
 
 TEST_F(ModCryptTest, SamePassBatchAsksOnceSkipsBlanksAndCounts) {

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/WriteBehind.h"
+
 namespace hv {
 namespace {
 
@@ -46,16 +48,13 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The disk writes a staged file behind its writes in ranges of this size; the writer waits
-// only for the ranges further back than the lag, so the disk and the writer work at the same
-// time, Commit's fsync finds little left to write, and unwritten pages do not pile up.
-constexpr off_t kWriteBackRange = 8 << 20;
-constexpr off_t kWriteBackLag = 32 << 20;
-
 class PosixStagedFile : public StagedFile {
  public:
   PosixStagedFile(int fd, std::string tempPath, std::string finalPath)
-      : fd_(fd), tempPath_(std::move(tempPath)), finalPath_(std::move(finalPath)) {}
+      : fd_(fd),
+        tempPath_(std::move(tempPath)),
+        finalPath_(std::move(finalPath)),
+        writeBehind_(fd) {}
 
   ~PosixStagedFile() override { Discard(); }
   PosixStagedFile(const PosixStagedFile&) = delete;
@@ -73,7 +72,9 @@ class PosixStagedFile : public StagedFile {
       data = data.subspan(static_cast<size_t>(written));
       written_ += written;
     }
-    WriteBack();
+    if (fd_ >= 0) {
+      writeBehind_.Written(written_);
+    }
     return fd_ >= 0;
   }
 
@@ -81,6 +82,7 @@ class PosixStagedFile : public StagedFile {
     if (fd_ < 0) {
       return false;
     }
+    writeBehind_.Stop();
     const bool synced = fsync(fd_) == 0;
     const bool closed = close(fd_) == 0;
     fd_ = -1;
@@ -101,19 +103,8 @@ class PosixStagedFile : public StagedFile {
   }
 
  private:
-  // Only speeds things up: a failure here leaves the data to Commit's fsync.
-  void WriteBack() {
-    while (fd_ >= 0 && written_ - started_ >= kWriteBackRange) {
-      sync_file_range(fd_, started_, kWriteBackRange, SYNC_FILE_RANGE_WRITE);
-      started_ += kWriteBackRange;
-      if (started_ - waited_ > kWriteBackLag) {
-        sync_file_range(fd_, waited_, kWriteBackRange, SYNC_FILE_RANGE_WAIT_BEFORE);
-        waited_ += kWriteBackRange;
-      }
-    }
-  }
-
   void Discard() {
+    writeBehind_.Stop();
     if (fd_ >= 0) {
       close(fd_);
       fd_ = -1;
@@ -127,9 +118,8 @@ class PosixStagedFile : public StagedFile {
   int fd_;
   std::string tempPath_;
   std::string finalPath_;
-  off_t written_ = 0;  // bytes written so far
-  off_t started_ = 0;  // the disk was asked to write everything before this offset
-  off_t waited_ = 0;   // and has written everything before this one
+  WriteBehind writeBehind_;
+  off_t written_ = 0;
 };
 
 }  // namespace
