@@ -12,8 +12,9 @@
 namespace hv {
 namespace {
 
-// Enough for each step to hold one piece while one more waits between each pair of steps.
-constexpr std::size_t kPieceCount = 6;
+// Enough that a step which stalls for a moment (a busy disk, a preempted thread) does not
+// stall the others at once.
+constexpr std::size_t kPieceCount = 16;
 
 struct Piece {
   unsigned char* start;

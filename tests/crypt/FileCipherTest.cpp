@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FileCipherSizeTest,
                          testing::Values(SizeCase{0, 7}, SizeCase{1, 1}, SizeCase{15, 4},
                                          SizeCase{16, 3}, SizeCase{17, 16}, SizeCase{1000, 999},
                                          SizeCase{(1 << 20) + 33, 1 << 20},
-                                         SizeCase{(7 << 20) + 5, 65536}));
+                                         SizeCase{(3 << 20) + 5, 65536}));
 
 TEST(FileCipherTest, CheckOnlyDecryptionTellsRightFromWrongPassword) {
   for (const auto& [password, outcome] : {std::pair{"right", StreamOutcome::kDone},
