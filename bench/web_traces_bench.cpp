@@ -1,7 +1,9 @@
 // How long the web-trace actions take on a Firefox profile with 10,000 cookies, 10,000
 // visited pages and 10,000 cache files, beside the bulk operations that remove the same
-// rows and files: one DELETE through the sqlite3 tool, and rm. Goal: within 5 times. The
-// medians of kRounds rounds, each on fresh fixtures.
+// rows and files: one DELETE through the sqlite3 tool, and rm. Goal: within 5 times, in
+// wall-clock time (what the user waits for; the program spreads a walk over the machine's
+// processors, so its processor time is shown too, and is larger). The medians of kRounds
+// rounds, each on fresh fixtures.
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -222,7 +224,7 @@ void Compare(const char* what, Cost ours, Cost bulk) {
       "%-34s wall %8.1f ms, bulk %8.1f ms, ratio %6.2f | cpu %8.1f ms, bulk %8.1f ms, "
       "ratio %6.2f %s\n",
       what, ours.wall, bulk.wall, ours.wall / bulk.wall, ours.cpu, bulk.cpu, ours.cpu / bulk.cpu,
-      ours.cpu <= 5 * bulk.cpu ? "(within 5x)" : "(over 5x)");
+      ours.wall <= 5 * bulk.wall ? "(within 5x)" : "(over 5x)");
 }
 
 void Show(const char* what, Cost cost) {

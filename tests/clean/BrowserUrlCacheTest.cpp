@@ -1,6 +1,8 @@
 // The URL cache of Linux over browser stores built by the tests, driven through the same
 // walk and actions the cleaning run uses.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -235,6 +237,31 @@ TEST_F(BrowserUrlCacheTest, TheKeysNamedFollowTheFiles) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Walk(), expected);
   EXPECT_EQ(Walk(), expected);
+}
+
+// A cache folder large enough to be read on several threads: each file keeps its own key
+// (or its path where it has none), walk after walk.
+TEST_F(BrowserUrlCacheTest, EachOfManyCacheFilesKeepsItsOwnName) {
+  Names expected = AllNames();
+  for (int n = 0; n < 600; ++n) {
+    const std::string file = "many/" + std::to_string(n) + "_0";
+    const std::string key = "1/0/_dk_https://m.example https://m.example/" + std::to_string(n);
+    const fs::path written = CacheFile(file, n % 7 == 0 ? "no key" : test::SimpleCacheBytes(key));
+    expected.push_back(n % 7 == 0 ? written.string() : key);
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Walk(), expected);
+  EXPECT_EQ(Walk(), expected);
+}
+
+// Looking into the cache files for their keys leaves their access times as they were.
+TEST_F(BrowserUrlCacheTest, ReadingTheKeysLeavesNoAccessTime) {
+  const timespec longAgo[2] = {{86400, 0}, {0, UTIME_OMIT}};
+  ASSERT_EQ(utimensat(AT_FDCWD, chromiumCacheFile.c_str(), longAgo, 0), 0);
+  EXPECT_EQ(Walk(), AllNames());
+  struct stat info {};
+  ASSERT_EQ(stat(chromiumCacheFile.c_str(), &info), 0);
+  EXPECT_EQ(info.st_atim.tv_sec, 86400);
 }
 
 // How another program (the browser) can hold a store.

@@ -1,5 +1,9 @@
 #include "platform/posix/BrowserUrlCache.h"
 
+#include <sqlite3.h>
+
+#include "util/ParallelWork.h"
+
 namespace hv {
 
 BrowserUrlCache::~BrowserUrlCache() {
@@ -39,11 +43,22 @@ std::unique_ptr<BrowserUrlCache::Snapshot> BrowserUrlCache::TakeSnapshot() {
   auto snapshot = std::make_unique<Snapshot>();
   cacheKeys_.NewListing();
   snapshot->stores = FindBrowserStores(folders_, &cacheKeys_);
-  std::vector<Trace> traces;
-  for (size_t store = 0; store < snapshot->stores.size(); ++store) {
-    traces.clear();
-    snapshot->stores[store]->List(traces);
-    for (Trace& trace : traces) {
+  // The stores are listed side by side, each on one thread with its own connection; the
+  // cache folders come last and take longest, so they are started first.
+  const size_t count = snapshot->stores.size();
+  std::vector<std::vector<Trace>> listed(count);
+  const size_t threads = sqlite3_threadsafe() != 0 ? ProcessorCount() : 1;
+  RunInParallel(count, threads, [&](size_t n) {
+    const size_t store = count - 1 - n;
+    snapshot->stores[store]->List(listed[store]);
+  });
+  size_t total = 0;
+  for (const auto& traces : listed) {
+    total += traces.size();
+  }
+  snapshot->traces.reserve(total);
+  for (size_t store = 0; store < count; ++store) {
+    for (Trace& trace : listed[store]) {
       snapshot->traces.emplace_back(store, std::move(trace));
     }
   }

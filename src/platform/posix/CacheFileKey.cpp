@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -24,12 +25,20 @@ constexpr uint64_t kSimpleHeaderSize = 24;
 constexpr uint64_t kFirefoxChunkSize = 256 * 1024;
 constexpr uint32_t kFirefoxNewestVersion = 3;
 
+// Opens without touching the file's access time where the system allows it (the user's
+// own files): a cleaner that only looks should leave no trace of looking, and the inode
+// stays clean, which spares the disk a write per file.
+int OpenForReading(int folderFd, const char* name) {
+  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  const int fd = openat(folderFd, name, kFlags | O_NOATIME);
+  return fd >= 0 || errno != EPERM ? fd : openat(folderFd, name, kFlags);
+}
+
 // Reads a file through one read of its head, which holds the whole of most cache files,
 // and further reads only where a larger file needs them: a walk reads thousands of these.
 class ReadOnlyFile {
  public:
-  ReadOnlyFile(int folderFd, const char* name)
-      : fd_(openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)) {
+  ReadOnlyFile(int folderFd, const char* name) : fd_(OpenForReading(folderFd, name)) {
     if (fd_ < 0) {
       return;
     }

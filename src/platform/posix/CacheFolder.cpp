@@ -5,13 +5,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/posix/CacheFileKey.h"
+#include "util/ParallelWork.h"
 
 namespace hv {
 namespace {
 
 // Cache folders are a few levels deep; anything deeper is not the browser's doing.
 constexpr int kDeepestLevel = 8;
+
+// Fewer files than this per thread are read faster than a thread starts.
+constexpr size_t kFilesWorthAThread = 128;
 
 // The kind and inode of an entry, from the listing where the file system gives them,
 // else from lstat.
@@ -34,14 +40,35 @@ bool IsDotOrDotDot(const char* name) {
 
 }  // namespace
 
-std::optional<std::string> CacheFolder::KeyOf(int folderFd, const char* name,
-                                              const std::string& path, ino_t inode) {
-  return keys_ != nullptr ? keys_->KeyOf(folderFd, name, path, inode)
-                          : ReadCacheFileKey(folderFd, name);
+// Names each file by the key in it, read on several threads when there are enough files
+// to repay starting them: a cache folder holds thousands.
+void CacheFolder::ReadKeys(int folderFd, size_t nameStart, std::vector<FoundFile>& files) {
+  std::vector<size_t> unread;
+  for (size_t index = 0; index < files.size(); ++index) {
+    FoundFile& found = files[index];
+    if (keys_ != nullptr) {
+      found.key = keys_->Recall(found.path, found.inode);
+    }
+    if (!found.key) {
+      unread.push_back(index);
+    }
+  }
+  const size_t threads = std::min(ProcessorCount(), unread.size() / kFilesWorthAThread + 1);
+  RunInParallel(unread.size(), threads, [&](size_t n) {
+    FoundFile& found = files[unread[n]];
+    found.key = ReadCacheFileKey(folderFd, found.path.c_str() + nameStart);
+  });
+  if (keys_ != nullptr) {
+    for (const size_t index : unread) {
+      if (files[index].key) {
+        keys_->Remember(files[index].path, files[index].inode, *files[index].key);
+      }
+    }
+  }
 }
 
-// Lists the folder open as folderFd (and takes the descriptor over). A folder or file
-// that vanishes while the walk runs is passed over.
+// Lists the folder open as folderFd (and takes the descriptor over): its files, then the
+// folders in it. A folder or file that vanishes while the walk runs is passed over.
 void CacheFolder::ListFolder(int folderFd, const std::string& path, int level,
                              std::vector<Trace>& traces) {
   DIR* folder = fdopendir(folderFd);
@@ -49,23 +76,30 @@ void CacheFolder::ListFolder(int folderFd, const std::string& path, int level,
     close(folderFd);
     return;
   }
+  std::vector<FoundFile> files;
+  std::vector<std::string> folders;
   while (const dirent* entry = readdir(folder)) {
     if (IsDotOrDotDot(entry->d_name)) {
       continue;
     }
-    std::string file = path + "/" + entry->d_name;
     ino_t inode = 0;
     const unsigned char type = EntryType(dirfd(folder), *entry, inode);
     if (type == DT_REG) {
-      std::optional<std::string> key = KeyOf(dirfd(folder), entry->d_name, file, inode);
-      std::string name = key ? std::move(*key) : file;
-      traces.push_back({std::move(name), 0, std::move(file)});
+      files.push_back({path + "/" + entry->d_name, inode, std::nullopt});
     } else if (type == DT_DIR && level < kDeepestLevel) {
-      const int inner =
-          openat(dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (inner >= 0) {
-        ListFolder(inner, file, level + 1, traces);
-      }
+      folders.emplace_back(entry->d_name);
+    }
+  }
+  ReadKeys(dirfd(folder), path.size() + 1, files);
+  for (FoundFile& found : files) {
+    std::string name = found.key ? std::move(*found.key) : found.path;
+    traces.push_back({std::move(name), 0, std::move(found.path)});
+  }
+  for (const std::string& name : folders) {
+    const int inner =
+        openat(dirfd(folder), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (inner >= 0) {
+      ListFolder(inner, path + "/" + name, level + 1, traces);
     }
   }
   closedir(folder);

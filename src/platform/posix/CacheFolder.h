@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/posix/CacheKeyMemory.h"
 #include "platform/posix/TraceStore.h"
@@ -20,9 +23,17 @@ class CacheFolder : public TraceStore {
   bool Delete(const Trace& trace) override;
 
  private:
+  // An ordinary file of a folder being listed, and the key read from it.
+  struct FoundFile {
+    std::string path;
+    ino_t inode;
+    std::optional<std::string> key;
+  };
+
   void ListFolder(int folderFd, const std::string& path, int level, std::vector<Trace>& traces);
-  std::optional<std::string> KeyOf(int folderFd, const char* name, const std::string& path,
-                                   ino_t inode);
+  // Reads the keys of files in the open folder folderFd; each file's own name starts at
+  // nameStart in its path.
+  void ReadKeys(int folderFd, size_t nameStart, std::vector<FoundFile>& files);
 
   std::string path_;
   CacheKeyMemory* keys_;
