@@ -6,6 +6,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "util/ParallelWork.h"
@@ -13,31 +14,19 @@
 namespace hv {
 namespace {
 
-struct Share {
-  size_t count;
-  size_t threads;
-};
-
-class ParallelWorkTest : public testing::TestWithParam<Share> {};
-
-TEST_P(ParallelWorkTest, RunsEveryIndexExactlyOnce) {
-  const Share share = GetParam();
-  std::vector<std::atomic<int>> runs(share.count);
-  RunInParallel(share.count, share.threads, [&](size_t index) { ++runs.at(index); });
-  for (size_t index = 0; index < share.count; ++index) {
-    EXPECT_EQ(runs[index], 1) << "index " << index;
+// Counts from none to many, threads from none to more than the work.
+TEST(ParallelWorkTest, RunsEveryIndexExactlyOnce) {
+  for (const auto [count, threads] :
+       {std::pair<size_t, size_t>{0, 4}, {1, 4}, {3, 0}, {5, 1}, {2, 8}, {10000, 4}}) {
+    std::vector<std::atomic<int>> runs(count);
+    RunInParallel(count, threads, [&](size_t index) { ++runs.at(index); });
+    for (size_t index = 0; index < count; ++index) {
+      ASSERT_EQ(runs[index], 1) << "index " << index << " of " << count << " on " << threads;
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shares, ParallelWorkTest,
-                         testing::Values(Share{0, 4}, Share{1, 4}, Share{3, 0}, Share{5, 1},
-                                         Share{2, 8}, Share{10000, 4}),
-                         [](const testing::TestParamInfo<Share>& info) {
-                           return std::to_string(info.param.count) + "_on_" +
-                                  std::to_string(info.param.threads);
-                         });
-
-TEST(ParallelWorkFailureTest, TheFirstFailurePassesOnAfterAllHaveStopped) {
+TEST(ParallelWorkTest, TheFirstFailurePassesOnAfterAllHaveStopped) {
   std::atomic<int> running{0};
   std::atomic<int> ran{0};
   try {
@@ -59,7 +48,7 @@ TEST(ParallelWorkFailureTest, TheFirstFailurePassesOnAfterAllHaveStopped) {
 }
 
 // Two calls that each wait for the other can only both finish when they run side by side.
-TEST(ParallelWorkThreadsTest, CallsRunSideBySide) {
+TEST(ParallelWorkTest, CallsRunSideBySide) {
   std::mutex guard;
   std::condition_variable arrived;
   int present = 0;
