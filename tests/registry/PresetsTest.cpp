@@ -60,21 +60,14 @@ InMemoryDocument PageOf(const std::vector<bool>& states) {
   return page;
 }
 
-std::vector<bool> StatesOf(InMemoryDocument& page) {
-  std::vector<bool> states;
-  for (int i = 0; i < page.CheckBoxCount(); ++i) {
-    states.push_back(page.CheckBoxState(i));
-  }
-  return states;
-}
-
 class PresetsTest : public testing::Test {
  protected:
   void SetUp() override { PresetKey().DeleteKey(); }
 };
 
-// The window tests cover how each stored byte sets a box; here, what Apply cannot do.
-TEST_F(PresetsTest, ApplyRaisesForWhatIsNoPresetAndForAPageTwoBoxesLonger) {
+// The window tests cover saving, deleting and how each stored byte sets a box; here, what
+// Apply and Delete refuse.
+TEST_F(PresetsTest, ApplyAndDeleteRaiseForWhatIsNoPresetAndApplyForAPageTwoBoxesLonger) {
   Store("Text", Variant(std::string("101")), reg::kSz);
   for (const char* name : {"Missing", "Text"}) {
     SCOPED_TRACE(name);
@@ -82,26 +75,11 @@ TEST_F(PresetsTest, ApplyRaisesForWhatIsNoPresetAndForAPageTwoBoxesLonger) {
     EXPECT_ANY_THROW(ApplyPreset(name, "Windows", page));
     EXPECT_TRUE(page.clicks.empty());
   }
-  // The stored bytes and the extra 0 are applied before the read past them fails.
+  EXPECT_ANY_THROW(DeletePreset("Missing", "Windows"));
+  // The stored bytes and the extra 0 reach six boxes: the read past them fails.
   Store("P", ByteArray{1, 0, 1, 0, 1}, reg::kBinary);
   InMemoryDocument page = PageOf(std::vector<bool>(8, true));
   EXPECT_ANY_THROW(ApplyPreset("P", "Windows", page));
-  EXPECT_EQ(StatesOf(page), std::vector<bool>({1, 0, 1, 0, 1, 0, 1, 1}));
-}
-
-TEST_F(PresetsTest, SaveWritesOneByteABoxAndReplaces) {
-  InMemoryDocument page = PageOf({true, false, true});
-  page.elements.insert(page.elements.begin() + 1, {"INPUT", "radio", "R", "", true});
-  SavePreset("Mine", "Windows", page);
-  page.ClickCheckBox(0);
-  SavePreset("Mine", "Windows", page);
-  cRegistry registry = PresetKey();
-  registry.ValueKey("Mine");
-  EXPECT_EQ(std::get<ByteArray>(registry.Value()), ByteArray({0, 0, 1, 0}));
-  std::vector<std::string> names;
-  int32_t count = 0;
-  registry.EnumerateValues(names, count);
-  EXPECT_EQ(names, std::vector<std::string>({"Mine"}));
 }
 
 TEST_F(PresetsTest, FillListsThePresetsAndSelectsTheRememberedPositionOrTheNearest) {
@@ -126,16 +104,6 @@ TEST_F(PresetsTest, FillListsThePresetsAndSelectsTheRememberedPositionOrTheNeare
     // The refilled list had no selection, so the final pick is at most one change.
     EXPECT_EQ(list.changes, c.selected < 0 ? std::vector<int>() : std::vector<int>{c.selected});
   }
-}
-
-TEST_F(PresetsTest, DeleteRemovesOnlyThatPresetAndRefusesAMissingOne) {
-  Store("Keep", ByteArray{1}, reg::kBinary);
-  Store("Drop", ByteArray{0}, reg::kBinary);
-  DeletePreset("Drop", "Windows");
-  EXPECT_ANY_THROW(DeletePreset("Drop", "Windows"));
-  RecordingList list;
-  FillPresetList("Windows", list);
-  EXPECT_EQ(list.entries, std::vector<std::string>({"Keep"}));
 }
 
 TEST_F(PresetsTest, SelectListEntryMatchesExactlyAndTakesTheFirst) {
