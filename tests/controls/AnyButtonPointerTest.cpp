@@ -54,82 +54,67 @@ void Play(AnyButton& button, const QString& script) {
   }
 }
 
+// The button is 100 x 40; x 100 and y 40 are its right and bottom edges. Each script ends
+// with the events raised, the look drawn and the Position left.
+struct Script {
+  const char* what;
+  int style;
+  const char* steps;
+  const char* events;
+  int drawn;
+  int position;
+};
+
+const Script kScripts[] = {
+    {"push: left held inside", 0, "m 50 20; pL 50 20; mL 51 20", "Enter Enter", 0, 1},
+    {"push: click", 0, "m 50 20; pL 50 20; rL 50 20", "Enter Click", 1, 2},
+    {"push: click, hover, leave", 0, "m 50 20; pL 50 20; rL 50 20; m 51 20; m 150 20",
+     "Enter Click Enter Enter Exit", 1, 1},
+    {"push: dragged out, released outside", 0, "m 50 20; pL 50 20; mL 150 20; rL 150 20",
+     "Enter Enter Exit", 1, 1},
+    {"push: dragged out and back, released inside", 0,
+     "m 50 20; pL 50 20; mL 150 20; mL 50 20; rL 50 20", "Enter Enter Exit Enter Click", 1, 2},
+    {"one move past the right edge", 0, "m 99 20; m 101 20", "Enter Enter Exit", 1, 1},
+    {"the edges count as inside", 0, "m 99 20; m 100 20; m 100 40", "Enter Enter Enter", 2, 1},
+    {"one move past the left, then the bottom edge", 0, "m 0 20; m -1 20; m 50 40; m 50 41",
+     "Enter Enter Exit Enter Enter Exit", 1, 1},
+    {"right button released", 0, "m 50 20; pR 50 20; rR 50 20", "Enter RightUp", 2, 1},
+    {"latch: second click releases", 1, "m 50 20; pL 50 20; rL 50 20; pL 50 20; rL 50 20",
+     "Enter Click Click", 1, 1},
+    {"latch: leaving while latched stays down", 1, "m 50 20; pL 50 20; rL 50 20; m 150 20",
+     "Enter Click Enter Exit", 0, 0},
+    {"latch: hovering while latched stays down", 1, "m 50 20; pL 50 20; rL 50 20; m 51 20",
+     "Enter Click Enter", 0, 0},
+    {"latch: released, then hovered", 1, "m 50 20; pL 50 20; rL 50 20; pL 50 20; rL 50 20; m 51 20",
+     "Enter Click Click Enter", 2, 1},
+    {"latch: left held draws nothing new", 1, "m 50 20; pL 50 20; mL 51 20", "Enter Enter", 0, 1},
+    {"any style but 0 latches", 7, "m 50 20; pL 50 20; rL 50 20", "Enter Click", 0, 0},
+    {"latch: right button does not latch", 1, "m 50 20; pR 50 20; rR 50 20", "Enter RightUp", 2, 1},
+};
+
 }  // namespace
 
 class AnyButtonPointerTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // The button is 100 x 40; x 100 and y 40 are its right and bottom edges.
   void scripts_data() {
-    QTest::addColumn<int>("style");
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("events");
-    QTest::addColumn<int>("drawn");
-    QTest::addColumn<int>("position");
-
-    QTest::newRow("push: hover") << 0 << "m 50 20"
-                                 << "Enter" << 2 << 1;
-    QTest::newRow("push: left held inside") << 0 << "m 50 20; pL 50 20; mL 51 20"
-                                            << "Enter Enter" << 0 << 1;
-    QTest::newRow("push: click") << 0 << "m 50 20; pL 50 20; rL 50 20"
-                                 << "Enter Click" << 1 << 2;
-    QTest::newRow("push: click, hover, leave")
-        << 0 << "m 50 20; pL 50 20; rL 50 20; m 51 20; m 150 20"
-        << "Enter Click Enter Enter Exit" << 1 << 1;
-    QTest::newRow("push: dragged out, released outside")
-        << 0 << "m 50 20; pL 50 20; mL 150 20; rL 150 20"
-        << "Enter Enter Exit" << 1 << 1;
-    QTest::newRow("push: dragged out and back, released inside")
-        << 0 << "m 50 20; pL 50 20; mL 150 20; mL 50 20; rL 50 20"
-        << "Enter Enter Exit Enter Click" << 1 << 2;
-    QTest::newRow("one move past the right edge") << 0 << "m 99 20; m 101 20"
-                                                  << "Enter Enter Exit" << 1 << 1;
-    QTest::newRow("the edges count as inside") << 0 << "m 99 20; m 100 20; m 100 40"
-                                               << "Enter Enter Enter" << 2 << 1;
-    QTest::newRow("one move past the left, then the bottom edge")
-        << 0 << "m 0 20; m -1 20; m 50 40; m 50 41"
-        << "Enter Enter Exit Enter Enter Exit" << 1 << 1;
-    QTest::newRow("right button released") << 0 << "m 50 20; pR 50 20; rR 50 20"
-                                           << "Enter RightUp" << 2 << 1;
-    QTest::newRow("latch: hover") << 1 << "m 50 20"
-                                  << "Enter" << 2 << 1;
-    QTest::newRow("latch: first click latches") << 1 << "m 50 20; pL 50 20; rL 50 20"
-                                                << "Enter Click" << 0 << 0;
-    QTest::newRow("latch: second click releases")
-        << 1 << "m 50 20; pL 50 20; rL 50 20; pL 50 20; rL 50 20"
-        << "Enter Click Click" << 1 << 1;
-    QTest::newRow("latch: leaving while latched stays down")
-        << 1 << "m 50 20; pL 50 20; rL 50 20; m 150 20"
-        << "Enter Click Enter Exit" << 0 << 0;
-    QTest::newRow("latch: hovering while latched stays down")
-        << 1 << "m 50 20; pL 50 20; rL 50 20; m 51 20"
-        << "Enter Click Enter" << 0 << 0;
-    QTest::newRow("latch: released, then hovered")
-        << 1 << "m 50 20; pL 50 20; rL 50 20; pL 50 20; rL 50 20; m 51 20"
-        << "Enter Click Click Enter" << 2 << 1;
-    QTest::newRow("latch: left held draws nothing new") << 1 << "m 50 20; pL 50 20; mL 51 20"
-                                                        << "Enter Enter" << 0 << 1;
-    QTest::newRow("any other style latches") << 7 << "m 50 20; pL 50 20; rL 50 20"
-                                             << "Enter Click" << 0 << 0;
-    QTest::newRow("latch: right button does not latch") << 1 << "m 50 20; pR 50 20; rR 50 20"
-                                                        << "Enter RightUp" << 2 << 1;
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kScripts)); ++row) {
+      QTest::newRow(kScripts[row].what) << row;
+    }
   }
 
   void scripts() {
-    QFETCH(int, style);
-    QFETCH(QString, script);
-    QFETCH(QString, events);
-    QFETCH(int, drawn);
-    QFETCH(int, position);
-
+    QFETCH(int, row);
+    const Script& script = kScripts[row];
     auto button = MakeButton(100, 40);
-    button->SetStyle(style);
+    button->SetStyle(script.style);
     const EventLog log(*button);
-    Play(*button, script);
-    QCOMPARE(log.Text(), events);
-    QCOMPARE(int(button->DrawnState()), drawn);
-    QCOMPARE(button->Position(), position);
+    Play(*button, script.steps);
+    QCOMPARE(log.Text(), QString(script.events));
+    QCOMPARE(int(button->DrawnState()), script.drawn);
+    QCOMPARE(button->Position(), script.position);
   }
 
   void holdsTheMouseWhileThePointerIsOver() {

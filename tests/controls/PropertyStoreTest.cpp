@@ -26,21 +26,11 @@ QFont TestFont(int size, bool bold) {
   return font;
 }
 
-// Every property of the button as text, to compare two buttons whole.
-QStringList Describe(const AnyButton& button) {
-  // A store that keeps every value, defaults included.
-  class AllStore : public PropertyStore {
-   public:
-    QStringList lines;
-    QVariant ReadProperty(const QString&, const QVariant& fallback) const override {
-      return fallback;
-    }
-    void WriteProperty(const QString& name, const QVariant& value, const QVariant&) override {
-      lines << name + " = " + EncodeValue(value);
-    }
-  } all;
-  button.WriteProperties(all);
-  return all.lines;
+// The button's properties as stored text, to compare two buttons whole.
+QString Describe(const AnyButton& button) {
+  PropertyBag bag;
+  button.WriteProperties(bag);
+  return bag.ToText();
 }
 
 // One writer for every property, in the interface's order, each with a value unlike its
@@ -98,47 +88,24 @@ class PropertyStoreTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void valuesSurviveTheirTextForm_data() {
-    QTest::addColumn<QVariant>("value");
-    QTest::newRow("int") << QVariant(-42);
-    QTest::newRow("colour") << QVariant(0x8000000Fu);
-    QTest::newRow("true") << QVariant(true);
-    QTest::newRow("false") << QVariant(false);
-    QTest::newRow("plain string") << QVariant(QStringLiteral("Visit our website!"));
-    QTest::newRow("string with quotes, escapes and lines")
-        << QVariant(QStringLiteral("a \"b\" \\n\nc\td = e\r"));
-    QTest::newRow("string with odd characters") << QVariant(QStringLiteral(" ünï ✓ "));
-    QTest::newRow("empty string") << QVariant(QString());
-    QTest::newRow("font") << QVariant(TestFont(13, true));
-    QTest::newRow("picture") << QVariant(TwoColourPicture());
-  }
-
-  void valuesSurviveTheirTextForm() {
-    QFETCH(QVariant, value);
-    const QString text = EncodeValue(value);
-    QVERIFY2(!text.contains('\n'), "a value must stay on its line");
-    const auto back = DecodeValue(text, value.metaType());
-    QVERIFY(back.has_value());
-    QCOMPARE(*back, value);
-  }
-
-  void unreadableTextHasNoValue_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QVariant>("like");
-    QTest::newRow("int") << "twelve" << QVariant(0);
-    QTest::newRow("int too large") << "99999999999" << QVariant(0);
-    QTest::newRow("colour") << "0xZZ" << QVariant(0u);
-    QTest::newRow("bool") << "maybe" << QVariant(false);
-    QTest::newRow("picture not base64") << "png:@@@" << QVariant(QImage());
-    QTest::newRow("picture not png") << "png:AAAA" << QVariant(QImage());
-    QTest::newRow("picture without prefix") << "AAAA" << QVariant(QImage());
-    QTest::newRow("font") << "" << QVariant(QFont());
-  }
-
-  void unreadableTextHasNoValue() {
-    QFETCH(QString, text);
-    QFETCH(QVariant, like);
-    QVERIFY(!DecodeValue(text, like.metaType()).has_value());
+  // Numbers, colours, flags, fonts and pictures travel in the save-and-load test below;
+  // here, the strings that could break a line of the text form, and text that is no value.
+  void textForm() {
+    for (const QString& value :
+         {QStringLiteral("a \"b\" \\n\nc\td = e\r"), QStringLiteral(" ünï ✓ "), QString()}) {
+      const QString text = EncodeValue(value);
+      QVERIFY2(!text.contains('\n'), "a value must stay on its line");
+      const auto back = DecodeValue(text, QMetaType::fromType<QString>());
+      QVERIFY(back.has_value());
+      QCOMPARE(*back, QVariant(value));
+    }
+    // An int too large, a colour, a flag, a picture not base64, not PNG, without prefix.
+    const std::pair<const char*, QVariant> unreadable[] = {
+        {"99999999999", 0},     {"0xZZ", 0u},       {"maybe", false}, {"png:@@@", QImage()},
+        {"png:AAAA", QImage()}, {"AAAA", QImage()}, {"", QFont()}};
+    for (const auto& [text, like] : unreadable) {
+      QVERIFY2(!DecodeValue(text, like.metaType()).has_value(), text);
+    }
   }
 
   // Names match in any case; a value equal to its default is not kept, and going back to
@@ -177,8 +144,8 @@ class PropertyStoreTest : public QObject {
   }
 
   // Besides the positions its layout computed, a new button differs from the stored
-  // defaults only in its desktop line colours.
-  void newButtonStoresItsLayoutAndDesktopLineColours() {
+  // defaults only in its desktop line colours; an empty store brings every default back.
+  void defaultsAreLeftOutAndReadBack() {
     AnyButton button;
     button.resize(200, 100);
     button.NormalPosition();
@@ -193,10 +160,7 @@ class PropertyStoreTest : public QObject {
                                .arg(button.ImageLeft())
                                .arg(button.LabelTop())
                                .arg(button.LabelLeft()));
-  }
 
-  void emptyStoreLoadsTheDefaults() {
-    AnyButton button;
     button.SetCaption("changed");
     button.SetNbLine(0);
     button.ReadProperties(PropertyBag());
@@ -232,15 +196,12 @@ class PropertyStoreTest : public QObject {
   void hostPlacesTheButtonAsDescribedAndKeepsTheDescriptionCurrent() {
     QWidget host;
     PropertyBag description = PropertyBag::FromText(
-        "_extentx = 150\n_extenty = 28\ncaption = \"Visit our website!\"\n"
-        "colorlineupleftone = 0x80000014\nnbline = 1\n");
+        "_extentx = 150\n_extenty = 28\ncolorlineupleftone = 0x80000014\nnbline = 1\n");
     AnyButton* button = HostAnyButton(description, "cmdWebsite", &host);
     QCOMPARE(host.findChild<AnyButton*>("cmdWebsite"), button);
     QCOMPARE(button->size(), QSize(150, 28));
-    QCOMPARE(button->Caption(), QString("Visit our website!"));
     QCOMPARE(button->ColorLineUpLeftOne(), kColor3DHighlight);
     QCOMPARE(button->ColorLineUpLeftTwo(), OleColor(0));
-    QCOMPARE(button->NbLine(), 1);
 
     button->SetStyle(1);
     button->SetCaption("Go");
