@@ -21,8 +21,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
 
   int failures = 0;
-  for (QObject* (*make)() : {hv::test::MakeStartupTest, hv::test::MakePresetCommandsTest,
-                             hv::test::MakePageCommandsTest}) {
+  for (QObject* (*make)() : {hv::test::MakeStartupTest, hv::test::MakePageCommandsTest}) {
     const std::unique_ptr<QObject> test(make());
     failures += QTest::qExec(test.get(), argc, argv);
   }

@@ -6,7 +6,6 @@ namespace hv::test {
 
 // The window test classes, in the order they run.
 QObject* MakeStartupTest();
-QObject* MakePresetCommandsTest();
 QObject* MakePageCommandsTest();
 
 }  // namespace hv::test

@@ -1,6 +1,6 @@
-// Check boxes, the key lookup, the clean commands, the shipped pages and the window's looks.
+// The commands of the cleaner tabs: check boxes, the key lookup, presets, the clean
+// commands, and the message boxes they show.
 #include <QComboBox>
-#include <QDir>
 #include <QPushButton>
 #include <QtTest>
 
@@ -10,6 +10,8 @@
 #include "app/SelectionPage.h"
 #include "app/WebSelectionDocument.h"
 #include "ports/UserInterface.h"
+
+Q_DECLARE_METATYPE(hv::ByteArray)
 
 namespace hv::test {
 namespace {
@@ -26,9 +28,43 @@ const char* const kMixedPage = R"html(<!DOCTYPE html><html><body data-clicks="">
 <input type="checkbox" id="Twice" checked><input type="checkbox" name="Twice" checked>
 </body></html>)html";
 
-void ExpectCleanCompleted(WindowFixture& fixture) {
-  QCOMPARE(fixture.ui.messages.back().text, std::string("Cleanup Complete!"));
+QStringList Entries(const QComboBox* list) {
+  QStringList entries;
+  for (int i = 0; i < list->count(); ++i) {
+    entries << list->itemText(i);
+  }
+  return entries;
 }
+
+ByteArray StoredBytes(const std::string& name) {
+  const Variant value = ReadValue("Presets\\Windows", name);
+  const ByteArray* bytes = std::get_if<ByteArray>(&value);
+  return bytes ? *bytes : ByteArray{};
+}
+
+bool IsStored(const std::string& name) {
+  return !std::holds_alternative<std::monostate>(ReadValue("Presets\\Windows", name));
+}
+
+// Deleting the selected preset of the Windows page, with its box 0 clicked meanwhile.
+struct DeleteCase {
+  const char* what;
+  std::vector<std::pair<std::string, ByteArray>> presets;
+  int selected;
+  int answer;
+  // What follows: the entries left, the one selected and the page's check states.
+  QStringList left;
+  int current;
+  std::vector<bool> page;
+};
+
+constexpr int kYes = MessageAnswer::kYes;
+const DeleteCase kDeleteCases[] = {
+    {"middle", {{"X", {0}}, {"Y", {1, 1, 1}}, {"Z", {0, 1, 0}}}, 1, kYes, {"X", "Z"}, 1, {0, 1, 0}},
+    {"last: the new last", {{"X", {0, 1, 0}}, {"Y", {1, 1, 1}}}, 1, kYes, {"X"}, 0, {0, 1, 0}},
+    {"only: the page as it is", {{"Only", {1, 1, 1}}}, 0, kYes, {}, -1, {0, 1, 1}},
+    {"answered No", {{"Keep", {1, 1, 1}}}, 0, MessageAnswer::kNo, {"Keep"}, 0, {0, 1, 1}},
+};
 
 class PageCommandsTest : public QObject {
   Q_OBJECT
@@ -107,96 +143,44 @@ class PageCommandsTest : public QObject {
     QCOMPARE(fixture.States("lstWeb"), std::vector<bool>({true, false}));
   }
 
-  void CleanOnTheCleanerTabUsesTheChangedPage() {
-    WindowFixture fixture;
-    fixture.Start();
-    fixture.SelectTab(2);
-    fixture.ClickBox("lstWindows", 0);
-    fixture.ClickBox("lstWindows", 1);
-    fixture.ui.AnswerMessage(MessageAnswer::kOk);
-    fixture.Find<QPushButton>("cmdWinSClean")->click();
-    QCOMPARE(fixture.cleaned, std::vector<std::string>({"A2", "A3"}));
-    ExpectCleanCompleted(fixture);
-
-    fixture.cleaned.clear();
-    fixture.ui.AnswerMessage(MessageAnswer::kOk);
-    fixture.Find<QPushButton>("cmdSWebCleanup")->click();
-    QCOMPARE(fixture.cleaned, std::vector<std::string>({"B1"}));
-  }
-
-  void CleanOnTheHomeTabUsesTheReloadedPage() {
+  // A cleaner tab's button cleans the page as changed there; a home tab's button reloads
+  // the page first. A key used twice on the page is passed over by the run.
+  void CleanUsesTheChangedPageOnItsTabAndTheReloadedOneAtHome() {
     WritePresetBytes("Web", "Second only", {0, 1});
     WindowFixture fixture;
-    // A key used twice on the page is passed over by the run.
-    fixture.WriteConfig("windows.pick", PageWith({{"A1", true}, {"A1", true}, {"A3", true}}));
+    fixture.WriteConfig("windows.pick",
+                        PageWith({{"A1", true}, {"A1", true}, {"A2", false}, {"A3", true}}));
     fixture.Start();
     fixture.SelectTab(2);
     fixture.ClickBox("lstWindows", 2);
-    fixture.SelectTab(1);
-    fixture.ui.AnswerMessage(MessageAnswer::kOk);
-    fixture.Find<QPushButton>("cmdWindowsClean")->click();
-    QCOMPARE(fixture.cleaned, std::vector<std::string>({"A3"}));
-
+    fixture.ClickBox("lstWindows", 3);
+    const auto clean = [&](const char* button, const std::vector<std::string>& expected) {
+      fixture.cleaned.clear();
+      fixture.ui.AnswerMessage(MessageAnswer::kOk);
+      fixture.Find<QPushButton>(button)->click();
+      QCOMPARE(fixture.cleaned, expected);
+      QCOMPARE(fixture.ui.messages.back().text, std::string("Cleanup Complete!"));
+    };
+    clean("cmdWinSClean", {"A2"});
     // The Web page was never shown; it holds the preset of the Web lists.
-    fixture.cleaned.clear();
-    fixture.ui.AnswerMessage(MessageAnswer::kOk);
-    fixture.Find<QPushButton>("cmdWebClean")->click();
-    QCOMPARE(fixture.cleaned, std::vector<std::string>({"B2"}));
-    ExpectCleanCompleted(fixture);
-  }
-
-  void EveryTabFitsTheDefaultWindow() {
-    WindowFixture fixture;
-    for (const char* file : {"winclean.cln", "windows.pick", "webclean.cln", "web.pick"}) {
-      QFile shipped(QStringLiteral(HUSHVAULT_SOURCE_DIR "/config/") + file);
-      QVERIFY(shipped.open(QIODevice::ReadOnly));
-      fixture.WriteConfig(file, shipped.readAll().toStdString());
-    }
-    fixture.Start();
-    const QString shots = qEnvironmentVariable("HUSHVAULT_SCREENSHOTS");
-    for (int n = 1; n <= frmMain::kTabCount; ++n) {
-      fixture.SelectTab(n);
-      auto* container = fixture.Find<QWidget>(QStringLiteral("cntTab%1").arg(n - 1).toLatin1());
-      QCoreApplication::processEvents();
-      // Every control is wholly inside its tab and at least its smallest usable size.
-      for (QWidget* control : container->findChildren<QWidget*>()) {
-        if (control->objectName().isEmpty() || !control->isVisible()) {
-          continue;
-        }
-        const QRect inTab(control->mapTo(container, QPoint(0, 0)), control->size());
-        QVERIFY2(container->rect().contains(inTab), qPrintable(control->objectName()));
-        QVERIFY2(control->width() >= control->minimumSizeHint().width(),
-                 qPrintable(control->objectName()));
-      }
-      if (!shots.isEmpty()) {
-        QTest::qWait(1000);  // lets the page paint before the picture is taken
-        QDir().mkpath(shots);
-        fixture.Window().grab().save(QStringLiteral("%1/tab%2.png").arg(shots).arg(n));
-      }
-    }
-  }
-
-  void MessageStylesMapToIconsAndButtons_data() {
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<int>("buttons");
-    QTest::newRow("information, OK") << 64 << int(QMessageBox::Information) << int(QMessageBox::Ok);
-    QTest::newRow("exclamation, OK") << 48 << int(QMessageBox::Warning) << int(QMessageBox::Ok);
-    QTest::newRow("question, Yes and No")
-        << 36 << int(QMessageBox::Question) << int(QMessageBox::Yes | QMessageBox::No);
-    QTest::newRow("exclamation, Retry and Cancel")
-        << 53 << int(QMessageBox::Warning) << int(QMessageBox::Retry | QMessageBox::Cancel);
-    QTest::newRow("critical, OK and Cancel")
-        << 17 << int(QMessageBox::Critical) << int(QMessageBox::Ok | QMessageBox::Cancel);
-    QTest::newRow("plain OK") << 0 << int(QMessageBox::NoIcon) << int(QMessageBox::Ok);
+    clean("cmdSWebCleanup", {"B2"});
+    fixture.SelectTab(1);
+    clean("cmdWindowsClean", {"A3"});
+    clean("cmdWebClean", {"B2"});
   }
 
   void MessageStylesMapToIconsAndButtons() {
-    QFETCH(int, style);
-    QFETCH(int, icon);
-    QFETCH(int, buttons);
-    QCOMPARE(int(MessageIcon(style)), icon);
-    QCOMPARE(int(MessageButtons(style)), buttons);
+    const std::tuple<int, QMessageBox::Icon, QMessageBox::StandardButtons> styles[] = {
+        {64, QMessageBox::Information, QMessageBox::Ok},
+        {48, QMessageBox::Warning, QMessageBox::Ok},
+        {36, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+        {53, QMessageBox::Warning, QMessageBox::Retry | QMessageBox::Cancel},
+        {17, QMessageBox::Critical, QMessageBox::Ok | QMessageBox::Cancel},
+        {0, QMessageBox::NoIcon, QMessageBox::Ok}};
+    for (const auto& [style, icon, buttons] : styles) {
+      QCOMPARE(MessageIcon(style), icon);
+      QCOMPARE(MessageButtons(style), buttons);
+    }
     const std::pair<QMessageBox::StandardButton, int> answers[] = {
         {QMessageBox::Ok, MessageAnswer::kOk},
         {QMessageBox::Cancel, MessageAnswer::kCancel},
@@ -207,6 +191,138 @@ class PageCommandsTest : public QObject {
     for (const auto& [button, answer] : answers) {
       QCOMPARE(MessageAnswerOf(button), answer);
     }
+  }
+
+  void SaveStoresThePageUnderTheNameGiven() {
+    WritePresetBytes("Windows", "A", {0, 0, 0});
+    WindowFixture fixture;
+    fixture.Start();
+    fixture.SelectTab(2);
+    auto* detail = fixture.Find<QComboBox>("cboWinPreset");
+    fixture.ClickBox("lstWindows", 1);
+    fixture.ui.AnswerInput("New");
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    // The input offers the selected name; a read gives the stored bytes and one extra 0.
+    QCOMPARE(fixture.ui.events.back(), std::string("input: Preset name: (Hushvault) [A]"));
+    QCOMPARE(StoredBytes("New"), ByteArray({0, 1, 0, 0}));
+    QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+    QCOMPARE(detail->currentText(), QString("New"));
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
+
+    // An existing name is replaced in place.
+    fixture.ClickBox("lstWindows", 0);
+    fixture.ui.AnswerInput("A");
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    QCOMPARE(StoredBytes("A"), ByteArray({1, 1, 0, 0}));
+    QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+    QCOMPARE(detail->currentText(), QString("A"));
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({true, true, false}));
+
+    // Cancelled, or no name at all: nothing is saved.
+    for (const std::optional<std::string>& answer : {std::optional<std::string>(), {""}}) {
+      fixture.ui.AnswerInput(answer);
+      fixture.Find<QPushButton>("cmdSaveWin")->click();
+      QVERIFY(fixture.ui.ScriptUsedUp());
+      QCOMPARE(Entries(detail), QStringList({"A", "New"}));
+      QVERIFY(!IsStored(""));
+    }
+    // The home list catches up at the next tab switch.
+    QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A"}));
+    fixture.SelectTab(1);
+    QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A", "New"}));
+
+    // A blank name is saved, but cannot be deleted: the button asks nothing.
+    fixture.ui.AnswerInput("   ");
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    QCOMPARE(detail->currentText(), QString("   "));
+    QCOMPARE(StoredBytes("   "), ByteArray({1, 1, 0, 0}));
+    fixture.Find<QPushButton>("cmdDelWin")->click();
+    QVERIFY(fixture.ui.messages.empty());
+    QVERIFY(IsStored("   "));
+  }
+
+  // Page and expected states as one digit a box, clicks as the ids clicked.
+  void ApplyFollowsTheStoredBytes_data() {
+    QTest::addColumn<ByteArray>("stored");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("clicked");
+    QTest::newRow("one box more: the extra 0 unchecks it") << ByteArray{1, 0, 1, 0, 1} << "111111"
+                                                           << "101010"
+                                                           << "K1 K3 K5";
+    QTest::newRow("two boxes more: the rest keep their states")
+        << ByteArray{1, 0, 1, 0, 1} << "11111111"
+        << "10101011"
+        << "K1 K3 K5";
+    QTest::newRow("fewer boxes: surplus bytes ignored") << ByteArray{1, 1, 1, 1, 1} << "000"
+                                                        << "111"
+                                                        << "K0 K1 K2";
+    QTest::newRow("a byte other than 0 or 1 unchecks") << ByteArray{2, 1, 255} << "111"
+                                                       << "010"
+                                                       << "K0 K2";
+    QTest::newRow("nothing differs: no click") << ByteArray{1, 0} << "10"
+                                               << "10"
+                                               << "";
+  }
+
+  void ApplyFollowsTheStoredBytes() {
+    QFETCH(ByteArray, stored);
+    QFETCH(QString, page);
+    QFETCH(QString, expected);
+    QFETCH(QString, clicked);
+    WritePresetBytes("Windows", "P", stored);
+    WindowFixture fixture;
+    std::vector<TestBox> boxes;
+    std::vector<std::string> keys;
+    for (int i = 0; i < page.size(); ++i) {
+      keys.push_back("K" + std::to_string(i));
+      boxes.push_back({keys.back(), page[i] == '1'});
+    }
+    fixture.WriteConfig("windows.pick", PageWith(boxes));
+    fixture.WriteConfig("winclean.cln", DefinitionsFor(keys));
+    fixture.Start();
+    QString states;
+    for (const bool checked : fixture.States("lstWindows")) {
+      states += checked ? '1' : '0';
+    }
+    QCOMPARE(states, expected);
+    // The last load applied the preset once to a fresh page.
+    QCOMPARE(fixture.Clicks("lstWindows").join(' '), clicked);
+  }
+
+  void DeleteAsksAndSelectsWhatTakesThePlace_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kDeleteCases)); ++row) {
+      QTest::newRow(kDeleteCases[row].what) << row;
+    }
+  }
+
+  // The box clicked before deleting shows whether the page was refilled from the new
+  // selection.
+  void DeleteAsksAndSelectsWhatTakesThePlace() {
+    QFETCH(int, row);
+    const DeleteCase& c = kDeleteCases[row];
+    for (const auto& [name, bytes] : c.presets) {
+      WritePresetBytes("Windows", name, bytes);
+    }
+    WindowFixture fixture;
+    fixture.Start();
+    fixture.SelectTab(2);
+    auto* detail = fixture.Find<QComboBox>("cboWinPreset");
+    detail->setCurrentIndex(c.selected);
+    const std::string chosen = detail->currentText().toStdString();
+    fixture.ClickBox("lstWindows", 0);
+    fixture.ui.AnswerMessage(c.answer);
+    fixture.Find<QPushButton>("cmdDelWin")->click();
+
+    QCOMPARE(fixture.ui.messages,
+             std::vector<ScriptedUserInterface::Message>(
+                 {{"Are you sure you want to delete the selected preset?",
+                   MessageStyle::kYesNo | MessageStyle::kQuestion, "Hushvault"}}));
+    QCOMPARE(IsStored(chosen), c.answer == MessageAnswer::kNo);
+    QCOMPARE(Entries(detail), c.left);
+    QCOMPARE(detail->currentIndex(), c.current);
+    QCOMPARE(fixture.States("lstWindows"), c.page);
   }
 };
 
