@@ -6,24 +6,17 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
-#include <random>
-#include <string>
+#include <tuple>
 #include <vector>
 
+#include "CryptTestData.h"
 #include "crypt/CipherStreams.h"
 #include "util/NumberedError.h"
 
 namespace hv {
 namespace {
 
-std::string RandomBytes(std::size_t size, unsigned seed) {
-  std::mt19937 generator(seed);
-  std::string data(size, '\0');
-  for (char& c : data) {
-    c = static_cast<char>(generator());
-  }
-  return data;
-}
+using test::RandomBytes;
 
 // The base provider's key: five bytes of the password's digest and eleven zero bytes.
 std::array<unsigned char, 16> KeyOf(const std::string& password) {
@@ -45,46 +38,33 @@ std::string ReferenceEncrypt(const std::string& plain, const std::string& passwo
   return out + (plain.empty() ? "" : Crypto().HashMD5(plain));
 }
 
-TEST(CryptoTest, KnownAnswerOfTheBaseProvider) {
+TEST(CryptoTest, EncryptsAsTheReferenceAndBack) {
   std::string data = "hello";
   EXPECT_EQ(Crypto().DataCrypt(data, "secret", true), CryptStatus::kDone);
   EXPECT_EQ(Crypto::StrToHex(data),
             "67AF0E9668"
             "5D41402ABC4B2A76B9719D911017C592");
-  EXPECT_EQ(Crypto().DataCrypt(data, "secret", false), CryptStatus::kDone);
-  EXPECT_EQ(data, "hello");
-}
 
-struct VectorCase {
-  std::string name;
-  std::string plain;
-  std::string password;
-};
-
-class CryptoVectorTest : public testing::TestWithParam<VectorCase> {};
-
-TEST_P(CryptoVectorTest, MatchesTheReferenceAndRoundTrips) {
-  const VectorCase& c = GetParam();
-  std::string data = c.plain;
-  const int status = Crypto().DataCrypt(data, c.password, true);
-  EXPECT_EQ(status, c.plain.empty() ? CryptStatus::kNothingDone : CryptStatus::kDone);
-  ASSERT_EQ(data, ReferenceEncrypt(c.plain, c.password));
-  if (!c.plain.empty()) {
-    EXPECT_EQ(Crypto().DataCrypt(data, c.password, false), CryptStatus::kDone);
-    EXPECT_EQ(data, c.plain);
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "secret"},
+      {"x", "secret"},
+      {std::string("\0\0\x01\xff\0abc\0", 9), "pw"},
+      {"hello", " secret"},
+      {"hello", std::string("se\0cret", 7)},
+      {"hello", ""},
+      {RandomBytes(16, 1), "k"},  // exactly one digest long
+      {RandomBytes(3 * 1024 * 1024 + 7, 2), "long one"},
+  };
+  for (const auto& [plain, password] : cases) {
+    SCOPED_TRACE(testing::Message() << plain.size() << " bytes, password of " << password.size());
+    const int done = plain.empty() ? CryptStatus::kNothingDone : CryptStatus::kDone;
+    data = plain;
+    EXPECT_EQ(Crypto().DataCrypt(data, password, true), done);
+    ASSERT_EQ(data, ReferenceEncrypt(plain, password));
+    EXPECT_EQ(Crypto().DataCrypt(data, password, false), done);
+    EXPECT_EQ(data, plain);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Vectors, CryptoVectorTest,
-    testing::Values(VectorCase{"Empty", "", "secret"}, VectorCase{"OneByte", "x", "secret"},
-                    VectorCase{"BinaryWithZeros", std::string("\0\0\x01\xff\0abc\0", 9), "pw"},
-                    VectorCase{"LeadingBlankPassword", "hello", " secret"},
-                    VectorCase{"PasswordWithZeroByte", "hello", std::string("se\0cret", 7)},
-                    VectorCase{"EmptyPassword", "hello", ""},
-                    VectorCase{"ExactlyOneDigestLong", RandomBytes(16, 1), "k"},
-                    VectorCase{"LongFile", RandomBytes(3 * 1024 * 1024 + 7, 2), "long one"}),
-    [](const testing::TestParamInfo<VectorCase>& info) { return info.param.name; });
 
 // The cipher's own loop against Nettle's arcfour keyed alike, piece after piece of every
 // length up to 300 and some long ones, so that pieces start at every position of the loop's
@@ -109,39 +89,31 @@ TEST(CipherStreamTest, MatchesNettlesArcfourInPiecesOfAnyLength) {
   }
 }
 
-constexpr int kRefused = 99;  // NumberedError 5 thrown
-
-struct DecryptCase {
-  std::string name;
-  std::string data;
-  std::string password;
-  int status;
-  std::string result;
-};
-
 TEST(CryptoTest, DecryptingChecksTheDigest) {
+  constexpr int kRefused = 99;  // NumberedError 5 thrown
   const std::string encrypted = ReferenceEncrypt("attack at dawn", "right");
   std::string damaged = encrypted;
   damaged.back() = static_cast<char>(damaged.back() ^ 1);
   const std::string wrongKeyOutput = ReferenceEncrypt(encrypted.substr(0, 14), "wrong");
-  const std::vector<DecryptCase> cases = {
-      {"wrong password", encrypted, "wrong", CryptStatus::kDigestMismatch,
-       wrongKeyOutput.substr(0, 14)},
-      {"damaged digest", damaged, "right", CryptStatus::kDigestMismatch, "attack at dawn"},
-      {"only a digest", Crypto().HashMD5(""), "pw", CryptStatus::kDone, ""},
-      {"nothing", "", "pw", CryptStatus::kNothingDone, ""},
-      {"one byte", "x", "pw", kRefused, "x"},
-      {"less than a digest", std::string(15, 'x'), "pw", kRefused, std::string(15, 'x')},
+  // The data, the password, the status, and the data afterwards: the digest stripped, or
+  // left as they were when refused.
+  const std::tuple<std::string, std::string, int, std::string> cases[] = {
+      {encrypted, "wrong", CryptStatus::kDigestMismatch, wrongKeyOutput.substr(0, 14)},
+      {damaged, "right", CryptStatus::kDigestMismatch, "attack at dawn"},
+      {Crypto().HashMD5(""), "pw", CryptStatus::kDone, ""},
+      {"x", "pw", kRefused, "x"},
+      {std::string(15, 'x'), "pw", kRefused, std::string(15, 'x')},
   };
-  for (DecryptCase c : cases) {
+  for (auto [data, password, status, result] : cases) {
+    SCOPED_TRACE(data.size());
     try {
-      EXPECT_EQ(Crypto().DataCrypt(c.data, c.password, false), c.status) << c.name;
+      EXPECT_EQ(Crypto().DataCrypt(data, password, false), status);
     } catch (const NumberedError& error) {
-      EXPECT_EQ(c.status, kRefused) << c.name;
+      EXPECT_EQ(status, kRefused);
       EXPECT_EQ(error.Number(), 5);
       EXPECT_EQ(error.Description(), "Invalid procedure call or argument");
     }
-    EXPECT_EQ(c.data, c.result) << c.name << ": the digest stripped, or the data left as it was";
+    EXPECT_EQ(data, result);
   }
 }
 
