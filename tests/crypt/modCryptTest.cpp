@@ -10,17 +10,20 @@
 #endif
 
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <tuple>
 
+#include "CryptTestData.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
-#include "crypt/Crypto.h"
 #include "platform/FileStreams.h"
 
 namespace hv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Encrypted;
 using test::ReadFile;
 using Message = test::ScriptedUserInterface::Message;
 using Names = std::set<std::string>;
@@ -79,11 +82,6 @@ class UndeletableFiles : public NativeFileSystemType {
   }
 };
 
-std::string Encrypted(std::string plain, const std::string& password) {
-  Crypto().DataCrypt(plain, password, true);
-  return plain;
-}
-
 class ModCryptTest : public testing::Test {
  protected:
   std::string Write(const std::string& name, const std::string& content) {
@@ -116,6 +114,8 @@ class ModCryptTest : public testing::Test {
   CryptContext context_{ui_, streams_, files_};
 };
 
+// A ".vlt" or plain file already there is replaced whole; the new file takes the old one's
+// rights.
 TEST_F(ModCryptTest, EncryptThenDecryptRestoresTheFile) {
   std::vector<std::pair<std::string, std::string>> files = {
       {"report.doc", std::string("report\0body\xff", 12)}, {"empty", ""}};
@@ -124,6 +124,11 @@ TEST_F(ModCryptTest, EncryptThenDecryptRestoresTheFile) {
 #endif
   for (const auto& [name, plain] : files) {
     const std::string path = Write(name, plain);
+    Write(name + ".vlt", std::string(10000, 'x'));
+#ifndef _WIN32  // Linux's access modes; Windows has only the read-only attribute
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
+                    fs::perm_options::replace);
+#endif
     ui_.events.clear();
     ui_.AnswerPassword("pw");
     std::string password;
@@ -131,7 +136,12 @@ TEST_F(ModCryptTest, EncryptThenDecryptRestoresTheFile) {
     EXPECT_EQ(password, "pw");
     EXPECT_EQ(InFolder(), Names{name + ".vlt"});
     EXPECT_EQ(ReadFile(path + ".vlt"), Encrypted(plain, "pw")) << "an empty file stays empty";
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(path + ".vlt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+#endif
 
+    Write(name, std::string(10000, 'y'));
     ui_.AnswerPassword("pw");
     password.clear();
     ASSERT_TRUE(DecryptFile(context_, path + ".vlt", password, true)) << name;
@@ -151,66 +161,42 @@ TEST_F(ModCryptTest, RefusedFilesAreLeftAsTheyWere) {
   Write("short.vlt", "0123456789");
   Write("target.txt", "real");
   fs::create_directory(PathOf("folder.vlt"));
-  Names before = {"wrong.vlt", "REPORT.VLT", "short.vlt", "target.txt", "folder.vlt"};
-  struct Refusal {
-    std::string name;
-    bool encrypt;
-    bool asked;  // the password is asked only once the file could be opened
-    std::string title = "Hushvault";
-  };
-  std::vector<Refusal> refusals = {{"wrong.vlt", false, true, "Invalid Pass"},
-                                   {"REPORT.VLT", false, true},
-                                   {"short.vlt", false, true},
-                                   {"folder.vlt", false, false},
-                                   {"missing.vlt", false, false},
-                                   {"missing.txt", true, false}};
+  // The name, whether it is encrypted, and the password typed: it is asked only once the
+  // file could be opened.
+  std::vector<std::tuple<std::string, bool, std::optional<std::string>>> refusals = {
+      {"wrong.vlt", false, "wrong"}, {"REPORT.VLT", false, "right"}, {"short.vlt", false, "right"},
+      {"folder.vlt", false, {}},     {"missing.vlt", false, {}},     {"missing.txt", true, {}}};
 #ifndef _WIN32  // links and pipes as Linux makes them
   fs::create_symlink(PathOf("target.txt"), PathOf("link.txt"));
   ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0600), 0);
-  before.insert({"link.txt", "pipe"});
-  refusals.insert(refusals.end(), {{"link.txt", true, false}, {"pipe", true, false}});
+  refusals.insert(refusals.end(), {{"link.txt", true, {}}, {"pipe", true, {}}});
 #endif
-  for (const Refusal& r : refusals) {
-    const std::string path = PathOf(r.name);
+  const Names before = InFolder();
+  for (const auto& [name, encrypt, typed] : refusals) {
+    const std::string path = PathOf(name);
     ui_.events.clear();
     ui_.messages.clear();
-    if (r.asked) {
-      ui_.AnswerPassword(r.title == "Invalid Pass" ? "wrong" : "right");
+    if (typed) {
+      ui_.AnswerPassword(*typed);
     }
     AnswerOk(1);
     std::string password;
-    EXPECT_FALSE(r.encrypt ? EncryptFile(context_, path, password, true)
-                           : DecryptFile(context_, path, password, true))
-        << r.name;
-    EXPECT_EQ(ui_.events.size(), r.asked ? 2u : 1u) << r.name;
-    const std::string text =
-        r.title == "Invalid Pass"
-            ? "Invalid password for file: '" + path + "' - the file was not decrypted!"
-            : std::string("Could not ") + (r.encrypt ? "en" : "de") + "crypt the file: '" + path +
-                  "'!";
-    EXPECT_EQ(ui_.messages, (std::vector<Message>{{text, kExclamation, r.title}})) << r.name;
+    EXPECT_FALSE(encrypt ? EncryptFile(context_, path, password, true)
+                         : DecryptFile(context_, path, password, true))
+        << name;
+    EXPECT_EQ(ui_.events.size(), typed ? 2u : 1u) << name;
+    const Message expected =
+        typed == "wrong"
+            ? Message{"Invalid password for file: '" + path + "' - the file was not decrypted!",
+                      kExclamation, "Invalid Pass"}
+            : Message{std::string("Could not ") + (encrypt ? "en" : "de") + "crypt the file: '" +
+                          path + "'!",
+                      kExclamation, "Hushvault"};
+    EXPECT_EQ(ui_.messages, std::vector<Message>{expected}) << name;
   }
   EXPECT_EQ(InFolder(), before);
   EXPECT_EQ(ReadFile(PathOf("wrong.vlt")), vault);
   EXPECT_EQ(ReadFile(PathOf("short.vlt")), "0123456789");
-}
-
-TEST_F(ModCryptTest, NewFileReplacesAnExistingOneWholeWithTheOldRights) {
-  const std::string plain = Write("a.txt", "short");
-  Write("a.txt.vlt", std::string(10000, 'x'));
-#ifndef _WIN32  // Linux's access modes; Windows has only the read-only attribute
-  fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
-#endif
-  std::string password = "pw";
-  ASSERT_TRUE(EncryptFile(context_, plain, password, false));
-  EXPECT_EQ(ReadFile(plain + ".vlt"), Encrypted("short", "pw"));
-#ifndef _WIN32
-  EXPECT_EQ(fs::status(plain + ".vlt").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write);
-#endif
-  Write("a.txt", std::string(10000, 'y'));
-  ASSERT_TRUE(DecryptFile(context_, plain + ".vlt", password, false));
-  EXPECT_EQ(ReadFile(plain), "short");
 }
 
 TEST_F(ModCryptTest, FailureBeforeTheRenameLosesNothing) {
@@ -277,10 +263,18 @@ TEST_F(ModCryptTest, StagedFileHoldsAllThatWasWrittenOnlyOnceCommitted) {
   }
 }
 
-// Batches.
-
+// A cancelled common password touches nothing; one given is asked once for all.
 TEST_F(ModCryptTest, SamePassBatchAsksOnceSkipsBlanksAndCounts) {
   const std::string a = Write("a", "alpha"), b = Write("b", "beta");
+  ui_.AnswerPassword("");
+  EXPECT_EQ(EncryptFiles(context_, a + '\0' + b, true), -1);
+  ui_.AnswerPassword("");
+  EXPECT_EQ(DecryptFiles(context_, a + '\0' + b, true), -1);
+  EXPECT_EQ(InFolder(), (Names{"a", "b"}));
+  EXPECT_EQ(streams_.stagings, 0);
+  EXPECT_TRUE(ui_.messages.empty());
+
+  ui_.events.clear();
   ui_.AnswerPassword("common");
   const std::string list = std::string("\0", 1) + a + '\0' + "   " + '\0' + '\0' + b + '\0';
   EXPECT_EQ(EncryptFiles(context_, list, true), 2);
@@ -292,17 +286,6 @@ TEST_F(ModCryptTest, SamePassBatchAsksOnceSkipsBlanksAndCounts) {
   EXPECT_EQ(ui_.events.back(), "password: Enter the password:");
   EXPECT_EQ(ReadFile(a), "alpha");
   EXPECT_EQ(ReadFile(b), "beta");
-}
-
-TEST_F(ModCryptTest, SamePassCancelTouchesNothing) {
-  const std::string a = Write("a", "alpha"), b = Write("b", "beta");
-  ui_.AnswerPassword("");
-  EXPECT_EQ(EncryptFiles(context_, a + '\0' + b, true), -1);
-  ui_.AnswerPassword("");
-  EXPECT_EQ(DecryptFiles(context_, a + '\0' + b, true), -1);
-  EXPECT_EQ(InFolder(), (Names{"a", "b"}));
-  EXPECT_EQ(streams_.stagings, 0);
-  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(ModCryptTest, PerFileCancelSkipsThatFileAndAFailureStopsNothing) {
