@@ -42,23 +42,22 @@ QStringList Run(const std::string& prompt, bool noConfirm, std::deque<Step> step
     }
     const Step step = steps.front();
     steps.pop_front();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      seen << box->windowTitle() + ": " + box->text();
-      box->setProperty("answered", true);
-      box->button(step.button == "Retry" ? QMessageBox::Retry : QMessageBox::Cancel)->click();
-      return;
-    }
-    auto* label = modal->findChild<QLabel*>("lblText");
-    auto* box = modal->findChild<QLineEdit*>("txtPass");
-    const bool red = label->styleSheet().contains("#ff0000");
-    seen << (red ? "[red] " : "") + label->text() + " [" + box->text() + "]";
-    box->setText(step.typed);
-    if (step.button == "escape") {
-      QTest::keyClick(modal, Qt::Key_Escape);
-    } else if (step.button == "close") {
-      modal->close();
+    if (auto* message = qobject_cast<QMessageBox*>(modal)) {
+      seen << message->windowTitle() + ": " + message->text();
+      message->button(step.button == "Retry" ? QMessageBox::Retry : QMessageBox::Cancel)->click();
     } else {
-      modal->findChild<QPushButton*>(step.button)->click();
+      auto* label = modal->findChild<QLabel*>("lblText");
+      auto* box = modal->findChild<QLineEdit*>("txtPass");
+      const bool red = label->styleSheet().contains("#ff0000");
+      seen << (red ? "[red] " : "") + label->text() + " [" + box->text() + "]";
+      box->setText(step.typed);
+      if (step.button == "escape") {
+        QTest::keyClick(modal, Qt::Key_Escape);
+      } else if (step.button == "close") {
+        modal->close();
+      } else {
+        modal->findChild<QPushButton*>(step.button)->click();
+      }
     }
     modal->setProperty("answered", !modal->isVisible());
   });
@@ -75,71 +74,54 @@ const QString kMismatch = "Hushvault: Passwords do not match!";
 
 }  // namespace
 
-Q_DECLARE_METATYPE(std::deque<Step>)
-
 class GetPasswordTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void asks_data() {
-    QTest::addColumn<bool>("noConfirm");
-    QTest::addColumn<std::deque<Step>>("steps");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QStringList>("seen");
-
-    const QString ask = "Enter the password: []";
-    QTest::newRow("confirmed") << false << std::deque<Step>{{"pw", "cmdOK"}, {"pw", "cmdOK"}}
-                               << "pw" << QStringList{ask, kAgain};
-    QTest::newRow("blanks refused, then typed")
-        << true << std::deque<Step>{{"  ", "cmdOK"}, {"x", "cmdOK"}} << "x"
-        << QStringList{ask, "Enter the password: [  ]"};
-    QTest::newRow("cancel") << false << std::deque<Step>{{"typed", "cmdCancel"}} << ""
-                            << QStringList{ask};
-    QTest::newRow("escape") << true << std::deque<Step>{{"typed", "escape"}} << ""
-                            << QStringList{ask};
-    QTest::newRow("window closed")
-        << true << std::deque<Step>{{"typed", "close"}} << "" << QStringList{ask};
-    QTest::newRow("mismatch, retry starts empty")
-        << false
-        << std::deque<Step>{{"one", "cmdOK"},
-                            {"two", "cmdOK"},
-                            {"", "Retry"},
-                            {"three", "cmdOK"},
-                            {"three", "cmdOK"}}
-        << "three" << QStringList{ask, kAgain, kMismatch, ask, kAgain};
-  }
-
   void asks() {
-    QFETCH(bool, noConfirm);
-    QFETCH(std::deque<Step>, steps);
-    QFETCH(QString, expected);
-    QFETCH(QStringList, seen);
-    std::string result;
-    QCOMPARE(Run("Enter the password:", noConfirm, steps, result), seen);
-    QCOMPARE(QString::fromStdString(result), expected);
+    const QString ask = "Enter the password: []";
+    const struct {
+      bool noConfirm;
+      std::deque<Step> steps;
+      QString expected;
+      QStringList seen;
+    } rows[] = {
+        // Blanks refused, the dialog stays and takes the next entry.
+        {true, {{"  ", "cmdOK"}, {"x", "cmdOK"}}, "x", {ask, "Enter the password: [  ]"}},
+        {false, {{"typed", "cmdCancel"}}, "", {ask}},
+        {true, {{"typed", "escape"}}, "", {ask}},
+        {true, {{"typed", "close"}}, "", {ask}},
+        // Retry starts again with an empty box.
+        {false,
+         {{"one", "cmdOK"},
+          {"two", "cmdOK"},
+          {"", "Retry"},
+          {"three", "cmdOK"},
+          {"three", "cmdOK"}},
+         "three",
+         {ask, kAgain, kMismatch, ask, kAgain}},
+    };
+    for (const auto& row : rows) {
+      std::string result;
+      QCOMPARE(Run("Enter the password:", row.noConfirm, row.steps, result), row.seen);
+      QCOMPARE(QString::fromStdString(result), row.expected);
+    }
   }
 
-  void dialogLooksAsDefined() {
+  // A blank entry is refused with the dialog left open and the focus back in the box.
+  void dialogLooksAsDefinedAndRefusesBlanks() {
     hv::frmPassword dialog;
     QCOMPARE(dialog.windowTitle(), QString(" Password:"));
     QVERIFY(dialog.isModal());
     auto* box = dialog.findChild<QLineEdit*>("txtPass");
     QCOMPARE(box->echoMode(), QLineEdit::Password);
-    QVERIFY(box->styleSheet().contains("lineedit-password-character: 42"));
-    QVERIFY(dialog.findChild<QPushButton*>("cmdOK")->isDefault());
-    QCOMPARE(dialog.findChild<QPushButton*>("cmdOK")->text(), QString("OK"));
-    QCOMPARE(dialog.findChild<QPushButton*>("cmdCancel")->text(), QString("Cancel"));
-    QVERIFY(!dialog.findChild<QLabel*>("Image1")->pixmap().isNull());
-  }
+    auto* ok = dialog.findChild<QPushButton*>("cmdOK");
+    QVERIFY(ok->isDefault());
 
-  void blankEntryPutsTheFocusBack() {
-    hv::frmPassword dialog;
     dialog.show();
-    auto* box = dialog.findChild<QLineEdit*>("txtPass");
-    auto* cancel = dialog.findChild<QPushButton*>("cmdCancel");
-    cancel->setFocus();
+    dialog.findChild<QPushButton*>("cmdCancel")->setFocus();
     box->setText("   ");
-    dialog.findChild<QPushButton*>("cmdOK")->click();
+    ok->click();
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(box));
     QCOMPARE(box->text(), QString("   "));
