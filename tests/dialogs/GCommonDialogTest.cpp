@@ -57,36 +57,30 @@ class GCommonDialogTest : public QObject {
  private slots:
   // Every '|' and ':' separates; the list ends with two NULs; a pair is looked up by its
   // position from 1.
-  void filters_data() {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("converted");  // NULs shown as '|'
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("pair");
-    const auto row = [](const char* name, QString filter, QString converted, int index,
-                        QString pair) {
-      QTest::newRow(name) << filter << converted << index << pair;
-    };
-    const QString two = "Text (*.txt)|*.txt|Encrypted (*.vlt)|*.vlt";
-    row("one pair, blank kept", "All (*.*)| *.*", "All (*.*)| *.*||", 1, "All (*.*)| *.*");
-    row("colon separates", "Text: plain|*.txt", "Text| plain|*.txt||", 1, "Text| plain");
-    row("empty", "", "||", 1, "");
-    row("first of two", two, two + "||", 1, "Text (*.txt)|*.txt");
-    row("second", two, two + "||", 2, "Encrypted (*.vlt)|*.vlt");
-    row("past the end", two, two + "||", 3, "");
-    row("zero", two, two + "||", 0, "");
-    row("negative", two, two + "||", -1, "");
-    row("description without pattern", "Odd", "Odd||", 1, "Odd|");
-    row("empty description", "|*.a|B|*.b", "|*.a|B|*.b||", 2, "B|*.b");
-  }
-
   void filters() {
-    QFETCH(QString, filter);
-    QFETCH(QString, converted);
-    QFETCH(int, index);
-    QFETCH(QString, pair);
-    const std::string list = hv::ConvertFilter(filter.toStdString());
-    QCOMPARE(Visible(list), converted);
-    QCOMPARE(Visible(hv::FilterPair(list, index)), pair);
+    const QString two = "Text (*.txt)|*.txt|Encrypted (*.vlt)|*.vlt", twoList = two + "||";
+    // The filter, its converted list and a pair of it (NULs shown as '|').
+    const struct {
+      QString filter, converted;
+      int index;
+      QString pair;
+    } rows[] = {
+        {"All (*.*)| *.*", "All (*.*)| *.*||", 1, "All (*.*)| *.*"},  // the blank kept
+        {"Text: plain|*.txt", "Text| plain|*.txt||", 1, "Text| plain"},
+        {"", "||", 1, ""},
+        {two, twoList, 1, "Text (*.txt)|*.txt"},
+        {two, twoList, 2, "Encrypted (*.vlt)|*.vlt"},
+        {two, twoList, 3, ""},
+        {two, twoList, 0, ""},
+        {two, twoList, -1, ""},
+        {"Odd", "Odd||", 1, "Odd|"},  // a description without pattern
+        {"|*.a|B|*.b", "|*.a|B|*.b||", 2, "B|*.b"},
+    };
+    for (const auto& row : rows) {
+      const std::string list = hv::ConvertFilter(row.filter.toStdString());
+      QCOMPARE(Visible(list), row.converted);
+      QCOMPARE(Visible(hv::FilterPair(list, row.index)), row.pair);
+    }
   }
 
   void openRequestFollowsTheArguments() {
@@ -102,13 +96,10 @@ class GCommonDialogTest : public QObject {
     QVERIFY(common.VBGetOpenFileName(args));
     QCOMPARE(dialog.requests.size(), std::size_t{1});
     const FileDialogRequest& request = dialog.requests[0];
-    QVERIFY(!request.save);
-    QVERIFY(request.multiSelect);
-    QVERIFY(request.fileMustExist);
+    QVERIFY(!request.save && request.multiSelect && request.fileMustExist);
     QCOMPARE(request.filterIndex, 1);
-    QCOMPARE(request.filters.size(), std::size_t{2});
-    QCOMPARE(request.filters[1].first, std::string("All"));
-    QCOMPARE(request.filters[1].second, std::string("*.*"));
+    QCOMPARE(request.filters, (std::vector<std::pair<std::string, std::string>>{
+                                  {"Text (*.txt)", "*.txt"}, {"All", "*.*"}}));
     QCOMPARE(request.title, std::string("Pick"));
     QCOMPARE(request.initialFolder, std::string("/data"));
     // Hooks and templates are not offered; read-only comes back as asked.
@@ -122,64 +113,49 @@ class GCommonDialogTest : public QObject {
     QCOMPARE(common.ExtendedError(), 0L);
   }
 
-  void openSelection_data() {
-    QTest::addColumn<bool>("multiSelect");
-    QTest::addColumn<QStringList>("chosen");
-    QTest::addColumn<QString>("filename");  // NULs shown as '|'
-    QTest::addColumn<QString>("fileTitle");
-    const auto row = [](const char* name, bool multi, QStringList chosen, QString filename,
-                        QString fileTitle) {
-      QTest::newRow(name) << multi << chosen << filename << fileTitle;
-    };
-    row("one of many", true, {"/d/one.txt"}, "/d/one.txt", "kept");
-    row("three", true, {"/d/a", "/d/b c", "/d/\xc3\xa9"}, "/d|a|b c|\xc3\xa9", "kept");
-    row("three in the root", true, {"/a", "/b", "/c"}, "/|a|b|c", "kept");
-    row("single select", false, {"/d/x.doc"}, "/d/x.doc", "x.doc");
-  }
-
+  // Several files of one folder come back as the folder and the names, NUL-separated; one
+  // file as its full path, with its name as the title only when one was asked for.
   void openSelection() {
-    QFETCH(bool, multiSelect);
-    QFETCH(QStringList, chosen);
-    QFETCH(QString, filename);
-    QFETCH(QString, fileTitle);
-    ScriptedFileDialog dialog;
-    dialog.answer = FileDialogAnswer{};
-    for (const QString& file : chosen) {
-      dialog.answer->files.push_back(file.toStdString());
+    const struct {
+      bool multiSelect;
+      std::vector<std::string> chosen;
+      QString filename, fileTitle;
+    } rows[] = {
+        {true, {"/d/one.txt"}, "/d/one.txt", "kept"},
+        {true, {"/d/a", "/d/b c", "/d/\xc3\xa9"}, "/d|a|b c|\xc3\xa9", "kept"},
+        {true, {"/a", "/b", "/c"}, "/|a|b|c", "kept"},
+        {false, {"/d/x.doc"}, "/d/x.doc", "x.doc"},
+    };
+    for (const auto& row : rows) {
+      ScriptedFileDialog dialog;
+      dialog.answer = FileDialogAnswer{row.chosen, 0};
+      GCommonDialog common = dialog.Make();
+      FileDialogArgs args = BrowseArgs("All (*.*)| *.*");
+      args.MultiSelect = row.multiSelect;
+      args.FileTitle = "kept";
+      QVERIFY(common.VBGetOpenFileName(args));
+      QCOMPARE(Visible(args.Filename), row.filename);
+      QCOMPARE(QString::fromStdString(args.FileTitle), row.fileTitle);
+      QCOMPARE(Visible(args.Filter), QString("All (*.*)| *.*"));
     }
-    GCommonDialog common = dialog.Make();
-    FileDialogArgs args = BrowseArgs("All (*.*)| *.*");
-    args.MultiSelect = multiSelect;
-    args.FileTitle = "kept";
-    QVERIFY(common.VBGetOpenFileName(args));
-    QCOMPARE(Visible(args.Filename), filename);
-    QCOMPARE(QString::fromStdString(args.FileTitle), fileTitle);
-    QCOMPARE(Visible(args.Filter), QString("All (*.*)| *.*"));
-  }
-
-  void cancellationOutputs_data() {
-    QTest::addColumn<bool>("save");
-    QTest::addColumn<long>("filterIndex");
-    QTest::newRow("open") << false << -1L;
-    QTest::newRow("save") << true << 0L;
   }
 
   void cancellationOutputs() {
-    QFETCH(bool, save);
-    QFETCH(long, filterIndex);
-    ScriptedFileDialog dialog;
-    GCommonDialog common = dialog.Make();
-    FileDialogArgs args = BrowseArgs("All (*.*)| *.*");
-    args.Filename = "start.txt";
-    args.FileTitle = "start.txt";
-    QVERIFY(!(save ? common.VBGetSaveFileName(args) : common.VBGetOpenFileName(args)));
-    QCOMPARE(args.Filename, std::string());
-    QCOMPARE(args.FileTitle, std::string());
-    QCOMPARE(args.FilterIndex, filterIndex);
-    QCOMPARE(args.Filter, std::string());
-    QCOMPARE(args.flags, 0L);
-    QCOMPARE(common.APIReturn(), 0L);
-    QCOMPARE(common.ExtendedError(), 0L);
+    for (const bool save : {false, true}) {
+      ScriptedFileDialog dialog;
+      GCommonDialog common = dialog.Make();
+      FileDialogArgs args = BrowseArgs("All (*.*)| *.*");
+      args.Filename = "start.txt";
+      args.FileTitle = "start.txt";
+      QVERIFY(!(save ? common.VBGetSaveFileName(args) : common.VBGetOpenFileName(args)));
+      QCOMPARE(args.Filename, std::string());
+      QCOMPARE(args.FileTitle, std::string());
+      QCOMPARE(args.FilterIndex, save ? 0L : -1L);
+      QCOMPARE(args.Filter, std::string());
+      QCOMPARE(args.flags, 0L);
+      QCOMPARE(common.APIReturn(), 0L);
+      QCOMPARE(common.ExtendedError(), 0L);
+    }
   }
 
   void saveAddsItsFlags() {
@@ -191,30 +167,20 @@ class GCommonDialogTest : public QObject {
     args.MultiSelect = true;  // not a Save option
     args.Filter = "Text|*.txt";
     QVERIFY(common.VBGetSaveFileName(args));
-    QVERIFY(dialog.requests[0].save);
-    QVERIFY(dialog.requests[0].overwritePrompt);
-    QVERIFY(!dialog.requests[0].multiSelect);
+    const FileDialogRequest& request = dialog.requests[0];
+    QVERIFY(request.save && request.overwritePrompt && !request.multiSelect);
     QCOMPARE(args.flags, hv::OpenFlag::kOverwritePrompt | hv::OpenFlag::kHideReadOnly);
     QCOMPARE(args.Filename, std::string("/d/out.txt"));
     QCOMPARE(args.FileTitle, std::string("out.txt"));
   }
 
-  void fileTitle_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("title");
-    const auto row = [](const char* name, QString file, QString title) {
-      QTest::newRow(name) << file << title;
-    };
-    row("posix path", "/home/u/report.doc", "report.doc");
-    row("windows path", "C:\\dir\\a.txt", "a.txt");
-    row("bare name", "a.txt", "a.txt");
-    row("folder", "/home/u/", "");
-  }
-
   void fileTitle() {
-    QFETCH(QString, file);
-    QFETCH(QString, title);
-    QCOMPARE(QString::fromStdString(GCommonDialog::VBGetFileTitle(file.toStdString())), title);
+    for (const auto& [file, title] : {std::pair{"/home/u/report.doc", "report.doc"},
+                                      {"C:\\dir\\a.txt", "a.txt"},
+                                      {"a.txt", "a.txt"},
+                                      {"/home/u/", ""}}) {
+      QCOMPARE(GCommonDialog::VBGetFileTitle(file), std::string(title));
+    }
   }
 
   // The custom colours start as the system's and keep what the program set, through the
@@ -246,36 +212,27 @@ class GCommonDialogTest : public QObject {
     QCOMPARE(color, -1L);
   }
 
-  void chooseFontKeepsTheLimits_data() {
-    QTest::addColumn<double>("chosen");  // 0: cancelled
-    QTest::addColumn<int>("minSize");
-    QTest::addColumn<int>("maxSize");
-    QTest::addColumn<double>("expected");
-    QTest::newRow("no limits") << 30.0 << 0 << 0 << 30.0;
-    QTest::newRow("too small") << 6.0 << 8 << 20 << 8.0;
-    QTest::newRow("too large") << 30.0 << 8 << 20 << 20.0;
-    QTest::newRow("inside") << 12.0 << 8 << 20 << 12.0;
-    QTest::newRow("cancelled") << 0.0 << 8 << 20 << 10.0;
-  }
-
+  // The chosen size kept within the limits (0: none); nothing changes when cancelled.
   void chooseFontKeepsTheLimits() {
-    QFETCH(double, chosen);
-    QFETCH(int, minSize);
-    QFETCH(int, maxSize);
-    QFETCH(double, expected);
-    GCommonDialog common({nullptr, nullptr, [&](const QFont& initial, QWidget*) {
-                            std::optional<QFont> font;
-                            if (chosen > 0) {
-                              font = initial;
-                              font->setPointSizeF(chosen);
-                              font->setItalic(true);
-                            }
-                            return font;
-                          }});
-    QFont font("Sans", 10);
-    QCOMPARE(common.VBChooseFont(font, nullptr, minSize, maxSize), chosen > 0);
-    QCOMPARE(font.pointSizeF(), expected);
-    QCOMPARE(font.italic(), chosen > 0);
+    const struct {
+      int chosen;  // 0: cancelled
+      int minSize, maxSize, expected;
+    } rows[] = {{30, 0, 0, 30}, {6, 8, 20, 8}, {30, 8, 20, 20}, {12, 8, 20, 12}, {0, 8, 20, 10}};
+    for (const auto& row : rows) {
+      GCommonDialog common({nullptr, nullptr, [&](const QFont& initial, QWidget*) {
+                              std::optional<QFont> font;
+                              if (row.chosen > 0) {
+                                font = initial;
+                                font->setPointSize(row.chosen);
+                                font->setItalic(true);
+                              }
+                              return font;
+                            }});
+      QFont font("Sans", 10);
+      QCOMPARE(common.VBChooseFont(font, nullptr, row.minSize, row.maxSize), row.chosen > 0);
+      QCOMPARE(font.pointSizeF(), double(row.expected));
+      QCOMPARE(font.italic(), row.chosen > 0);
+    }
   }
 
   // Qt's own dialog: the chosen files of one folder come back in the joined form; the
