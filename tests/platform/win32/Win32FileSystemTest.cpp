@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TempFolder.h"
@@ -16,20 +17,16 @@ namespace {
 
 using test::TempFolder;
 
-std::string Native(const std::filesystem::path& path) {
-  return path.string();
+DWORD Attributes(const std::filesystem::path& path) {
+  return GetFileAttributesA(path.string().c_str());
 }
 
 bool Exists(const std::filesystem::path& path) {
-  return GetFileAttributesA(Native(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-DWORD Attributes(const std::filesystem::path& path) {
-  return GetFileAttributesA(Native(path).c_str());
+  return Attributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 void SetAttributes(const std::filesystem::path& path, DWORD attributes) {
-  ASSERT_TRUE(SetFileAttributesA(Native(path).c_str(), attributes)) << Native(path);
+  ASSERT_TRUE(SetFileAttributesA(path.string().c_str(), attributes)) << path;
 }
 
 // Gives every entry below root back its normal attributes, so the folder can be removed.
@@ -38,7 +35,7 @@ void Normalise(const std::filesystem::path& root) {
   for (auto it = std::filesystem::recursive_directory_iterator(root, error);
        !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
     const bool folder = it->is_directory(error);
-    SetFileAttributesA(Native(it->path()).c_str(),
+    SetFileAttributesA(it->path().string().c_str(),
                        folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
   }
 }
@@ -89,7 +86,7 @@ TEST_F(Win32FileSystemTest, WipeAndPlainDeleteRemoveTheFile) {
     SCOPED_TRACE(c.name);
     const auto path = folder.Write(c.name, std::string(c.length, 'q'));
     SetAttributes(path, c.attributes);
-    EXPECT_EQ(EraseFile(Native(path), c.wipe, files), c.result);
+    EXPECT_EQ(EraseFile(path.string(), c.wipe, files), c.result);
     EXPECT_FALSE(Exists(path));
   }
 }
@@ -101,25 +98,25 @@ TEST_F(Win32FileSystemTest, FileHeldOpenWithoutSharingSurvives) {
   SetAttributes(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
   for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
     SCOPED_TRACE(share);
-    const HANDLE holder = CreateFileA(Native(path).c_str(), GENERIC_READ, share, nullptr,
+    const HANDLE holder = CreateFileA(path.string().c_str(), GENERIC_READ, share, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(files.CanOpenExclusively(Native(path)));
-    EXPECT_FALSE(EraseFile(Native(path), true, files));
-    EXPECT_FALSE(EraseFile(Native(path), false, files));
+    EXPECT_FALSE(files.CanOpenExclusively(path.string()));
+    EXPECT_FALSE(EraseFile(path.string(), true, files));
+    EXPECT_FALSE(EraseFile(path.string(), false, files));
     CloseHandle(holder);
     EXPECT_EQ(test::ReadFile(path), "still here");
     EXPECT_EQ(Attributes(path), DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE});
   }
-  EXPECT_TRUE(EraseFile(Native(path), true, files));
+  EXPECT_TRUE(EraseFile(path.string(), true, files));
   EXPECT_FALSE(Exists(path));
 }
 
 // Missing files, folders and wildcards are no files to erase.
 TEST_F(Win32FileSystemTest, OnlyExistingOrdinaryFilesAreErased) {
   folder.Write("sub\\keep.txt", "x");
-  for (const std::string& path :
-       {Native(folder / "missing.txt"), Native(folder / "sub"), Native(folder / "sub\\*.txt")}) {
+  for (const std::string& path : {(folder / "missing.txt").string(), (folder / "sub").string(),
+                                  (folder / "sub\\*.txt").string()}) {
     SCOPED_TRACE(path);
     EXPECT_FALSE(files.CanOpenExclusively(path));
     EXPECT_FALSE(EraseFile(path, true, files));
@@ -135,7 +132,7 @@ TEST_F(Win32FileSystemTest, ListingAndLookupGiveStoredNamesAndAttributes) {
   SetAttributes(folder / "Tree\\MixedCase.TXT", FILE_ATTRIBUTE_NORMAL);
   SetAttributes(folder / "Tree\\Hidden.txt", FILE_ATTRIBUTE_HIDDEN);
 
-  std::vector<FolderEntry> entries = files.ListFolder(Native(folder / "Tree") + "\\");
+  std::vector<FolderEntry> entries = files.ListFolder((folder / "Tree").string() + "\\");
   std::sort(entries.begin(), entries.end(),
             [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   // Wine reports every file as archived; the archive bit plays no part in the rules.
@@ -146,68 +143,47 @@ TEST_F(Win32FileSystemTest, ListingAndLookupGiveStoredNamesAndAttributes) {
                                                {"MixedCase.TXT", FileAttribute::kNormal},
                                                {"Sub", FileAttribute::kDirectory}}));
 
-  const auto found = files.FindEntry(Native(folder / "Tree\\mixedcase.txt"));
+  const auto found = files.FindEntry((folder / "Tree\\mixedcase.txt").string());
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(found->name, "MixedCase.TXT");
-  EXPECT_FALSE(files.FindEntry(Native(folder / "Tree\\*.TXT")).has_value());
-  EXPECT_EQ(files.FileLength(Native(folder / "Tree\\MixedCase.TXT")), 1u);
+  EXPECT_FALSE(files.FindEntry((folder / "Tree\\*.TXT").string()).has_value());
+  EXPECT_EQ(files.FileLength((folder / "Tree\\MixedCase.TXT").string()), 1u);
 }
 
 // Hidden and system entries, and everything inside a hidden or system folder, stay; the
-// matching plain files go, and so does every folder that ends up empty.
-TEST_F(Win32FileSystemTest, FolderDeletionLeavesHiddenAndSystemEntries) {
+// matching plain files are wiped, a file in use is passed over, and every folder that
+// ends up empty goes.
+TEST_F(Win32FileSystemTest, FolderWipeLeavesHiddenAndSystemEntriesAndFilesInUse) {
   const auto root = folder / "Root";
-  folder.Write("Root\\a.txt", "a");
-  folder.Write("Root\\b.log", "b");
-  folder.Write("Root\\hidden.txt", "h");
-  folder.Write("Root\\system.txt", "s");
-  folder.Write("Root\\Sub\\c.txt", "c");
-  folder.Write("Root\\HiddenFolder\\d.txt", "d");
-  folder.Write("Root\\SystemFolder\\e.txt", "e");
+  for (const char* name : {"a.txt", "b.log", "hidden.txt", "system.txt", "busy.txt", "Sub\\c.txt",
+                           "HiddenFolder\\d.txt", "SystemFolder\\e.txt"}) {
+    folder.Write(std::string("Root\\") + name, std::string(70000, 'f'));
+  }
   std::filesystem::create_directories(root / "Empty");
   SetAttributes(root / "hidden.txt", FILE_ATTRIBUTE_HIDDEN);
   SetAttributes(root / "system.txt", FILE_ATTRIBUTE_SYSTEM);
   SetAttributes(root / "HiddenFolder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
   SetAttributes(root / "SystemFolder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM);
-
-  DeleteFiles(Native(root) + "\\", "*.txt", false, files);
-
-  struct Expectation {
-    const char* relative;
-    bool stays;
-  };
-  const std::vector<Expectation> expectations = {
-      {"a.txt", false},
-      {"b.log", true},
-      {"hidden.txt", true},
-      {"system.txt", true},
-      {"Sub\\c.txt", false},
-      {"Sub", false},
-      {"Empty", false},
-      {"HiddenFolder\\d.txt", true},
-      {"SystemFolder\\e.txt", true},
-  };
-  for (const Expectation& e : expectations) {
-    EXPECT_EQ(Exists(root / e.relative), e.stays) << e.relative;
-  }
-  EXPECT_TRUE(Exists(root));
-}
-
-// With the wipe flag the same walk wipes; a matching file in use stays and the walk goes
-// on to the next one.
-TEST_F(Win32FileSystemTest, FolderWipePassesOverAFileInUse) {
-  const auto root = folder / "Root";
-  folder.Write("Root\\busy.tmp", "busy");
-  folder.Write("Root\\free.tmp", std::string(70000, 'f'));
-  folder.Write("Root\\Deep\\free2.tmp", "f");
-  const HANDLE holder = CreateFileA(Native(root / "busy.tmp").c_str(), GENERIC_READ, 0, nullptr,
+  const HANDLE holder = CreateFileA((root / "busy.txt").string().c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  DeleteFiles(Native(root) + "\\", "*.tmp", true, files);
+  DeleteFiles(root.string() + "\\", "*.txt", true, files);
   CloseHandle(holder);
-  EXPECT_EQ(test::ReadFile(root / "busy.tmp"), "busy");
-  EXPECT_FALSE(Exists(root / "free.tmp"));
-  EXPECT_FALSE(Exists(root / "Deep"));
+
+  for (const auto& [relative, stays] :
+       std::vector<std::pair<const char*, bool>>{{"a.txt", false},
+                                                 {"b.log", true},
+                                                 {"hidden.txt", true},
+                                                 {"system.txt", true},
+                                                 {"busy.txt", true},
+                                                 {"Sub", false},
+                                                 {"Empty", false},
+                                                 {"HiddenFolder\\d.txt", true},
+                                                 {"SystemFolder\\e.txt", true}}) {
+    EXPECT_EQ(Exists(root / relative), stays) << relative;
+  }
+  EXPECT_EQ(test::ReadFile(root / "busy.txt"), std::string(70000, 'f'));
+  EXPECT_TRUE(Exists(root));
 }
 
 }  // namespace
