@@ -12,7 +12,6 @@ namespace {
 
 using test::InMemoryDocument;
 
-// A list that records every selection change it raises.
 class RecordingList : public PresetList {
  public:
   std::vector<std::string> entries;

@@ -17,7 +17,6 @@ using test::Bytes;
 using test::RawValue;
 using test::ReadRaw;
 
-// A home with its own XDG folders for one test.
 class ShellFoldersTest : public testing::Test {
  protected:
   std::string Home() const { return (folder / "home").string(); }
@@ -117,7 +116,6 @@ TEST_F(ShellFoldersView, IsAKeyWithoutSubkeysReachedInAnyCaseAndRecomputedAtEach
   env.Set("XDG_CONFIG_HOME", "/moved/config");
   EXPECT_EQ(ReadRaw(*hive, kHkeyCurrentUser, kShellFoldersKey, "AppData"),
             (RawValue{reg::kSz, Bytes(std::string("/moved/config") + '\0')}));
-  // Only below HKEY_CURRENT_USER.
   EXPECT_FALSE(ReadRaw(*hive, kHkeyClassesRoot, kShellFoldersKey, "AppData"));
 
   ASSERT_TRUE(test::CreateRawKey(*hive, kHkeyCurrentUser,

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -93,57 +94,51 @@ TEST_F(SqliteRegistryTest, DeletesRefuseKeysWithSubkeysAndRootsAndKeepTheRootsAp
   EXPECT_TRUE(Names("Parent\\Child", false).empty());
 }
 
-TEST_F(SqliteRegistryTest, EveryCallRefusesAHandleItDoesNotKnow) {
-  const RegKey unknown[] = {0, static_cast<int32_t>(0x80000002u),        // local machine
-                            static_cast<int32_t>(0x80000003u), 0x7777};  // users, never opened
-  for (const RegKey bad : unknown) {
-    SCOPED_TRACE(bad);
-    RegKey handle = 0;
-    uint32_t size = 8;
-    char name[8];
-    EXPECT_EQ(hive->OpenKeyEx(bad, "x", reg::kQueryValue, &handle), reg::kInvalidHandle);
-    EXPECT_EQ(hive->CreateKeyEx(bad, "x", reg::kAllSpecificRights, &handle), reg::kInvalidHandle);
-    EXPECT_EQ(hive->QueryValueEx(bad, "x", nullptr, nullptr, &size), reg::kInvalidHandle);
-    EXPECT_EQ(hive->SetValueEx(bad, "x", reg::kSz, nullptr, 0), reg::kInvalidHandle);
-    EXPECT_EQ(hive->EnumValue(bad, 0, name, &size), reg::kInvalidHandle);
-    EXPECT_EQ(hive->EnumKey(bad, 0, name, sizeof name), reg::kInvalidHandle);
-    EXPECT_EQ(hive->DeleteKey(bad, "x"), reg::kInvalidHandle);
-    EXPECT_EQ(hive->DeleteValue(bad, "x"), reg::kInvalidHandle);
-    EXPECT_EQ(hive->QueryInfoKey(bad, &size), reg::kInvalidHandle);
-    EXPECT_EQ(hive->CloseKey(bad), reg::kInvalidHandle);
-  }
-}
-
-TEST_F(SqliteRegistryTest, ClosedAndDeletedKeysAreNoLongerUsable) {
-  const RegKey doomed = Open("");
-  RegKey child = 0;
-  ASSERT_EQ(hive->CreateKeyEx(doomed, "Doomed", reg::kAllSpecificRights, &child), reg::kSuccess);
-  ASSERT_EQ(hive->DeleteKey(doomed, "Doomed"), reg::kSuccess);
-  uint32_t size = 0;
-  EXPECT_EQ(hive->QueryValueEx(child, "", nullptr, nullptr, &size), reg::kKeyDeleted);
-  EXPECT_EQ(hive->SetValueEx(child, "v", reg::kSz, nullptr, 0), reg::kKeyDeleted);
-  RegKey grandchild = 0;
-  EXPECT_EQ(hive->CreateKeyEx(child, "Deeper", reg::kAllSpecificRights, &grandchild),
-            reg::kKeyDeleted);
-  EXPECT_EQ(hive->CloseKey(child), reg::kSuccess);
-  EXPECT_EQ(hive->CloseKey(child), reg::kInvalidHandle);
-  hive->CloseKey(doomed);
-}
-
-TEST_F(SqliteRegistryTest, AnOpenKeyAllowsOnlyWhatItWasOpenedFor) {
+// Every call checks its handle: roots the hive does not have, numbers it never gave out
+// and closed keys are invalid; a deleted key and one opened for other rights refuse.
+TEST_F(SqliteRegistryTest, EveryCallChecksItsHandle) {
   ASSERT_TRUE(WriteRaw(*hive, kHkeyCurrentUser, "Rights", "v", reg::kSz, Bytes("x")));
-  const RegKey query = Open("Rights", reg::kQueryValue);
-  const RegKey list = Open("Rights", reg::kEnumerateSubKeys);
-  uint32_t size = 0;
+  RegKey handle = 0;
+  uint32_t size = 8;
   char name[8];
-  EXPECT_EQ(hive->SetValueEx(query, "v", reg::kSz, nullptr, 0), reg::kAccessDenied);
-  EXPECT_EQ(hive->DeleteValue(query, "v"), reg::kAccessDenied);
-  EXPECT_EQ(hive->EnumKey(query, 0, name, sizeof name), reg::kAccessDenied);
-  EXPECT_EQ(hive->QueryValueEx(list, "v", nullptr, nullptr, &size), reg::kAccessDenied);
-  EXPECT_EQ(hive->QueryInfoKey(list, &size), reg::kAccessDenied);
-  EXPECT_EQ(hive->QueryValueEx(query, "v", nullptr, nullptr, &size), reg::kSuccess);
-  hive->CloseKey(query);
-  hive->CloseKey(list);
+  using Call = std::function<long(RegKey)>;
+  const Call open = [&](RegKey k) { return hive->OpenKeyEx(k, "x", reg::kQueryValue, &handle); };
+  const Call create = [&](RegKey k) {
+    return hive->CreateKeyEx(k, "x", reg::kAllSpecificRights, &handle);
+  };
+  const Call query = [&](RegKey k) { return hive->QueryValueEx(k, "v", nullptr, nullptr, &size); };
+  const Call set = [&](RegKey k) { return hive->SetValueEx(k, "v", reg::kSz, nullptr, 0); };
+  const Call enumValue = [&](RegKey k) { return hive->EnumValue(k, 0, name, &size); };
+  const Call enumKey = [&](RegKey k) { return hive->EnumKey(k, 0, name, sizeof name); };
+  const Call deleteKey = [&](RegKey k) { return hive->DeleteKey(k, "x"); };
+  const Call deleteValue = [&](RegKey k) { return hive->DeleteValue(k, "v"); };
+  const Call info = [&](RegKey k) { return hive->QueryInfoKey(k, &size); };
+  const Call close = [&](RegKey k) { return hive->CloseKey(k); };
+  for (const RegKey bad : {0, static_cast<int32_t>(0x80000002u),          // local machine
+                           static_cast<int32_t>(0x80000003u), 0x7777}) {  // users, never opened
+    for (const Call& call :
+         {open, create, query, set, enumValue, enumKey, deleteKey, deleteValue, info, close}) {
+      EXPECT_EQ(call(bad), reg::kInvalidHandle) << bad;
+    }
+  }
+
+  const RegKey queryOnly = Open("Rights", reg::kQueryValue);
+  const RegKey listOnly = Open("Rights", reg::kEnumerateSubKeys);
+  for (const Call& call : {set, deleteValue, enumKey}) {
+    EXPECT_EQ(call(queryOnly), reg::kAccessDenied);
+  }
+  for (const Call& call : {query, info}) {
+    EXPECT_EQ(call(listOnly), reg::kAccessDenied);
+  }
+  EXPECT_EQ(query(queryOnly), reg::kSuccess);
+
+  const RegKey child = Open("Rights");
+  ASSERT_EQ(hive->DeleteKey(kHkeyCurrentUser, "Rights"), reg::kSuccess);
+  for (const Call& call : {query, set, create}) {
+    EXPECT_EQ(call(child), reg::kKeyDeleted);
+  }
+  EXPECT_EQ(close(child), reg::kSuccess);
+  EXPECT_EQ(close(child), reg::kInvalidHandle);
 }
 
 TEST_F(SqliteRegistryTest, NamesWithOddBytesComeBackExactlyAndOverlongKeyNamesAreRefused) {

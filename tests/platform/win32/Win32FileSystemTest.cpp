@@ -1,4 +1,3 @@
-// The secure wipe and the folder deletion on the system's own file calls and attributes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,7 +46,6 @@ class Win32FileSystemTest : public testing::Test {
   Win32FileSystem files;
 };
 
-// The three write modes of the wipe open the file with the system's own flag values.
 TEST(Win32CreateFlags, WriteModesGiveTheSystemsFlags) {
   struct Case {
     WriteMode mode;
@@ -112,7 +110,6 @@ TEST_F(Win32FileSystemTest, FileHeldOpenWithoutSharingSurvives) {
   EXPECT_FALSE(Exists(path));
 }
 
-// Missing files, folders and wildcards are no files to erase.
 TEST_F(Win32FileSystemTest, OnlyExistingOrdinaryFilesAreErased) {
   folder.Write("sub\\keep.txt", "x");
   for (const std::string& path : {(folder / "missing.txt").string(), (folder / "sub").string(),
