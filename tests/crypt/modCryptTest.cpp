@@ -98,13 +98,6 @@ class ModCryptTest : public testing::Test {
     return names;
   }
 
-  // Scripts an OK answer for each of count messages the step is to show.
-  void AnswerOk(int count) {
-    for (int i = 0; i < count; ++i) {
-      ui_.AnswerMessage(MessageAnswer::kOk);
-    }
-  }
-
   void TearDown() override { EXPECT_TRUE(ui_.ScriptUsedUp()) << "a scripted answer was not used"; }
 
   test::TempFolder folder_;
@@ -179,7 +172,7 @@ TEST_F(ModCryptTest, RefusedFilesAreLeftAsTheyWere) {
     if (typed) {
       ui_.AnswerPassword(*typed);
     }
-    AnswerOk(1);
+    ui_.AnswerMessage(MessageAnswer::kOk);
     std::string password;
     EXPECT_FALSE(encrypt ? EncryptFile(context_, path, password, true)
                          : DecryptFile(context_, path, password, true))
@@ -207,7 +200,8 @@ TEST_F(ModCryptTest, FailureBeforeTheRenameLosesNothing) {
     streams_ = {};
     streams_.*fault = true;
     ui_.messages.clear();
-    AnswerOk(2);
+    ui_.AnswerMessage(MessageAnswer::kOk);
+    ui_.AnswerMessage(MessageAnswer::kOk);
     std::string password = "pw";
     EXPECT_FALSE(EncryptFile(context_, plain, password, false));
     EXPECT_FALSE(DecryptFile(context_, vault, password, false));
@@ -223,7 +217,8 @@ TEST_F(ModCryptTest, FailureToRemoveTheOldFileAfterTheRename) {
   const std::string plain = Write("kept.txt", "still here");
   const std::string vault = Write("other.txt.vlt", Encrypted("inside", "pw"));
   files_.undeletable = {plain, vault};
-  AnswerOk(2);
+  ui_.AnswerMessage(MessageAnswer::kOk);
+  ui_.AnswerMessage(MessageAnswer::kOk);
   std::string password = "pw";
   EXPECT_TRUE(EncryptFile(context_, plain, password, false));
   EXPECT_FALSE(DecryptFile(context_, vault, password, false));
@@ -301,7 +296,7 @@ TEST_F(ModCryptTest, PerFileCancelSkipsThatFileAndAFailureStopsNothing) {
   for (const char* typed : {"one", "any", "three"}) {
     ui_.AnswerPassword(typed);
   }
-  AnswerOk(1);
+  ui_.AnswerMessage(MessageAnswer::kOk);
   EXPECT_EQ(DecryptFiles(context_, a + ".vlt" + '\0' + b + '\0' + c + ".vlt", false), 2);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, "Could not decrypt the file: '" + b + "'!");

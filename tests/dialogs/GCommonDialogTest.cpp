@@ -39,7 +39,6 @@ FileDialogArgs BrowseArgs(const std::string& filter) {
   args.MultiSelect = true;
   args.HideReadOnly = true;
   args.Filter = filter;
-  args.FilterIndex = 1;
   args.flags = hv::OpenFlag::kExplorer;
   return args;
 }
