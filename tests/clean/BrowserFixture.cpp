@@ -43,15 +43,10 @@ constexpr const char* kChromiumHistoryNewer =
     "CREATE TABLE segment_usage (id INTEGER PRIMARY KEY, segment_id INTEGER NOT NULL, "
     "time_slot INTEGER NOT NULL, visit_count INTEGER DEFAULT 0 NOT NULL);";
 
-void PutBigEndian32(std::string& bytes, uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    bytes += static_cast<char>(value >> shift & 0xff);
-  }
-}
-
-void PutLittleEndian(std::string& bytes, uint64_t value, int size) {
+// Appends value as size bytes, most significant first when bigEndian.
+void Put(std::string& bytes, uint64_t value, int size, bool bigEndian) {
   for (int i = 0; i < size; ++i) {
-    bytes += static_cast<char>(value >> (8 * i) & 0xff);
+    bytes += static_cast<char>(value >> (8 * (bigEndian ? size - 1 - i : i)) & 0xff);
   }
 }
 
@@ -182,27 +177,27 @@ void AddChromiumPage(const fs::path& profile, const std::string& url, int visits
 
 std::string SimpleCacheBytes(const std::string& key) {
   std::string bytes;
-  PutLittleEndian(bytes, 0xfcfb6d1ba7725c30ull, 8);
-  PutLittleEndian(bytes, 5, 4);  // version
-  PutLittleEndian(bytes, key.size(), 4);
-  PutLittleEndian(bytes, 0x12345678, 8);  // key hash, padding
+  Put(bytes, 0xfcfb6d1ba7725c30ull, 8, false);
+  Put(bytes, 5, 4, false);  // version
+  Put(bytes, key.size(), 4, false);
+  Put(bytes, 0x12345678, 8, false);  // key hash, padding
   return bytes + key + std::string(64, 'd');
 }
 
 std::string FirefoxCacheBytes(const std::string& key, size_t dataSize, uint32_t version) {
   std::string bytes(dataSize, 'd');
   const size_t chunks = (dataSize + 256 * 1024 - 1) / (256 * 1024);
-  PutBigEndian32(bytes, 0xabcdef01);  // metadata hash
+  Put(bytes, 0xabcdef01, 4, true);  // metadata hash
   bytes += std::string(2 * chunks, 'h');
   for (const uint32_t field : {version, 1u, 2u, 3u, 4u, 5u}) {
-    PutBigEndian32(bytes, field);
+    Put(bytes, field, 4, true);
   }
-  PutBigEndian32(bytes, static_cast<uint32_t>(key.size()));
+  Put(bytes, static_cast<uint32_t>(key.size()), 4, true);
   if (version > 1) {
-    PutBigEndian32(bytes, 0);  // flags
+    Put(bytes, 0, 4, true);  // flags
   }
   bytes += key + '\0' + "request-method" + '\0' + "GET" + '\0';
-  PutBigEndian32(bytes, static_cast<uint32_t>(dataSize));
+  Put(bytes, static_cast<uint32_t>(dataSize), 4, true);
   return bytes;
 }
 

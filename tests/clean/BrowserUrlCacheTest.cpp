@@ -141,35 +141,25 @@ INSTANTIATE_TEST_SUITE_P(
       return *info.param.actions == '\0' ? std::string("none") : std::string(info.param.actions);
     });
 
-TEST_F(BrowserUrlCacheTest, DeletionsOfAWalkLandWhenItEnds) {
-  // Row ids 1 to 4; 1, 3 and 4 go, so the deletions are not one run of ids.
-  for (const char* name : {"a", "b", "c"}) {
+// Deletions of a walk land when it ends, and only where the row still holds the cookie
+// listed: the browser may give a listed row to another cookie meanwhile.
+TEST_F(BrowserUrlCacheTest, DeletionsOfAWalkLandWhenItEndsOnTheRowsStillListed) {
+  // Row ids 1 to 5; 3 and 5 go, so the deletions are not one run of ids.
+  for (const char* name : {"a", "b", "c", "d"}) {
     test::AddFirefoxCookie(firefox, name, ".mozilla.example", "/");
   }
   const fs::path cookies = firefox / "cookies.sqlite";
   ASSERT_TRUE(walk.FindFirstEntry());
-  const Names gone = {kFirefoxCookie, "Cookie:b@.mozilla.example/", "Cookie:c@.mozilla.example/"};
-  for (const std::string& name : gone) {
+  test::ExecSql(cookies, "UPDATE moz_cookies SET name = 'other' WHERE name = 'sid'");
+  EXPECT_FALSE(walk.DeleteEntry(kFirefoxCookie));
+  for (const std::string& name : {"Cookie:b@.mozilla.example/", "Cookie:d@.mozilla.example/"}) {
     EXPECT_TRUE(walk.DeleteEntry(name)) << name;
     EXPECT_FALSE(walk.DeleteEntry(name)) << name;
   }
-  EXPECT_EQ(QueryRows(cookies, "SELECT name FROM moz_cookies").size(), 4u);
+  EXPECT_EQ(QueryRows(cookies, "SELECT name FROM moz_cookies").size(), 5u);
   while (walk.FindNextEntry()) {
   }
-  EXPECT_EQ(QueryRows(cookies, "SELECT name FROM moz_cookies"), Names{"a"});
-}
-
-TEST_F(BrowserUrlCacheTest, ACookieChangedSinceTheListingIsLeftAlone) {
-  test::AddFirefoxCookie(firefox, "two", ".mozilla.example", "/");
-  const fs::path cookies = firefox / "cookies.sqlite";
-  ASSERT_TRUE(walk.FindFirstEntry());
-  // The browser gives the listed row to another cookie.
-  test::ExecSql(cookies, "UPDATE moz_cookies SET name = 'other' WHERE name = 'sid'");
-  EXPECT_FALSE(walk.DeleteEntry(kFirefoxCookie));
-  EXPECT_TRUE(walk.DeleteEntry("Cookie:two@.mozilla.example/"));
-  while (walk.FindNextEntry()) {
-  }
-  EXPECT_EQ(QueryRows(cookies, "SELECT name FROM moz_cookies"), Names{"other"});
+  EXPECT_EQ(QueryRows(cookies, "SELECT name FROM moz_cookies"), (Names{"other", "a", "c"}));
 }
 
 // Deleting one entry by name outside a walk, where each lands at once.
@@ -220,84 +210,54 @@ TEST_F(BrowserUrlCacheTest, ClearingTheHistoryKeepsBookmarks) {
   }
 }
 
-// The keys of cache files are remembered between walks, but never past a change of file.
+// The keys of cache files, read on several threads when there are many, are remembered
+// between walks but never past a change of file; reading them leaves access times alone.
 TEST_F(BrowserUrlCacheTest, TheKeysNamedFollowTheFiles) {
+  Names expected = AllNames();
+  for (int n = 0; n < 600; ++n) {
+    const std::string key = "1/0/_dk_https://m.example https://m.example/" + std::to_string(n);
+    const fs::path written = CacheFile("many/" + std::to_string(n) + "_0",
+                                       n % 7 == 0 ? "no key" : test::SimpleCacheBytes(key));
+    expected.push_back(n % 7 == 0 ? written.string() : key);
+  }
   const fs::path growing = CacheFile("0000000000000001_0", "being written");
-  EXPECT_EQ(Walk().size(), AllNames().size() + 1);
+  expected.push_back(growing.string());
+  std::sort(expected.begin(), expected.end());
+  const timespec longAgo[2] = {{86400, 0}, {0, UTIME_OMIT}};
+  ASSERT_EQ(utimensat(AT_FDCWD, lowerCaseFile.c_str(), longAgo, 0), 0);
+  EXPECT_EQ(Walk(), expected);
+  struct stat info {};
+  ASSERT_EQ(stat(lowerCaseFile.c_str(), &info), 0);
+  EXPECT_EQ(info.st_atim.tv_sec, 86400);
 
   const std::string newKey = "1/0/_dk_https://c.example https://c.example/new.js";
   const fs::path replacement = CacheFile("replacement", test::SimpleCacheBytes(newKey));
   fs::rename(replacement, chromiumCacheFile);
   const std::string grownKey = "1/0/_dk_https://c.example https://c.example/grown.css";
   std::ofstream(growing, std::ios::binary | std::ios::trunc) << test::SimpleCacheBytes(grownKey);
-
-  Names expected = AllNames();
   std::replace(expected.begin(), expected.end(), kChromiumKey, newKey);
-  expected.push_back(grownKey);
+  std::replace(expected.begin(), expected.end(), growing.string(), grownKey);
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Walk(), expected);
   EXPECT_EQ(Walk(), expected);
 }
 
-// A cache folder large enough to be read on several threads: each file keeps its own key
-// (or its path where it has none), walk after walk.
-TEST_F(BrowserUrlCacheTest, EachOfManyCacheFilesKeepsItsOwnName) {
-  Names expected = AllNames();
-  for (int n = 0; n < 600; ++n) {
-    const std::string file = "many/" + std::to_string(n) + "_0";
-    const std::string key = "1/0/_dk_https://m.example https://m.example/" + std::to_string(n);
-    const fs::path written = CacheFile(file, n % 7 == 0 ? "no key" : test::SimpleCacheBytes(key));
-    expected.push_back(n % 7 == 0 ? written.string() : key);
-  }
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Walk(), expected);
-  EXPECT_EQ(Walk(), expected);
-}
-
-// Looking into the cache files for their keys leaves their access times as they were.
-TEST_F(BrowserUrlCacheTest, ReadingTheKeysLeavesNoAccessTime) {
-  const timespec longAgo[2] = {{86400, 0}, {0, UTIME_OMIT}};
-  ASSERT_EQ(utimensat(AT_FDCWD, chromiumCacheFile.c_str(), longAgo, 0), 0);
-  EXPECT_EQ(Walk(), AllNames());
-  struct stat info {};
-  ASSERT_EQ(stat(chromiumCacheFile.c_str(), &info), 0);
-  EXPECT_EQ(info.st_atim.tv_sec, 86400);
-}
-
-// How another program (the browser) can hold a store.
-struct LockCase {
-  const char* name;
-  const char* sql;
-};
-
-class LockedStoreTest : public BrowserUrlCacheTest, public testing::WithParamInterface<LockCase> {
- protected:
-  ~LockedStoreTest() override { Release(); }
-  // Holds the Firefox databases as a running browser would.
-  void Lock() {
-    for (const char* file : {"cookies.sqlite", "places.sqlite"}) {
-      sqlite3* db = nullptr;
-      ASSERT_EQ(sqlite3_open((firefox / file).c_str(), &db), SQLITE_OK);
-      held.push_back(db);
-      ASSERT_EQ(sqlite3_exec(db, GetParam().sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-  }
-  void Release() {
-    for (sqlite3* db : held) {
-      sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-      sqlite3_close(db);
-    }
-    held.clear();
-  }
-  std::vector<sqlite3*> held;
-};
+// Each parameter is how another program (the browser) can hold a store.
+class LockedStoreTest : public BrowserUrlCacheTest,
+                        public testing::WithParamInterface<const char*> {};
 
 TEST_P(LockedStoreTest, ItsEntriesStayAndTheOthersGo) {
-  Lock();
+  std::vector<sqlite3*> held;  // the Firefox databases, as a running browser holds them
+  for (const char* file : {"cookies.sqlite", "places.sqlite"}) {
+    ASSERT_EQ(sqlite3_open((firefox / file).c_str(), &held.emplace_back()), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(held.back(), GetParam(), nullptr, nullptr, nullptr), SQLITE_OK);
+  }
   DeleteCookies(walk);
   EXPECT_THROW(ClearUrlHistory(cache), NumberedError);
   DeleteCacheFiles(walk);
-  Release();
+  for (sqlite3* db : held) {
+    sqlite3_close(db);  // rolls the open transaction back
+  }
 
   EXPECT_EQ(QueryRows(firefox / "cookies.sqlite", "SELECT name FROM moz_cookies"), Names{"sid"});
   EXPECT_EQ(QueryRows(firefox / "places.sqlite", "SELECT count(*) FROM moz_historyvisits"),
@@ -307,11 +267,12 @@ TEST_P(LockedStoreTest, ItsEntriesStayAndTheOthersGo) {
   EXPECT_FALSE(fs::exists(firefoxCacheFile));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Locks, LockedStoreTest,
-    testing::Values(LockCase{"writing", "BEGIN IMMEDIATE"},
-                    LockCase{"exclusive", "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE"}),
-    [](const testing::TestParamInfo<LockCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Locks, LockedStoreTest,
+                         testing::Values("BEGIN IMMEDIATE",
+                                         "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.index == 0 ? "writing" : "exclusive");
+                         });
 
 TEST_F(BrowserUrlCacheTest, OlderSchemasAreCleanedAsFarAsTheyGo) {
   const fs::path old = browsers.ChromiumProfile("vivaldi", "Profile 2", true);

@@ -1,3 +1,5 @@
+#include "platform/posix/FirefoxProfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,44 +8,28 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "platform/posix/FirefoxProfiles.h"
 
 namespace hv {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempFolder;
 using Names = std::vector<std::string>;
 
-class FirefoxProfilesTest : public testing::Test {
- protected:
-  BrowserFolders Folders() const {
-    return {(temp / "home").string(), (temp / "home/.config").string(),
-            (temp / "home/.cache").string()};
-  }
-  Names SortedNames() {
-    FirefoxProfiles profiles(Folders());
-    Names names = profiles.ProfileNames();
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  TempFolder temp;
-};
-
-TEST_F(FirefoxProfilesTest, TheRootIsTheClassicFolderUnlessOnlyTheXdgOneIsThere) {
-  FirefoxProfiles profiles(Folders());
+// The root is the classic folder unless only the XDG one is there; only profile folders
+// are offered from it.
+TEST(FirefoxProfilesTest, TheRootAndTheProfilesInIt) {
+  const test::TempFolder temp;
+  FirefoxProfiles profiles({(temp / "home").string(), (temp / "home/.config").string(),
+                            (temp / "home/.cache").string()});
   const std::string classic = (temp / "home/.mozilla/firefox/").string();
   const std::string xdg = (temp / "home/.config/mozilla/firefox/").string();
   EXPECT_EQ(profiles.ProfileRoot(), classic);  // neither is there
+  EXPECT_TRUE(profiles.ProfileNames().empty());
   fs::create_directories(xdg);
   EXPECT_EQ(profiles.ProfileRoot(), xdg);
   fs::create_directories(classic);
   EXPECT_EQ(profiles.ProfileRoot(), classic);
-}
 
-TEST_F(FirefoxProfilesTest, OnlyProfileFoldersAreOffered) {
-  EXPECT_TRUE(SortedNames().empty());  // no folder yet
   const std::string root = "home/.mozilla/firefox/";
   temp.Write(root + "abcd.default-release/prefs.js", "");
   temp.Write(root + "efgh.default/times.json", "{}");
@@ -54,7 +40,9 @@ TEST_F(FirefoxProfilesTest, OnlyProfileFoldersAreOffered) {
   fs::create_directories(temp / (root + "Pending Pings"));
   fs::create_directory_symlink(temp / (root + "abcd.default-release"),
                                temp / (root + "linked.default"));
-  EXPECT_EQ(SortedNames(), (Names{"abcd.default-release", "efgh.default", "lower case"}));
+  Names names = profiles.ProfileNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (Names{"abcd.default-release", "efgh.default", "lower case"}));
 }
 
 }  // namespace

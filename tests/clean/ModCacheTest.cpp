@@ -93,18 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "in use", " Cookie:leading space"}}),
     [](const testing::TestParamInfo<ActionCase>& info) { return std::string(info.param.name); });
 
-TEST(ModCacheTest, AnEmptyCacheEndsTheWalkAtOnce) {
-  ScriptedUrlCache cache({});
-  modCache walk(cache);
-  DeleteCookies(walk);
-  DeleteCacheFiles(walk);
-  EXPECT_EQ(cache.calls, (Names{"first", "first"}));
-  EXPECT_TRUE(cache.deleted.empty());
-  EXPECT_FALSE(walk.FindNextEntry());
-  EXPECT_EQ(walk.EntrySourceName(), "");
-}
-
-TEST(ModCacheTest, AWalkLeavesItsHandleOpenUntilTheNextWalkOrItsEnd) {
+TEST(ModCacheTest, AWalkLeavesItsHandleOpenUntilTheNextWalkOrItsEndAndAnEmptyOneNone) {
   ScriptedUrlCache cache({"Cookie:a@b/", "x"});
   {
     modCache walk(cache);
@@ -115,6 +104,13 @@ TEST(ModCacheTest, AWalkLeavesItsHandleOpenUntilTheNextWalkOrItsEnd) {
     EXPECT_EQ(cache.calls,
               (Names{"first", "next 1", "next 1", "close 1", "first", "next 2", "next 2"}));
     EXPECT_EQ(cache.open, std::vector<UrlCacheHandle>{2});
+    // An empty cache ends the walk at once, with no handle to go on with or close.
+    cache.entries.clear();
+    cache.calls.clear();
+    DeleteCacheFiles(walk);
+    EXPECT_EQ(cache.calls, (Names{"close 2", "first"}));
+    EXPECT_FALSE(walk.FindNextEntry());
+    EXPECT_EQ(walk.EntrySourceName(), "");
   }
   EXPECT_TRUE(cache.open.empty());
 }

@@ -68,10 +68,11 @@ const Names kCleaned = {"prefs.js"};
 struct ChoiceCase {
   const char* name;
   Names profiles;
-  std::vector<std::string> choices;  // what the list dialog answers, when it is shown
-  std::vector<int> answers;          // what the question answers, when it is asked
-  Names events;                      // what the user saw
-  std::string cleaned;               // the profile folder whose files went, if any
+  std::string list;          // what the list dialog offers; empty when it is not shown
+  std::string choice;        // what the list dialog answers
+  std::string shown;         // the profile named in the question
+  std::vector<int> answers;  // what the question answers, when it is asked
+  std::string cleaned;       // the profile folder whose files went, if any
 };
 
 class ChooseProfileTest : public testing::TestWithParam<ChoiceCase> {};
@@ -86,17 +87,22 @@ TEST_P(ChooseProfileTest, AsksAndCleansAsTheUserAnswers) {
   const TempFolder temp;
   FolderProfiles profiles(temp, c.profiles);
   ScriptedUserInterface ui;
-  for (const std::string& choice : c.choices) {
-    ui.AnswerChoice(choice);
+  Names events;
+  if (!c.list.empty()) {
+    ui.AnswerChoice(c.choice);
+    events.push_back("choose: Select a Netscape Profile: [" + c.list + "]");
+  } else if (!c.shown.empty()) {
+    events.push_back("chosen without asking: " + c.shown);
   }
   for (const int answer : c.answers) {
     ui.AnswerMessage(answer);
+    events.push_back(Question(c.shown));
   }
   CleanContext context{ui, false, {}};
   ChooseProfile(context, profiles);
   CleanProfile(context, profiles, "*.sqlite");
 
-  EXPECT_EQ(ui.events, c.events);
+  EXPECT_EQ(ui.events, events);
   EXPECT_TRUE(ui.ScriptUsedUp());
   EXPECT_EQ(context.chosenProfile, c.cleaned);
   for (const std::string& profile : c.profiles) {
@@ -110,59 +116,29 @@ TEST_P(ChooseProfileTest, AsksAndCleansAsTheUserAnswers) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, ChooseProfileTest,
-    testing::Values(ChoiceCase{"one_profile_is_asked_about_at_once",
-                               {"abcd.default"},
-                               {},
-                               {kYes},
-                               {"chosen without asking: Abcd.default", Question("Abcd.default")},
-                               "abcd.default"},
-                    ChoiceCase{"several_profiles_are_offered_in_a_list",
-                               {"work", "old profile", "Default"},
-                               {"Old Profile"},
-                               {kYes},
-                               {"choose: Select a Netscape Profile: [Work;Old Profile;Default]",
-                                Question("Old Profile")},
-                               "old profile"},
-                    ChoiceCase{"no_choice_cancel_or_ok_without_selection",
-                               {"work", "Default"},
-                               {""},
-                               {},
-                               {"choose: Select a Netscape Profile: [Work;Default]"},
-                               ""},
-                    ChoiceCase{"no_to_the_question",
-                               {"work"},
-                               {},
-                               {kNo},
-                               {"chosen without asking: Work", Question("Work")},
-                               ""},
-                    ChoiceCase{"no_profiles_asks_nothing", {}, {}, {}, {}, ""},
-                    ChoiceCase{"names_alike_in_proper_case_are_shown_as_they_are",
-                               {"default", "Default", "work"},
-                               {"default"},
-                               {kYes},
-                               {"choose: Select a Netscape Profile: [default;Default;Work]",
-                                Question("default")},
-                               "default"},
-                    ChoiceCase{"a_name_with_the_separator_is_left_out",
-                               {"a;b", "work"},
-                               {},
-                               {kYes},
-                               {"chosen without asking: Work", Question("Work")},
-                               "work"}),
+    testing::Values(ChoiceCase("one_profile_is_asked_about_at_once", {"abcd.default"}, "", "",
+                               "Abcd.default", {kYes}, "abcd.default"),
+                    ChoiceCase("several_profiles_are_offered_in_a_list",
+                               {"work", "old profile", "Default"}, "Work;Old Profile;Default",
+                               "Old Profile", "Old Profile", {kYes}, "old profile"),
+                    ChoiceCase("no_choice_cancel_or_ok_without_selection", {"work", "Default"},
+                               "Work;Default", "", "", {}, ""),
+                    ChoiceCase("no_to_the_question", {"work"}, "", "", "Work", {kNo}, ""),
+                    ChoiceCase("no_profiles_asks_nothing", {}, "", "", "", {}, ""),
+                    ChoiceCase("names_alike_in_proper_case_are_shown_as_they_are",
+                               {"default", "Default", "work"}, "default;Default;Work", "default",
+                               "default", {kYes}, "default"),
+                    ChoiceCase("a_name_with_the_separator_is_left_out", {"a;b", "work"}, "", "",
+                               "Work", {kYes}, "work")),
     [](const testing::TestParamInfo<ChoiceCase>& info) { return std::string(info.param.name); });
 
 TEST(ProperCaseTest, CapitalisesEachWordAndLowersTheRest) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"abcd1234.default-release", "Abcd1234.default-release"},
-      {"my PROFILE x", "My Profile X"},
-      {"  two  spaces", "  Two  Spaces"},
-      {"\xc3\x89"
-       "COLE",
-       "\xc3\x89"
-       "cole"},
-      {"", ""},
-  };
-  for (const auto& [text, expected] : cases) {
+  for (const auto& [text, expected] : std::vector<std::pair<std::string, std::string>>{
+           {"abcd1234.default-release", "Abcd1234.default-release"},
+           {"my PROFILE x", "My Profile X"},
+           {"  two  spaces", "  Two  Spaces"},
+           {"\u00c9COLE", "\u00c9cole"},
+           {"", ""}}) {
     EXPECT_EQ(ProperCase(text), expected) << text;
   }
 }
@@ -175,61 +151,41 @@ class NoRestart : public RestartService {
   }
 };
 
-CleanItem ProfileItem(const std::string& key, const std::string& mask) {
-  CleanItem item;
-  item.Key = key;
-  item.Caption = key;
-  item.Kind = static_cast<int32_t>(ItemKind::BrowserProfile);
-  item.Mask = mask;
-  return item;
-}
-
-// Two profile items in one run, through the cleaning run itself.
-class ProfileRunTest : public testing::Test {
- protected:
-  ProfileRunTest() : profiles(temp, {"work", "home"}) {
-    actions.Register(ItemKind::BrowserProfile, CleanProfileAction(profiles));
-    page.Box("first", true).Box("second", true);
-  }
-  void Run() {
-    CleanRun({ProfileItem("first", "cookies.sqlite"), ProfileItem("second", "cache.sqlite")}, page,
-             ui, actions, restart);
-  }
-  Names Choices() const {
-    Names choices;
-    std::copy_if(ui.events.begin(), ui.events.end(), std::back_inserter(choices),
-                 [](const std::string& event) { return event.starts_with("choose:"); });
-    return choices;
-  }
-
-  TempFolder temp;
-  FolderProfiles profiles;
+// Two profile items per run, through the cleaning run itself: a confirmed choice serves
+// both, the next run asks again, and a declined choice is offered again by the next item.
+TEST(ProfileRunTest, EachRunChoosesOnceItsChoiceIsConfirmed) {
+  const TempFolder temp;
+  FolderProfiles profiles(temp, {"work", "home"});
   CleanActions actions;
+  actions.Register(ItemKind::BrowserProfile, CleanProfileAction(profiles));
   InMemoryDocument page;
+  page.Box("first", true).Box("second", true);
   ScriptedUserInterface ui;
   NoRestart restart;
-};
+  const int32_t kind = static_cast<int32_t>(ItemKind::BrowserProfile);
+  const CleanItemList items = {{"first", "", kind, "", "cookies.sqlite", false, false, false},
+                               {"second", "", kind, "", "cache.sqlite", false, false, false}};
+  const auto choices = [&] {
+    return std::count_if(ui.events.begin(), ui.events.end(),
+                         [](const std::string& event) { return event.starts_with("choose:"); });
+  };
 
-// Two profile items per run: a confirmed choice serves both, the next run asks again, and
-// a declined choice is offered again by the next item.
-TEST_F(ProfileRunTest, EachRunChoosesOnceItsChoiceIsConfirmed) {
   ui.AnswerChoice("Home");
   ui.AnswerMessage(kYes);
   ui.AnswerMessage(kOk);  // "Cleanup Complete!"
-  Run();
-  EXPECT_EQ(Choices().size(), 1u);
+  CleanRun(items, page, ui, actions, restart);
+  EXPECT_EQ(choices(), 1);
   EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(profiles.Files("home"), kCleaned);
   EXPECT_EQ(profiles.Files("work"), kUntouched);
 
-  for (const char* choice : {"Work", "Work"}) {
-    ui.AnswerChoice(choice);
-  }
+  ui.AnswerChoice("Work");
   ui.AnswerMessage(kNo);
+  ui.AnswerChoice("Work");
   ui.AnswerMessage(kYes);
   ui.AnswerMessage(kOk);
-  Run();
-  EXPECT_EQ(Choices().size(), 3u);
+  CleanRun(items, page, ui, actions, restart);
+  EXPECT_EQ(choices(), 3);
   // Only the second item's mask ran in the confirmed profile.
   EXPECT_EQ(profiles.Files("work"), (Names{"cookies.sqlite", "prefs.js"}));
   EXPECT_TRUE(ui.ScriptUsedUp());

@@ -110,21 +110,18 @@ class NoDirectIoFileSystem : public PosixFileSystem {
   }
 };
 
+// tmpfs keeps files in memory and, depending on the kernel, refuses direct I/O, as the
+// file system played here always does.
 TEST(PosixFileSystemTest, FileSystemWithoutDirectIoIsWipedWithSynchronousWrites) {
   const TempFolder folder;
   const fs::path file = folder.Write("file.txt", std::string(70000, 'z'));
   NoDirectIoFileSystem files;
-
   EXPECT_TRUE(EraseFile(file.string(), true, files));
-
   EXPECT_FALSE(fs::exists(file));
   ASSERT_EQ(files.opened.size(), 2u);
   EXPECT_TRUE(
       std::ranges::all_of(files.opened, [](int flags) { return (flags & O_SYNC) == O_SYNC; }));
-}
 
-// tmpfs keeps files in memory; depending on the kernel it refuses direct I/O.
-TEST(PosixFileSystemTest, FileInMemoryFileSystemIsWiped) {
   std::string name = "/dev/shm/hushvault-wipe-XXXXXX";
   const int fd = mkstemp(name.data());
   if (fd < 0) {
@@ -133,26 +130,11 @@ TEST(PosixFileSystemTest, FileInMemoryFileSystemIsWiped) {
   const std::string content(100000, 'm');
   ASSERT_EQ(write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
   close(fd);
-
   const bool wiped = EraseFile(name, true, NativeFileSystem());
   const bool stayed = fs::exists(name);
   fs::remove(name);
-
   EXPECT_TRUE(wiped);
   EXPECT_FALSE(stayed);
-}
-
-TEST(PosixFileSystemTest, ExclusiveOnlyForAnOrdinaryFileNobodyHoldsOpen) {
-  const TempFolder folder;
-  const fs::path file = folder.Write("file.txt", "data");
-  PosixFileSystem files;
-
-  EXPECT_TRUE(files.CanOpenExclusively(file.string()));
-  const int holder = open(file.c_str(), O_RDONLY);
-  EXPECT_FALSE(files.CanOpenExclusively(file.string()));
-  close(holder);
-  EXPECT_TRUE(files.CanOpenExclusively(file.string())) << "the probe must let go of the file";
-  EXPECT_GT(files.SectorSize(file.string()), 0u);
 }
 
 // Delete on close removes the name only while it still names the written file.
