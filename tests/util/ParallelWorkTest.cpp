@@ -16,7 +16,7 @@ namespace {
 
 // Counts from none to many, threads from none to more than the work.
 TEST(ParallelWorkTest, RunsEveryIndexExactlyOnce) {
-  for (const auto [count, threads] :
+  for (const auto& [count, threads] :
        {std::pair<size_t, size_t>{0, 4}, {1, 4}, {3, 0}, {5, 1}, {2, 8}, {10000, 4}}) {
     std::vector<std::atomic<int>> runs(count);
     RunInParallel(count, threads, [&](size_t index) { ++runs.at(index); });
