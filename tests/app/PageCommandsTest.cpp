@@ -42,10 +42,6 @@ ByteArray StoredBytes(const std::string& name) {
   return bytes ? *bytes : ByteArray{};
 }
 
-bool IsStored(const std::string& name) {
-  return !std::holds_alternative<std::monostate>(ReadValue("Presets\\Windows", name));
-}
-
 // Deleting the selected preset of the Windows page, with its box 0 clicked meanwhile.
 struct DeleteCase {
   const char* what;
@@ -224,7 +220,7 @@ class PageCommandsTest : public QObject {
       fixture.Find<QPushButton>("cmdSaveWin")->click();
       QVERIFY(fixture.ui.ScriptUsedUp());
       QCOMPARE(Entries(detail), QStringList({"A", "New"}));
-      QVERIFY(!IsStored(""));
+      QVERIFY(StoredBytes("").empty());
     }
     // The home list catches up at the next tab switch.
     QCOMPARE(Entries(fixture.Find<QComboBox>("cboWindows")), QStringList({"A"}));
@@ -238,7 +234,7 @@ class PageCommandsTest : public QObject {
     QCOMPARE(StoredBytes("   "), ByteArray({1, 1, 0, 0}));
     fixture.Find<QPushButton>("cmdDelWin")->click();
     QVERIFY(fixture.ui.messages.empty());
-    QVERIFY(IsStored("   "));
+    QVERIFY(!StoredBytes("   ").empty());
   }
 
   // Page and expected states as one digit a box, clicks as the ids clicked.
@@ -319,7 +315,7 @@ class PageCommandsTest : public QObject {
              std::vector<ScriptedUserInterface::Message>(
                  {{"Are you sure you want to delete the selected preset?",
                    MessageStyle::kYesNo | MessageStyle::kQuestion, "Hushvault"}}));
-    QCOMPARE(IsStored(chosen), c.answer == MessageAnswer::kNo);
+    QCOMPARE(!StoredBytes(chosen).empty(), c.answer == MessageAnswer::kNo);
     QCOMPARE(Entries(detail), c.left);
     QCOMPARE(detail->currentIndex(), c.current);
     QCOMPARE(fixture.States("lstWindows"), c.page);

@@ -12,6 +12,32 @@ namespace {
 
 const QColor kPictureColor(200, 100, 50);
 
+// An arrangement of picture and caption inside a button of size inner, space pixels
+// apart; expected holds image top, image left, label top, label left, or is null when
+// nothing is computed.
+struct LayoutCase {
+  const char* what;
+  int arrangement;
+  QSize inner, picture, caption;
+  int space;
+  QRect expected;
+};
+
+const LayoutCase kLayouts[] = {
+    {"caption below", 0, {100, 80}, {32, 32}, {60, 13}, 4, {15, 34, 51, 20}},
+    {"caption right", 1, {100, 80}, {32, 32}, {60, 13}, 4, {24, 2, 33, 38}},
+    {"caption left", 2, {100, 80}, {32, 32}, {60, 13}, 4, {24, 66, 33, 2}},
+    {"caption above", 3, {100, 80}, {32, 32}, {60, 13}, 4, {32, 34, 15, 20}},
+    {"no picture: caption alone centred", 0, {100, 80}, {0, 0}, {60, 13}, 0, {33, 50, 33, 20}},
+    {"no picture, caption right", 1, {100, 80}, {0, 0}, {60, 13}, 0, {40, 20, 33, 20}},
+    // Parts larger than the button: the odd pixel is dropped toward zero on both sides.
+    {"caption larger than the button", 0, {50, 10}, {0, 0}, {61, 13}, 0, {-1, 25, -1, -5}},
+    {"odd remaining space", 0, {33, 21}, {10, 10}, {20, 4}, 2, {2, 11, 14, 6}},
+    {"free", 4, {100, 80}, {32, 32}, {60, 13}, 4, {}},
+    {"five", 5, {100, 80}, {32, 32}, {60, 13}, 4, {}},
+    {"negative", -1, {100, 80}, {32, 32}, {60, 13}, 4, {}},
+};
+
 // The four distances from the caption to the edges of the button.
 QMargins CaptionMargins(const AnyButton& button) {
   const QRect caption = button.CaptionArea();
@@ -37,48 +63,19 @@ class AnyButtonLookTest : public QObject {
 
  private slots:
   void computedArrangements_data() {
-    QTest::addColumn<int>("arrangement");
-    QTest::addColumn<QSize>("inner");
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<QSize>("caption");
-    QTest::addColumn<int>("space");
-    // Image top, image left, label top, label left; a null rectangle when nothing is computed.
-    QTest::addColumn<QRect>("expected");
-
-    const QSize inner(100, 80);
-    const QSize picture(32, 32);
-    const QSize caption(60, 13);
-    QTest::newRow("caption below")
-        << 0 << inner << picture << caption << 4 << QRect(15, 34, 51, 20);
-    QTest::newRow("caption right") << 1 << inner << picture << caption << 4 << QRect(24, 2, 33, 38);
-    QTest::newRow("caption left") << 2 << inner << picture << caption << 4 << QRect(24, 66, 33, 2);
-    QTest::newRow("caption above")
-        << 3 << inner << picture << caption << 4 << QRect(32, 34, 15, 20);
-    QTest::newRow("no picture: caption alone centred")
-        << 0 << inner << QSize(0, 0) << caption << 0 << QRect(33, 50, 33, 20);
-    QTest::newRow("no picture, caption right")
-        << 1 << inner << QSize(0, 0) << caption << 0 << QRect(40, 20, 33, 20);
-    // Parts larger than the button: the odd pixel is dropped toward zero on both sides.
-    QTest::newRow("caption wider and taller than the button")
-        << 0 << QSize(50, 10) << QSize(0, 0) << QSize(61, 13) << 0 << QRect(-1, 25, -1, -5);
-    QTest::newRow("odd remaining space")
-        << 0 << QSize(33, 21) << QSize(10, 10) << QSize(20, 4) << 2 << QRect(2, 11, 14, 6);
-    QTest::newRow("free") << 4 << inner << picture << caption << 4 << QRect();
-    QTest::newRow("five") << 5 << inner << picture << caption << 4 << QRect();
-    QTest::newRow("negative") << -1 << inner << picture << caption << 4 << QRect();
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kLayouts)); ++row) {
+      QTest::newRow(kLayouts[row].what) << row;
+    }
   }
 
   void computedArrangements() {
-    QFETCH(int, arrangement);
-    QFETCH(QSize, inner);
-    QFETCH(QSize, picture);
-    QFETCH(QSize, caption);
-    QFETCH(int, space);
-    QFETCH(QRect, expected);
-    const auto at = LayOutParts(arrangement, inner, picture, caption, space);
-    QCOMPARE(at.has_value(), !expected.isNull());
+    QFETCH(int, row);
+    const LayoutCase& c = kLayouts[row];
+    const auto at = LayOutParts(c.arrangement, c.inner, c.picture, c.caption, c.space);
+    QCOMPARE(at.has_value(), !c.expected.isNull());
     if (at) {
-      QCOMPARE(QRect(at->imageTop, at->imageLeft, at->labelTop, at->labelLeft), expected);
+      QCOMPARE(QRect(at->imageTop, at->imageLeft, at->labelTop, at->labelLeft), c.expected);
     }
   }
 
