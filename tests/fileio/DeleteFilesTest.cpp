@@ -20,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace FileAttribute;
+using namespace std::string_literals;
 using test::ReadFile;
 using test::RecordingFileSystem;
 using test::TempFolder;
@@ -176,23 +177,12 @@ TEST(DeleteFilesRefusalTest, RefusesRelativeRootHomeAndAboveHomeFolders) {
   const fs::path home = std::getenv("HOME");
   const TempFolder links;
   fs::create_directory_symlink(home, links / "home-link");
-  const std::vector<std::string> refused = {
-      "",
-      "relative/",
-      "tmp",
-      "./",
-      "/",
-      "/.",
-      "/../",
-      home.string(),
-      home.string() + "/",
-      home.string() + "/../" + home.filename().string() + "/",
-      (links / "home-link").string() + "/",
-      home.parent_path().string() + "/",
-  };
   // Lists nothing: should a refusal fail, the walk still finds nothing to delete.
   ScriptedFolders files;
-  for (const std::string& path : refused) {
+  const std::string homeAgain = home.string() + "/../" + home.filename().string() + "/";
+  for (const std::string& path :
+       {""s, "relative/"s, "tmp"s, "./"s, "/"s, "/."s, "/../"s, home.string(), home.string() + "/",
+        homeAgain, (links / "home-link").string() + "/", home.parent_path().string() + "/"}) {
     try {
       DeleteFiles(path, "*", true, files);
       ADD_FAILURE() << "'" << path << "' was not refused";
