@@ -284,7 +284,7 @@ void cRegistry::CreateEXEAssociation(const std::string& sExePath, const std::str
                                      int32_t lDefaultIconIndex) {
   std::string quoted = Trimmed(sExePath);
   if (quoted.empty() || quoted.front() != '"') {
-    quoted.insert(0, "\"");
+    quoted.insert(quoted.begin(), '"');
   }
   if (quoted.back() != '"') {
     quoted += '"';
