@@ -7,8 +7,6 @@
 #include "AppTests.h"
 #include "WindowFixture.h"
 #include "app/MessageStyles.h"
-#include "app/SelectionPage.h"
-#include "app/WebSelectionDocument.h"
 #include "ports/UserInterface.h"
 
 namespace hv::test {
@@ -113,7 +111,7 @@ class PageCommandsTest : public QObject {
     fixture.Start();
     // M1, M2 (written "CHECKBOX"), M3 and the two "Twice" boxes; radios and text skipped.
     QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false, true, true}));
-    WebSelectionDocument document(*fixture.Find<SelectionPage>("lstWindows")->page());
+    WebSelectionDocument document = fixture.Document("lstWindows");
     const std::pair<std::string, bool> cases[] = {
         {"M1", false},           // by id, unchecked
         {"M2", true},            // by name attribute only
@@ -129,8 +127,9 @@ class PageCommandsTest : public QObject {
 
     fixture.Find<QPushButton>("cmdAppSel")->click();
     QCOMPARE(fixture.Clicks("lstWindows"), QStringList({"M1", "M3"}));
-    QVERIFY(
-        fixture.Evaluate("lstWindows", "return document.getElementById('R1').checked;").toBool());
+    QVERIFY(fixture.Document("lstWindows")
+                .Evaluate("return document.getElementById('R1').checked;")
+                .toBool());
 
     // A preset's positions skip the other inputs as well.
     fixture.ui.AnswerInput("Mixed");

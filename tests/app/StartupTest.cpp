@@ -10,7 +10,6 @@
 
 #include "AppTests.h"
 #include "WindowFixture.h"
-#include "app/SelectionPage.h"
 #include "controls/AnyButton.h"
 #include "controls/TabControl.h"
 #include "ports/UserInterface.h"
@@ -186,7 +185,8 @@ class StartupTest : public QObject {
     QVERIFY(fixture.Window().WindowsItems().empty());
     QCOMPARE(fixture.States("lstWindows").size(), size_t(3));
     QVERIFY(fixture.States("lstWeb").empty());
-    QVERIFY(fixture.Evaluate("lstWeb", "return document.body.innerText;")
+    QVERIFY(fixture.Document("lstWeb")
+                .Evaluate("return document.body.innerText;")
                 .toString()
                 .contains("web.pick"));
 

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "app/SelectionPage.h"
-#include "app/WebSelectionDocument.h"
 #include "controls/TabControl.h"
 #include "registry/cRegistry.h"
 
@@ -83,13 +82,12 @@ void WindowFixture::Close() {
   window_.reset();
 }
 
-QVariant WindowFixture::Evaluate(const char* page, const QString& script) {
-  WebSelectionDocument document(*Find<SelectionPage>(page)->page());
-  return document.Evaluate(script);
+WebSelectionDocument WindowFixture::Document(const char* page) const {
+  return WebSelectionDocument(*Find<SelectionPage>(page)->page());
 }
 
 std::vector<bool> WindowFixture::States(const char* page) {
-  WebSelectionDocument document(*Find<SelectionPage>(page)->page());
+  WebSelectionDocument document = Document(page);
   std::vector<bool> states;
   const int count = document.CheckBoxCount();
   for (int position = 0; position < count; ++position) {
@@ -99,12 +97,12 @@ std::vector<bool> WindowFixture::States(const char* page) {
 }
 
 void WindowFixture::ClickBox(const char* page, int position) {
-  WebSelectionDocument document(*Find<SelectionPage>(page)->page());
-  document.ClickCheckBox(position);
+  Document(page).ClickCheckBox(position);
 }
 
 QStringList WindowFixture::Clicks(const char* page) {
-  return Evaluate(page, "return document.body.dataset.clicks;")
+  return Document(page)
+      .Evaluate("return document.body.dataset.clicks;")
       .toString()
       .split(' ', Qt::SkipEmptyParts);
 }

@@ -9,6 +9,7 @@
 
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
+#include "app/WebSelectionDocument.h"
 #include "app/frmMain.h"
 #include "platform/PlatformServices.h"
 #include "registry/Variant.h"
@@ -51,13 +52,12 @@ class WindowFixture {
     return window_->findChild<T*>(name);
   }
 
-  // The check states of the page shown by the browser control called page, in order.
+  // The page shown by the browser control called page, its check states in order, and
+  // the ids of the boxes it saw clicked, in order.
+  WebSelectionDocument Document(const char* page) const;
   std::vector<bool> States(const char* page);
   void ClickBox(const char* page, int position);
-  // The ids of the boxes the page saw clicked, in order.
   QStringList Clicks(const char* page);
-  // Runs script (a function body) in the page and returns its answer.
-  QVariant Evaluate(const char* page, const QString& script);
 
   // Presses a tab of the strip as the user would.
   void SelectTab(int n);
