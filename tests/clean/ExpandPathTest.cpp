@@ -89,16 +89,5 @@ TEST_F(ExpandPathTest, FoldersAreReadAtEachCallAndTheEnvironmentWins) {
   EXPECT_EQ(ExpandPath("%AppData%/x/"), "/from/environment/x/");
 }
 
-#ifndef _WIN32
-TEST_F(ExpandPathTest, UserFoldersComeFromUserDirsDirs) {
-  const test::TempFolder config;
-  env.Set("XDG_CONFIG_HOME", config.Path().string());
-  env.Set("HOME", "/home/tester");
-  config.Write("user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
-  EXPECT_EQ(ExpandPath("%Personal%/old/|%Desktop%"),
-            "/home/tester/Papers/old/|/home/tester/Desktop");
-}
-#endif
-
 }  // namespace
 }  // namespace hv

@@ -84,10 +84,8 @@ TEST_P(WipeTest, WritesTestBlockThenFreshBlocksPastTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, WipeTest,
-    testing::Values(WipeCase{"Empty", "f", 0, 1}, WipeCase{"OneByte", "f", 1, 1},
-                    WipeCase{"JustUnderABlock", "f", 65535, 1}, WipeCase{"OneBlock", "f", 65536, 2},
-                    WipeCase{"JustOverABlock", "f", 65537, 2},
-                    WipeCase{"SeveralBlocks", "f", 300000, 5},
+    testing::Values(WipeCase{"Empty", "f", 0, 1}, WipeCase{"JustUnderABlock", "f", 65535, 1},
+                    WipeCase{"OneBlock", "f", 65536, 2}, WipeCase{"JustOverABlock", "f", 65537, 2},
                     WipeCase{"JustUnderSixteenBlocks", "f", 16 * 65536 - 1, 16},
                     WipeCase{"FortyBlocks", "f", 40 * 65536, 41},
                     WipeCase{"ReadOnly", "readonly.txt", 19, 1, 0444},
