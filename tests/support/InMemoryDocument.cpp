@@ -1,14 +1,19 @@
 #include "InMemoryDocument.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace hv::test {
+namespace {
+
+bool IsCheckBox(const InMemoryDocument::Element& element) {
+  return element.tagName == "INPUT" && element.type == "checkbox";
+}
+
+}  // namespace
 
 InMemoryDocument& InMemoryDocument::Box(const std::string& key, bool checked) {
-  Element element;
-  element.id = key;
-  element.checked = checked;
-  elements.push_back(element);
+  elements.push_back({"INPUT", "checkbox", key, "", checked});
   return *this;
 }
 
@@ -17,24 +22,16 @@ bool InMemoryDocument::IsCheckedByKey(const std::string& key) {
   if (failLookups) {
     throw std::runtime_error("the page did not answer");
   }
-  const Element* found = nullptr;
-  int count = 0;
-  for (const Element& element : elements) {
-    if (element.id == key || element.name == key) {
-      found = &element;
-      ++count;
-    }
-  }
+  const auto matches = [&](const Element& element) {
+    return element.id == key || element.name == key;
+  };
+  const auto found = std::find_if(elements.begin(), elements.end(), matches);
   // Several elements come back as a collection, which has no checked state.
-  return count == 1 && found->checked;
+  return std::count_if(elements.begin(), elements.end(), matches) == 1 && found->checked;
 }
 
 int InMemoryDocument::CheckBoxCount() {
-  int count = 0;
-  for (const Element& element : elements) {
-    count += element.tagName == "INPUT" && element.type == "checkbox" ? 1 : 0;
-  }
-  return count;
+  return static_cast<int>(std::count_if(elements.begin(), elements.end(), IsCheckBox));
 }
 
 bool InMemoryDocument::CheckBoxState(int position) {
@@ -50,7 +47,7 @@ void InMemoryDocument::ClickCheckBox(int position) {
 InMemoryDocument::Element& InMemoryDocument::CheckBoxAt(int position) {
   int seen = 0;
   for (Element& element : elements) {
-    if (element.tagName == "INPUT" && element.type == "checkbox" && seen++ == position) {
+    if (IsCheckBox(element) && seen++ == position) {
       return element;
     }
   }

@@ -27,11 +27,6 @@ class ScratchRegistry {
 
   // The hive itself, past whatever the program is given.
   RegistryBackend& Backend() { return *hive_; }
-#ifndef _WIN32
-  std::string HivePath() const {
-    return (folder_ / "registry.db").string();
-  }
-#endif
 
   // Gives the program another view of the hive, for instance one that disturbs a call.
   void UseInstead(std::unique_ptr<RegistryBackend> backend) {
@@ -46,7 +41,7 @@ class ScratchRegistry {
     EmptySandboxRegistry();
     return OpenUserRegistry().backend;
 #else
-    return OpenRegistryHive(HivePath()).backend;
+    return OpenRegistryHive((folder_ / "registry.db").string()).backend;
 #endif
   }
 

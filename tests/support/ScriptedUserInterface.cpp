@@ -49,7 +49,6 @@ std::optional<std::string> ScriptedUserInterface::InputText(const std::string& p
 }
 
 void ScriptedUserInterface::ProcessPendingMessages() {
-  ++yields;
   events.push_back("yield");
 }
 

@@ -26,7 +26,6 @@ class ScriptedUserInterface : public UserInterface {
   std::string caption;
   bool enabled = true;
   bool settings[2] = {true, true};
-  int yields = 0;
 
   void AnswerMessage(int answer) { messageAnswers_.push_back(answer); }
   void AnswerPassword(std::string password) { passwords_.push_back(std::move(password)); }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -35,10 +34,8 @@ TempFolder::TempFolder() {
   std::random_device seed;
   std::mt19937_64 names(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(names()));
     const fs::path candidate =
-        fs::temp_directory_path() / ("hushvault-test-" + std::string(suffix));
+        fs::temp_directory_path() / ("hushvault-test-" + std::to_string(names()));
     std::error_code error;
     if (fs::create_directory(candidate, error)) {
       fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
