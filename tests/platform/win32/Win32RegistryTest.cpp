@@ -23,7 +23,11 @@ TEST(Win32Registry, WritesLandInTheSystemsKeysWithTheirTypes) {
     std::vector<uint8_t> stored;
   };
   const Case cases[] = {
-      {kHkeyCurrentUser, HKEY_CURRENT_USER, reg::kSz, std::string("C:\\T"), {'C', ':', '\\', 'T', 0}},
+      {kHkeyCurrentUser,
+       HKEY_CURRENT_USER,
+       reg::kSz,
+       std::string("C:\\T"),
+       {'C', ':', '\\', 'T', 0}},
       {kHkeyCurrentUser, HKEY_CURRENT_USER, reg::kDword, int32_t{0x01020304}, {4, 3, 2, 1}},
       {kHkeyClassesRoot, HKEY_CLASSES_ROOT, reg::kBinary, ByteArray{0, 255}, {0, 255}},
   };
