@@ -11,7 +11,9 @@
 namespace hv {
 
 std::size_t ProcessorCount() {
-  return std::max(1u, std::thread::hardware_concurrency());
+  // Asked once: the system reads it from a file each time, and walks ask per folder.
+  static const std::size_t count = std::max(1u, std::thread::hardware_concurrency());
+  return count;
 }
 
 void RunInParallel(std::size_t count, std::size_t threads,
