@@ -32,68 +32,23 @@ class ScriptedFolders : public PosixFileSystem {
   std::vector<FolderEntry> ListFolder(const std::string& path) override { return folders[path]; }
 };
 
-// Each folder is listed before what it holds, subfolders in the order found; the list is
-// then walked backwards, deepest first.
+// The documented example: each folder is listed before what it holds, and the list is
+// walked backwards, deepest first.
 TEST(BuildFileListTest, ListsEachFolderBeforeItsContentAndWalksDeepestFirst) {
-  const struct {
-    const char* what;
-    std::map<std::string, std::vector<FolderEntry>> folders;
-    FileList listed;
-  } cases[] = {
-      {"the documented example",
-       {{"R/", {{"a.txt", kNormal}, {"b.txt", kNormal}, {"S", kDirectory}}},
-        {"R/S/", {{"c.txt", kNormal}}}},
-       {"R/a.txt", "R/b.txt", "R/S", "R/S/c.txt"}},
-      {"nested folders",
-       {{"R/", {{"A", kDirectory}, {"f", kNormal}, {"B", kDirectory}}},
-        {"R/A/", {{"a1", kNormal}, {"AA", kDirectory}}},
-        {"R/A/AA/", {{"aa1", kNormal}}},
-        {"R/B/", {{"b1", kNormal}}}},
-       {"R/A", "R/f", "R/B", "R/A/a1", "R/A/AA", "R/A/AA/aa1", "R/B/b1"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    ScriptedFolders files;
-    files.folders = c.folders;
-    FileList listed;
-    ListFolder("R/", listed, files);
-    EXPECT_EQ(listed, c.listed);
-    EXPECT_EQ(BuildFileList("R/", files), FileList(c.listed.rbegin(), c.listed.rend()));
-  }
+  ScriptedFolders files;
+  files.folders = {{"R/", {{"a.txt", kNormal}, {"b.txt", kNormal}, {"S", kDirectory}}},
+                   {"R/S/", {{"c.txt", kNormal}}}};
+  FileList listed;
+  ListFolder("R/", listed, files);
+  EXPECT_EQ(listed, (FileList{"R/a.txt", "R/b.txt", "R/S", "R/S/c.txt"}));
+  EXPECT_EQ(BuildFileList("R/", files), FileList(listed.rbegin(), listed.rend()));
 }
 
-// Which entries the walk lists and which folders it enters, by their attributes.
-TEST(BuildFileListTest, FollowsTheAttributeRules) {
-  const struct {
-    FolderEntry entry;
-    bool listed;
-    bool entered;
-  } cases[] = {
-      {{"f", kNormal}, true, false},
-      {{"f", kReadOnly}, true, false},
-      {{".f", kHidden}, false, false},
-      {{"f", kSystem}, false, false},
-      {{"d", kDirectory}, true, true},
-      {{"d", kDirectory | kArchive}, true, false},
-      {{"d", kDirectory | kReadOnly}, true, false},
-      {{".d", kDirectory | kHidden}, false, false},
-      {{"d", kDirectory | kReparsePoint}, true, false},  // a mount point
-      {{"l", kReparsePoint}, true, false},               // a link
-  };
-  for (const auto& c : cases) {
-    ScriptedFolders files;
-    const std::string name = c.entry.name;
-    files.folders["R/"] = {c.entry};
-    files.folders["R/" + name + "/"] = {{"inside", kNormal}};
-    FileList expected;
-    if (c.entered) {
-      expected.push_back("R/" + name + "/inside");
-    }
-    if (c.listed) {
-      expected.push_back("R/" + name);
-    }
-    EXPECT_EQ(BuildFileList("R/", files), expected) << name << " " << c.entry.attributes;
-  }
+// A mount point, which the real tree below cannot hold, is listed but never entered.
+TEST(BuildFileListTest, AMountPointIsNotEntered) {
+  ScriptedFolders files;
+  files.folders = {{"R/", {{"m", kDirectory | kReparsePoint}}}, {"R/m/", {{"inside", kNormal}}}};
+  EXPECT_EQ(BuildFileList("R/", files), FileList{"R/m"});
 }
 
 class DeleteFilesTest : public testing::Test {
@@ -108,11 +63,13 @@ class DeleteFilesTest : public testing::Test {
 };
 
 // A folder goes once what it holds is gone (deepest first), whatever the mask; the root
-// stays; links lead nowhere outside the folder.
+// stays; links lead nowhere outside the folder; hidden entries, a folder with more than the
+// folder attribute (read-only) and what is not a file (a pipe) are left alone.
 TEST_F(DeleteFilesTest, TouchesOnlyMatchingVisibleFilesAndEmptyPlainFolders) {
   const std::vector<std::string> kept = {
-      "X.TMP",    "keep.dat",        ".hidden.tmp", ".hiddenfolder/z.tmp", "sub/keep.dat",
-      "readonly", "readonly/y2.tmp", "sub",         "linked-folder",       "linked-file.tmp"};
+      "X.TMP",         "keep.dat",        ".hidden.tmp",     ".hiddenfolder/z.tmp",
+      "sub/keep.dat",  "readonly",        "readonly/y2.tmp", "sub",
+      "linked-folder", "linked-file.tmp", "pipe.tmp",        "dangling.tmp"};
   const std::vector<std::string> gone = {"y.tmp", "sub/deep.tmp", "e1", "onlytmp"};
   for (const char* file :
        {"X.TMP", "keep.dat", ".hidden.tmp", ".hiddenfolder/z.tmp", "sub/keep.dat", "sub/deep.tmp",
@@ -126,6 +83,8 @@ TEST_F(DeleteFilesTest, TouchesOnlyMatchingVisibleFilesAndEmptyPlainFolders) {
   outside.Write("inner/deep.tmp", "keep too");
   fs::create_directory_symlink(outside / "inner", folder / "linked-folder");
   fs::create_symlink(outsideFile, folder / "linked-file.tmp");
+  fs::create_symlink(outside / "nowhere", folder / "dangling.tmp");
+  ASSERT_EQ(mkfifo((folder / "pipe.tmp").c_str(), 0644), 0);
 
   DeleteFiles(Root(), "*.tmp", true, files);
 
@@ -160,14 +119,12 @@ TEST_F(DeleteFilesTest, FilesAndFoldersVanishingDuringTheWalkArePassedOver) {
   EXPECT_TRUE(fs::is_empty(folder.Path()));
 }
 
-// A missing folder, or a file named as one, deletes nothing and raises nothing.
-TEST_F(DeleteFilesTest, OtherSpellingsOfTheFolderAreCleanedAndAMissingOneIsPassedOver) {
-  for (const std::string& path : {folder.Path().string(), folder.Path().string() + "/sub/../"}) {
-    folder.Write("a.tmp", "data");
-    fs::create_directories(folder / "sub");
-    DeleteFiles(path, "*.tmp", false, files);
-    EXPECT_TRUE(fs::is_empty(folder.Path())) << path;
-  }
+// A folder named without its closing separator is cleaned; a missing folder, or a file
+// named as one, deletes nothing and raises nothing.
+TEST_F(DeleteFilesTest, AFolderWithoutSeparatorIsCleanedAndAMissingOneIsPassedOver) {
+  folder.Write("a.tmp", "data");
+  DeleteFiles(folder.Path().string(), "*.tmp", false, files);
+  EXPECT_TRUE(fs::is_empty(folder.Path()));
   EXPECT_NO_THROW(DeleteFiles(Root() + "missing/", "*", true, files));
   EXPECT_NO_THROW(DeleteFiles(folder.Write("file", "x").string() + "/", "*", true, files));
   EXPECT_TRUE(Exists("file"));
@@ -181,8 +138,8 @@ TEST(DeleteFilesRefusalTest, RefusesRelativeRootHomeAndAboveHomeFolders) {
   ScriptedFolders files;
   const std::string homeAgain = home.string() + "/../" + home.filename().string() + "/";
   for (const std::string& path :
-       {""s, "relative/"s, "tmp"s, "./"s, "/"s, "/."s, "/../"s, home.string(), home.string() + "/",
-        homeAgain, (links / "home-link").string() + "/", home.parent_path().string() + "/"}) {
+       {""s, "relative/"s, "/"s, "/../"s, home.string(), homeAgain,
+        (links / "home-link").string() + "/", home.parent_path().string() + "/"}) {
     try {
       DeleteFiles(path, "*", true, files);
       ADD_FAILURE() << "'" << path << "' was not refused";

