@@ -17,12 +17,8 @@ constexpr const char* kFirefoxPlaces =
     "visit_count INTEGER DEFAULT 0, last_visit_date INTEGER, origin_id INTEGER);"
     "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id "
     "INTEGER, visit_date INTEGER, visit_type INTEGER);"
-    "CREATE TABLE moz_historyvisits_extra (visit_id INTEGER PRIMARY KEY, sync_json TEXT);"
     "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT "
     "NULL, parent INTEGER, title LONGVARCHAR);"
-    "CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY, keyword TEXT, place_id INTEGER);"
-    "CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, "
-    "use_count INTEGER, PRIMARY KEY (place_id, input));"
     "CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, content "
     "LONGVARCHAR);";
 constexpr const char* kChromiumCookies =
@@ -36,12 +32,9 @@ constexpr const char* kChromiumHistory =
     "CREATE TABLE visits (id INTEGER PRIMARY KEY, url INTEGER NOT NULL, visit_time INTEGER "
     "NOT NULL, from_visit INTEGER);";
 constexpr const char* kChromiumHistoryNewer =
-    "CREATE TABLE visit_source (id INTEGER PRIMARY KEY, source INTEGER NOT NULL);"
     "CREATE TABLE keyword_search_terms (keyword_id INTEGER NOT NULL, url_id INTEGER NOT NULL, "
     "term LONGVARCHAR NOT NULL, normalized_term LONGVARCHAR NOT NULL);"
-    "CREATE TABLE segments (id INTEGER PRIMARY KEY, name VARCHAR, url_id INTEGER NON NULL);"
-    "CREATE TABLE segment_usage (id INTEGER PRIMARY KEY, segment_id INTEGER NOT NULL, "
-    "time_slot INTEGER NOT NULL, visit_count INTEGER DEFAULT 0 NOT NULL);";
+    "CREATE TABLE segments (id INTEGER PRIMARY KEY, name VARCHAR, url_id INTEGER NON NULL);";
 
 // Appends value as size bytes, most significant first when bigEndian.
 void Put(std::string& bytes, uint64_t value, int size, bool bigEndian) {
@@ -141,11 +134,7 @@ int64_t AddFirefoxPage(const fs::path& profile, const std::string& url, int visi
               Quoted(url) + ", " + std::to_string(visits) +
               ", 1000, (SELECT max(id) FROM moz_origins));" +
               Visits("moz_historyvisits", "place_id, visit_date", id, visits) +
-              "INSERT INTO moz_historyvisits_extra SELECT id, '' FROM moz_historyvisits WHERE "
-              "place_id = " +
-              id + "; INSERT INTO moz_annos (place_id, content) VALUES (" + id +
-              ", 'note'); INSERT INTO moz_inputhistory VALUES (" + id + ", " + Quoted(url) +
-              ", 1);" +
+              "INSERT INTO moz_annos (place_id, content) VALUES (" + id + ", 'note');" +
               (bookmarked ? "INSERT INTO moz_bookmarks (type, fk, parent) VALUES (1, " + id + ", 2)"
                           : ""));
   const auto rows = QueryRows(places, "SELECT " + id);
@@ -166,12 +155,9 @@ void AddChromiumPage(const fs::path& profile, const std::string& url, int visits
                        std::to_string(visits) + ");" +
                        Visits("visits", "url, visit_time", id, visits));
   if (!QueryRows(history, "SELECT name FROM sqlite_master WHERE name = 'segments'").empty()) {
-    ExecSql(history, "INSERT INTO visit_source (id, source) SELECT id, 1 FROM visits WHERE url = " +
-                         id + "; INSERT INTO keyword_search_terms VALUES (1, " + id +
+    ExecSql(history, "INSERT INTO keyword_search_terms VALUES (1, " + id +
                          ", 'term', 'term'); INSERT INTO segments (name, url_id) VALUES (" +
-                         Quoted(url) + ", " + id +
-                         "); INSERT INTO segment_usage (segment_id, time_slot) VALUES "
-                         "((SELECT max(id) FROM segments), 1)");
+                         Quoted(url) + ", " + id + ")");
   }
 }
 

@@ -128,7 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
     Warn, CleanRunQuestions,
     testing::Values(
         QuestionCase{"warn off asks nothing", false, {kYes}, kAllThree, 1},
-        QuestionCase{"warn on, all yes", true, {kYes, kYes, kYes}, kAllThree, 1},
         QuestionCase{
             "No to the restart item still offers the restart", true, {kNo, kNo, kNo}, {"plain"}, 0},
         QuestionCase{

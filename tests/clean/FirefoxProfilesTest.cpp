@@ -35,8 +35,6 @@ TEST(FirefoxProfilesTest, TheRootAndTheProfilesInIt) {
   temp.Write(root + "efgh.default/times.json", "{}");
   temp.Write(root + "lower case/prefs.js", "");
   temp.Write(root + "profiles.ini", "[Profile0]");
-  temp.Write(root + "installs.ini", "");
-  temp.Write(root + "Crash Reports/events/x", "");
   fs::create_directories(temp / (root + "Pending Pings"));
   fs::create_directory_symlink(temp / (root + "abcd.default-release"),
                                temp / (root + "linked.default"));
