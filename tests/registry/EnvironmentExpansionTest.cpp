@@ -13,7 +13,6 @@ namespace {
 // checked through the path expansion of the clean tests.
 TEST(EnvironmentExpansion, ReplacesDefinedNamesAndKeepsTheRest) {
   for (const auto& [name, value] : {std::pair{"HV_EXPAND_ONE", "first"},
-                                    {"HV_EXPAND_PATH", "/data/x"},
                                     {"HV_EXPAND_EMPTY", ""},
                                     {"HV_EXPAND_PERCENT", "50%"},
                                     {"hv_expand_case", "lower"},
@@ -25,14 +24,10 @@ TEST(EnvironmentExpansion, ReplacesDefinedNamesAndKeepsTheRest) {
     std::string text;
     std::string expected;
   } cases[] = {
-      {"one variable", "%HV_EXPAND_ONE%", "first"},
-      {"inside a path", "%HV_EXPAND_PATH%/cache/", "/data/x/cache/"},
-      {"twice", "%HV_EXPAND_ONE%-%HV_EXPAND_ONE%", "first-first"},
       {"undefined then defined share a sign", "%HV_EXPAND_NOT_SET%HV_EXPAND_ONE%",
        "%HV_EXPAND_NOT_SETfirst"},
       {"empty value", "a%HV_EXPAND_EMPTY%b", "ab"},
       {"value not expanded again", "%HV_EXPAND_PERCENT%HV_EXPAND_ONE%", "50%HV_EXPAND_ONE%"},
-      {"two adjacent signs", "a%%b", "a%%b"},
       {"exact case first", "%hv_expand_case%,%HV_EXPAND_CASE%", "lower,upper"},
       {"other case still found", "%Hv_Expand_One%", "first"},
   };
