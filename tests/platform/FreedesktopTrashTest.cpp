@@ -47,9 +47,11 @@ class FreedesktopTrashTest : public testing::Test {
   const std::string uid = std::to_string(getuid());
 };
 
-// The recycle bin item of a run empties the whole trash after Yes: files, folders (one
-// with a read-only folder inside), links (removed, not followed) and orphan info files.
-TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYes) {
+// The recycle bin item of a run keeps everything after No and empties the whole trash
+// after Yes: files, folders (one with a read-only folder inside), links (removed, not
+// followed) and orphan info files. A missing or empty trash asks nothing.
+TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYesOnly) {
+  FreedesktopTrash((root / "none").string(), {}, getuid()).EmptyWithConfirmation(ui);
   Trash(root, "data/Trash", "a.txt");
   Trash(root, "data/Trash", "folder", true);
   fs::permissions(root / "data/Trash/files/folder/inner",
@@ -59,36 +61,24 @@ TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYes) {
   fs::remove(root / "data/Trash/files/link");
   fs::create_directory_symlink(outside.parent_path(), root / "data/Trash/files/link");
   root.Write("data/Trash/info/gone.trashinfo", "[Trash Info]\n");
-  root.Write("data/Trash/info/notes.txt", "not an info file");
-  root.Write("data/Trash/directorysizes", "123 1700000000 folder\n");
 
   FreedesktopTrash trash = TrashOf();
   EXPECT_EQ(trash.CountItems(), 4u);
+  ui.AnswerMessage(7);
   ui.AnswerMessage(6);
   CleanContext context{ui, false, {}};
   EmptyRecycleBinAction(trash)(CleanItem{}, context);
-
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Are you sure you want to permanently delete these 4 items?");
-  EXPECT_EQ(ui.messages[0].style, 36);
-  EXPECT_EQ(EntriesIn(root / "data/Trash/files"), 0);
-  EXPECT_EQ(EntriesIn(root / "data/Trash/info"), 1);  // notes.txt, not the trash's
-  EXPECT_EQ(fs::file_size(root / "data/Trash/directorysizes"), 0u);
-  EXPECT_EQ(test::ReadFile(outside), "keep me");
-  EXPECT_EQ(trash.CountItems(), 0u);
-}
-
-TEST_F(FreedesktopTrashTest, NoEmptiesNothingAndAnEmptyTrashAsksNothing) {
-  FreedesktopTrash trash = TrashOf();
-  trash.EmptyWithConfirmation(ui);  // no trash folder at all yet
-  Trash(root, "data/Trash", "only.txt");
-  ui.AnswerMessage(7);
+  EXPECT_EQ(trash.CountItems(), 4u);
+  EXPECT_EQ(test::ReadFile(root / "data/Trash/files/a.txt"), "content of a.txt");
+  EmptyRecycleBinAction(trash)(CleanItem{}, context);
   trash.EmptyWithConfirmation(ui);
 
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Are you sure you want to permanently delete this item?");
-  EXPECT_TRUE(fs::exists(root / "data/Trash/files/only.txt"));
-  EXPECT_TRUE(fs::exists(root / "data/Trash/info/only.txt.trashinfo"));
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].text, "Are you sure you want to permanently delete these 4 items?");
+  EXPECT_EQ(ui.messages[1].style, 36);
+  EXPECT_EQ(EntriesIn(root / "data/Trash/files"), 0);
+  EXPECT_EQ(EntriesIn(root / "data/Trash/info"), 0);
+  EXPECT_EQ(test::ReadFile(outside), "keep me");
 }
 
 TEST_F(FreedesktopTrashTest, TopDirectoryTrashesFollowTheRules) {

