@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -78,12 +77,12 @@ class RegistryCleanItemTest : public testing::Test {
       item.Mask = mask;
       items.push_back(item);
     }
+    ui.messages.clear();
     ui.AnswerMessage(kOk);
     CleanRun(items, page, ui, actions, *services.restart);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Cleanup Complete!");
   }
-  void Run(const std::string& path, const std::string& mask) { Run({{path, mask}}); }
 
   test::ScratchRegistry scratch;
   PlatformServices services = MakePlatformServices();
@@ -92,35 +91,24 @@ class RegistryCleanItemTest : public testing::Test {
   test::ScriptedUserInterface ui;
 };
 
-struct MaskCase {
-  const char* what;
-  std::string path;
-  std::string mask;
-  std::vector<std::string> remaining;
-};
-
-void PrintTo(const MaskCase& c, std::ostream* os) {
-  *os << c.what;
+// Each run takes what its mask names from what the runs before it left.
+TEST_F(RegistryCleanItemTest, DeletesWhatTheMaskNames) {
+  const std::vector<std::string> all = {"File1", "File2", "file3", "Other", "", "\\Child"};
+  const struct {
+    std::string path;
+    std::string mask;
+    std::vector<std::string> remaining;
+  } runs[] = {
+      {"Software\\Traces\\Gone", "@", all},                // a missing key
+      {kKey, "File#", {"file3", "Other", "", "\\Child"}},  // the pattern is case-sensitive
+      {kKey, "*", {"\\Child"}},                            // values go, key and subkeys stay
+      {kKey, "@", {"(no key)"}},
+  };
+  for (const auto& run : runs) {
+    Run({{run.path, run.mask}});
+    EXPECT_EQ(InListOrder(Remaining(kKey)), InListOrder(run.remaining)) << run.mask;
+  }
 }
-
-const std::vector<std::string> kAll = {"File1", "File2", "file3", "Other", "", "\\Child"};
-
-class RegistryCleanItemMasks : public RegistryCleanItemTest,
-                               public testing::WithParamInterface<MaskCase> {};
-
-TEST_P(RegistryCleanItemMasks, DeletesWhatTheMaskNames) {
-  const MaskCase& c = GetParam();
-  Run(c.path, c.mask);
-  EXPECT_EQ(InListOrder(Remaining(kKey)), InListOrder(c.remaining));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Masks, RegistryCleanItemMasks,
-    testing::Values(
-        MaskCase{"at sign deletes the key", kKey, "@", {"(no key)"}},
-        MaskCase{"star deletes every value, keeps key and subkeys", kKey, "*", {"\\Child"}},
-        MaskCase{"pattern is case-sensitive", kKey, "File#", {"file3", "Other", "", "\\Child"}},
-        MaskCase{"missing key with at sign", "Software\\Traces\\Gone", "@", kAll}));
 
 TEST_F(RegistryCleanItemTest, AnItemWithoutAKeyPathLeavesTheRootAlone) {
   ASSERT_TRUE(CreateRawKey(scratch.Backend(), kHkeyCurrentUser, "TopLevel"));
