@@ -207,34 +207,28 @@ TEST_F(BrowserUrlCacheTest, TheKeysNamedFollowTheFiles) {
   EXPECT_EQ(Walk(), expected);
 }
 
-// Each parameter is how another program (the browser) can hold a store.
-class LockedStoreTest : public BrowserUrlCacheTest,
-                        public testing::WithParamInterface<const char*> {};
+// The Firefox stores held as a running browser holds them, writing and then exclusively:
+// their entries stay, the walk goes on to the others and ends promptly.
+TEST_F(BrowserUrlCacheTest, ALockedStoresEntriesStayAndTheOthersGo) {
+  for (const char* lock : {"BEGIN IMMEDIATE", "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE"}) {
+    SCOPED_TRACE(lock);
+    std::vector<sqlite3*> held;
+    for (const char* file : {"cookies.sqlite", "places.sqlite"}) {
+      ASSERT_EQ(sqlite3_open((firefox / file).c_str(), &held.emplace_back()), SQLITE_OK);
+      ASSERT_EQ(sqlite3_exec(held.back(), lock, nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    DeleteCookies(walk);
+    EXPECT_THROW(ClearUrlHistory(cache), NumberedError);
+    DeleteCacheFiles(walk);
+    for (sqlite3* db : held) {
+      sqlite3_close(db);  // rolls the open transaction back
+    }
 
-TEST_P(LockedStoreTest, ItsEntriesStayAndTheOthersGo) {
-  std::vector<sqlite3*> held;  // the Firefox databases, as a running browser holds them
-  for (const char* file : {"cookies.sqlite", "places.sqlite"}) {
-    ASSERT_EQ(sqlite3_open((firefox / file).c_str(), &held.emplace_back()), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(held.back(), GetParam(), nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(Walk(), (Names{kFirefoxCookie, "Visited: https://mozilla.example/"}));
+    EXPECT_EQ(QueryRows(firefox / "places.sqlite", "SELECT count(*) FROM moz_historyvisits"),
+              Names{"2"});
   }
-  DeleteCookies(walk);
-  EXPECT_THROW(ClearUrlHistory(cache), NumberedError);
-  DeleteCacheFiles(walk);
-  for (sqlite3* db : held) {
-    sqlite3_close(db);  // rolls the open transaction back
-  }
-
-  EXPECT_EQ(Walk(), (Names{kFirefoxCookie, "Visited: https://mozilla.example/"}));
-  EXPECT_EQ(QueryRows(firefox / "places.sqlite", "SELECT count(*) FROM moz_historyvisits"),
-            Names{"2"});
 }
-
-INSTANTIATE_TEST_SUITE_P(Locks, LockedStoreTest,
-                         testing::Values("BEGIN IMMEDIATE",
-                                         "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                           return std::string(info.index == 0 ? "writing" : "exclusive");
-                         });
 
 TEST_F(BrowserUrlCacheTest, OlderSchemasAreCleanedAsFarAsTheyGo) {
   const fs::path old = browsers.ChromiumProfile("vivaldi", "Profile 2", true);
