@@ -4,6 +4,7 @@
 // platform so that no display is needed.
 #include <QApplication>
 #include <QtTest>
+#include <cstddef>
 
 #include "Sandbox.h"
 #include "TempFolder.h"
@@ -17,3 +18,17 @@
     TestClass test;                          \
     return QTest::qExec(&test, argc, argv);  \
   }
+
+namespace hv::test {
+
+// Fills a Qt Test _data function from a table whose rows name themselves in `what`: one
+// row number per row, so that the test function reads its case from the table.
+template <typename Row, std::size_t N>
+void AddTableRows(const Row (&table)[N]) {
+  QTest::addColumn<int>("row");
+  for (std::size_t row = 0; row < N; ++row) {
+    QTest::newRow(table[row].what) << int(row);
+  }
+}
+
+}  // namespace hv::test
