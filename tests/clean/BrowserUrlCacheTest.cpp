@@ -1,6 +1,8 @@
 // The URL cache of Linux over browser stores built by the tests, driven through the same
 // walk and actions the cleaning run uses.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -187,9 +189,12 @@ TEST_F(BrowserUrlCacheTest, ClearingTheHistoryKeepsBookmarks) {
   }
 }
 
-// The keys of cache files, read on several threads when there are many, are remembered
-// between walks but never past a change of file.
+// The keys of cache files, read on several threads when there are many and without
+// touching the files' access times, are remembered between walks but never past a change
+// of file.
 TEST_F(BrowserUrlCacheTest, TheKeysNamedFollowTheFiles) {
+  const timespec longAgo[2] = {{86400, 0}, {0, UTIME_OMIT}};
+  ASSERT_EQ(utimensat(AT_FDCWD, chromiumCacheFile.c_str(), longAgo, 0), 0);
   Names expected = AllNames();
   for (int n = 0; n < 600; ++n) {
     const std::string key = "1/0/_dk_https://m.example https://m.example/" + std::to_string(n);
@@ -199,6 +204,9 @@ TEST_F(BrowserUrlCacheTest, TheKeysNamedFollowTheFiles) {
   }
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Walk(), expected);
+  struct stat info {};
+  ASSERT_EQ(stat(chromiumCacheFile.c_str(), &info), 0);
+  EXPECT_EQ(info.st_atim.tv_sec, 86400);
 
   const std::string newKey = "1/0/_dk_https://c.example https://c.example/new.js";
   fs::rename(CacheFile("replacement", test::SimpleCacheBytes(newKey)), chromiumCacheFile);
