@@ -4,16 +4,9 @@
 #include <stdexcept>
 
 namespace hv::test {
-namespace {
-
-bool IsCheckBox(const InMemoryDocument::Element& element) {
-  return element.tagName == "INPUT" && element.type == "checkbox";
-}
-
-}  // namespace
 
 InMemoryDocument& InMemoryDocument::Box(const std::string& key, bool checked) {
-  elements.push_back({"INPUT", "checkbox", key, "", checked});
+  elements.push_back({key, "", checked});
   return *this;
 }
 
@@ -31,27 +24,17 @@ bool InMemoryDocument::IsCheckedByKey(const std::string& key) {
 }
 
 int InMemoryDocument::CheckBoxCount() {
-  return static_cast<int>(std::count_if(elements.begin(), elements.end(), IsCheckBox));
+  return static_cast<int>(elements.size());
 }
 
 bool InMemoryDocument::CheckBoxState(int position) {
-  return CheckBoxAt(position).checked;
+  return elements.at(position).checked;
 }
 
 void InMemoryDocument::ClickCheckBox(int position) {
   clicks.push_back(position);
-  Element& box = CheckBoxAt(position);
+  Element& box = elements.at(position);
   box.checked = !box.checked;
-}
-
-InMemoryDocument::Element& InMemoryDocument::CheckBoxAt(int position) {
-  int seen = 0;
-  for (Element& element : elements) {
-    if (IsCheckBox(element) && seen++ == position) {
-      return element;
-    }
-  }
-  throw std::out_of_range("no check box at position " + std::to_string(position));
 }
 
 }  // namespace hv::test

@@ -7,13 +7,11 @@
 
 namespace hv::test {
 
-// A selection page held in memory: elements in document order, each with a tag, a type,
-// an id, a name and a checked state.
+// A selection page held in memory: check boxes in document order, each with an id, a name
+// and a checked state.
 class InMemoryDocument : public SelectionDocument {
  public:
   struct Element {
-    std::string tagName = "INPUT";
-    std::string type = "checkbox";
     std::string id;
     std::string name;
     bool checked = false;
@@ -31,9 +29,6 @@ class InMemoryDocument : public SelectionDocument {
   int CheckBoxCount() override;
   bool CheckBoxState(int position) override;
   void ClickCheckBox(int position) override;
-
- private:
-  Element& CheckBoxAt(int position);
 };
 
 }  // namespace hv::test
