@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "platform/posix/SqliteRegistry.h"
 #include "registry/DefaultRegistry.h"
 #include "registry/cRegistry.h"
+#include "util/NamePattern.h"
 #include "util/NumberedError.h"
 
 namespace hv {
@@ -82,7 +82,7 @@ TEST(RegistryHive, MovesADamagedHiveAsideKeepingItAndStartsAFreshOne) {
     ASSERT_TRUE(opened.backend);
     if (c.movedAside) {
       const std::string name = fs::path(opened.movedAside).filename().string();
-      EXPECT_TRUE(std::regex_match(name, std::regex(R"(hive\.db\.damaged-\d{8}-\d{6})"))) << name;
+      EXPECT_TRUE(MatchesPattern(name, "hive.db.damaged-########-######")) << name;
       EXPECT_EQ(ReadFile(opened.movedAside), before);
     } else {
       EXPECT_EQ(opened.movedAside, "");
