@@ -7,8 +7,8 @@
 #include "app/MessageStyles.h"
 #include "app/TextLines.h"
 #include "app/frmMain.h"
-#include "clean/ChooseFromList.h"
-#include "crypt/GetPassword.h"
+#include "dialogs/ChooseFromList.h"
+#include "dialogs/GetPassword.h"
 
 namespace hv {
 

@@ -1,4 +1,4 @@
-#include "clean/frmChoose.h"
+#include "dialogs/frmChoose.h"
 
 #include <QLabel>
 #include <QListWidget>

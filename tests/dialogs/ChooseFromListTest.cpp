@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "QtTestMain.h"
-#include "clean/ChooseFromList.h"
-#include "clean/frmChoose.h"
+#include "dialogs/ChooseFromList.h"
+#include "dialogs/frmChoose.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "crypt/GetPassword.h"
+#include "dialogs/GetPassword.h"
 
 #include <QMessageBox>
 
 #include "crypt/PasswordPrompt.h"
-#include "crypt/frmPassword.h"
+#include "dialogs/frmPassword.h"
 #include "ports/UserInterface.h"
 
 namespace hv {

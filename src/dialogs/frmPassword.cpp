@@ -1,4 +1,4 @@
-#include "crypt/frmPassword.h"
+#include "dialogs/frmPassword.h"
 
 #include <QApplication>
 #include <QGridLayout>

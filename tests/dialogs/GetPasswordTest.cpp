@@ -8,8 +8,8 @@
 #include <deque>
 
 #include "QtTestMain.h"
-#include "crypt/GetPassword.h"
-#include "crypt/frmPassword.h"
+#include "dialogs/GetPassword.h"
+#include "dialogs/frmPassword.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "clean/ChooseFromList.h"
+#include "dialogs/ChooseFromList.h"
 
 #include <QApplication>
 
-#include "clean/frmChoose.h"
+#include "dialogs/frmChoose.h"
 
 namespace hv {
 
