@@ -18,13 +18,18 @@ constexpr const char* kEncryptedFilesFilter = "Hushvault Encrypted Files (*.vlt)
 constexpr const char* kWipeTitle = "File Wiper";
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
-// List entries are paths: their bytes go to the file system unchanged.
+// A list entry keeps its path's bytes beside the text it shows: a name that is no text
+// shows with replacement characters, and the text would no longer reach the file.
+constexpr int kPathRole = Qt::UserRole;
+
 std::string EntryPath(const QListWidgetItem* item) {
-  return QFile::encodeName(item->text()).toStdString();
+  return item->data(kPathRole).toByteArray().toStdString();
 }
 
 void AddPath(QListWidget* list, const std::string& path) {
-  list->addItem(QFile::decodeName(path.c_str()));
+  const QByteArray bytes = QByteArray::fromStdString(path);
+  auto* item = new QListWidgetItem(QFile::decodeName(bytes), list);
+  item->setData(kPathRole, bytes);
 }
 
 QPushButton* Button(const char* name, const char* text, QWidget* parent) {

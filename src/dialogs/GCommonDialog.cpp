@@ -11,14 +11,12 @@
 
 #include "controls/SystemColor.h"
 #include "dialogs/FileFilter.h"
+#include "dialogs/LocalFileBytes.h"
 
 namespace hv {
 namespace {
 
-// Path bytes as the file system holds them, in both directions.
-std::string PathBytes(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
+// A path's bytes as the dialog shows them.
 QString PathText(const std::string& path) {
   return QFile::decodeName(path.c_str());
 }
@@ -65,8 +63,8 @@ std::optional<FileDialogAnswer> ShowFileDialog(const FileDialogRequest& request)
     return std::nullopt;
   }
   FileDialogAnswer answer;
-  for (const QString& file : dialog.selectedFiles()) {
-    answer.files.push_back(PathBytes(file));
+  for (const QUrl& file : dialog.selectedUrls()) {
+    answer.files.push_back(LocalFileBytes(file));
   }
   answer.filterIndex =
       std::max<int>(0, static_cast<int>(names.indexOf(dialog.selectedNameFilter())));

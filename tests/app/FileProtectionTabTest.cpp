@@ -100,6 +100,40 @@ class FileProtectionTabTest : public QObject {
     QCOMPARE(ReadFile(vaults[1]), vault);
   }
 
+  // A name whose bytes are no UTF-8 text is shown with replacement characters, and each
+  // command acts on the file by its stored name.
+  void namesThatAreNoTextKeepTheirBytes() {
+    TabFixture f;
+    const std::string plain = f.Write("caf\xe9.txt", "secret");
+    const std::string shown = (f.folder.Path() / "caf\xef\xbf\xbd.txt").string();
+    f.Browse("cmdEncBrowse", {plain});
+    QCOMPARE(f.Entries("lstFileEncrypt"), Files{shown});
+    f.ui.AnswerPassword("pw");
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    f.Click("cmdEncrypt");
+    std::vector<Message> expected = {{"Successfully encrypted 1 file(s).", 64, "Encrypt"}};
+    QCOMPARE(f.ui.messages, expected);
+    QCOMPARE(ReadFile(plain + ".vlt"), hv::test::Encrypted("secret", "pw"));
+    QVERIFY(!std::filesystem::exists(plain));
+
+    f.Browse("cmdDecBrowse", {plain + ".vlt"});
+    f.ui.AnswerPassword("pw");
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    f.Click("cmdDecrypt");
+    expected.push_back({"Successfully decrypted 1 file(s).", 64, "Decrypt"});
+    QCOMPARE(f.ui.messages, expected);
+    QCOMPARE(ReadFile(plain), std::string("secret"));
+
+    f.Browse("cmdWipeBrowse", {plain});
+    f.ui.AnswerMessage(MessageAnswer::kYes);
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    f.Click("cmdSWipe");
+    expected.push_back({"Are you sure you want to wipe the selected file(s)?", 36, "File Wiper"});
+    expected.push_back({"Successfully wiped 1 file(s).\r\n", 64, "File Wiper"});
+    QCOMPARE(f.ui.messages, expected);
+    QVERIFY(!std::filesystem::exists(plain));
+  }
+
   // The question first: No keeps the list and the files; Yes wipes and reports both counts,
   // with one of the files held open by another program.
   void wipeAsksAndReports() {

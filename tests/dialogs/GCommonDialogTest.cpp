@@ -8,6 +8,7 @@
 #include "TempFolder.h"
 #include "dialogs/FileFilter.h"
 #include "dialogs/GCommonDialog.h"
+#include "dialogs/LocalFileBytes.h"
 
 namespace {
 
@@ -178,6 +179,21 @@ class GCommonDialogTest : public QObject {
     QVERIFY(common.VBGetOpenFileName(args));
     QCOMPARE(visibleFilter, QString("All (*.*) / All (*.*) (*)"));
     QCOMPARE(Visible(args.Filename), Visible(args.InitDir + "|plain|b.txt"));
+  }
+
+  // A dialog's answer keeps a name's bytes when they are no UTF-8 text: Qt's text of such
+  // a name holds replacement characters, its URL the bytes themselves.
+  void chosenFilesKeepTheirBytes() {
+    const std::pair<const char*, std::string> rows[] = {
+        {"file:///d/caf%E9.txt", "/d/caf\xe9.txt"},
+        {"file:///d%FF/a%20b.txt", "/d\xff/a b.txt"},
+        {"file:///d/caf%C3%A9.txt", "/d/caf\xc3\xa9.txt"},
+        {"file:///d/%EF%BF%BD", "/d/\xef\xbf\xbd"},
+    };
+    for (const auto& [url, bytes] : rows) {
+      QCOMPARE(QByteArray::fromStdString(hv::LocalFileBytes(QUrl::fromEncoded(url))),
+               QByteArray::fromStdString(bytes));
+    }
   }
 };
 
