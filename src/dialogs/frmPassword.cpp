@@ -76,7 +76,9 @@ std::string frmPassword::Ask() {
 }
 
 void frmPassword::cmdOK_Click() {
-  if (txtPass_->text().trimmed().isEmpty()) {
+  // Blank means spaces only; any other character may be part of a password.
+  const QString typed = txtPass_->text();
+  if (typed.count(u' ') == typed.size()) {
     QApplication::beep();
     txtPass_->setFocus();
     return;

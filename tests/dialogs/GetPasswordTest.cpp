@@ -91,6 +91,18 @@ class GetPasswordTest : public QObject {
     }
   }
 
+  // Only spaces make an entry blank: a tab, a no-break or an ideographic space is a
+  // password like any other.
+  void onlySpacesAreBlank() {
+    for (const char* text : {"\t", "\xc2\xa0", "\xe3\x80\x80", " \t "}) {
+      const QString typed = QString::fromUtf8(text);
+      std::string result;
+      QCOMPARE(Run("Enter the password:", true, {{typed, "cmdOK"}}, result),
+               QStringList({"Enter the password: []"}));
+      QCOMPARE(QString::fromStdString(result), typed);
+    }
+  }
+
   // The entry is masked; a blank one is refused with the dialog left open and the focus
   // back in the box.
   void dialogMasksAndRefusesBlanks() {
