@@ -6,6 +6,11 @@
 
 namespace hv {
 
+ComboPresetList::ComboPresetList(QComboBox& combo, std::function<void()> selectionChange)
+    : combo_(combo), selectionChange_(std::move(selectionChange)) {
+  QObject::connect(&combo_, &QComboBox::activated, &combo_, [this] { selectionChange_(); });
+}
+
 int ComboPresetList::Count() const {
   return combo_.count();
 }
@@ -22,7 +27,10 @@ void ComboPresetList::Select(int position) {
   if (position < -1 || position >= combo_.count()) {
     throw std::out_of_range("the list has no entry " + std::to_string(position));
   }
-  combo_.setCurrentIndex(position);
+  if (position != combo_.currentIndex()) {
+    combo_.setCurrentIndex(position);
+    selectionChange_();
+  }
 }
 
 void ComboPresetList::Clear() {

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <functional>
+
 #include "registry/Presets.h"
 
 class QComboBox;
 
 namespace hv {
 
-// A drop-down list of the window seen as a preset list. Only a change of the selected
-// position raises the list's selection change; emptying and filling it raise none.
+// A drop-down list of the window seen as a preset list. The user's pick raises the list's
+// selection change, even of the entry already selected; the program's Select raises it
+// only when the position changes; emptying and filling it raise none.
 class ComboPresetList : public PresetList {
  public:
-  explicit ComboPresetList(QComboBox& combo) : combo_(combo) {}
+  ComboPresetList(QComboBox& combo, std::function<void()> selectionChange);
 
   int Count() const override;
   std::string Text(int position) const override;
@@ -21,6 +24,7 @@ class ComboPresetList : public PresetList {
 
  private:
   QComboBox& combo_;
+  std::function<void()> selectionChange_;
 };
 
 }  // namespace hv

@@ -26,6 +26,7 @@
 #include "controls/AnyButton.h"
 #include "controls/TabControl.h"
 #include "controls/Twips.h"
+#include "crypt/PasswordPrompt.h"
 #include "fileio/DefinitionLoader.h"
 #include "ports/CheckBoxes.h"
 #include "ports/UserInterface.h"
@@ -135,12 +136,10 @@ frmMain::~frmMain() {
 
 void frmMain::ConnectCleaner(Cleaner& cleaner) {
   CleanerTab& tab = *cleaner.tab;
-  cleaner.homeList = std::make_unique<ComboPresetList>(*cleaner.home);
-  cleaner.detailList = std::make_unique<ComboPresetList>(*tab.presetList);
-  connect(tab.presetList, &QComboBox::currentIndexChanged, this,
-          [this, &cleaner] { DetailListChanged(cleaner); });
-  connect(cleaner.home, &QComboBox::currentIndexChanged, this,
-          [this, &cleaner] { HomeListChanged(cleaner); });
+  cleaner.homeList = std::make_unique<ComboPresetList>(
+      *cleaner.home, [this, &cleaner] { HomeListChanged(cleaner); });
+  cleaner.detailList = std::make_unique<ComboPresetList>(
+      *tab.presetList, [this, &cleaner] { DetailListChanged(cleaner); });
   connect(tab.selectAll, &QPushButton::clicked, this,
           [this, &tab] { Reporting([&] { SetAllCheckboxes(*tab.page, true); }); });
   connect(tab.selectNone, &QPushButton::clicked, this,
@@ -157,7 +156,7 @@ QCheckBox* frmMain::Setting(int index) const {
   return about_->chkSettings.at(index);
 }
 
-void frmMain::Load() {
+bool frmMain::Load() {
   loadProblems_.clear();
   Skipping([this] {
     if (const std::optional<std::string> moved = TakeMovedAsideRegistry()) {
@@ -166,14 +165,25 @@ void frmMain::Load() {
                               "presets.");
     }
   });
-  AddTabs();
-  // Whatever fails from here on is reported once at the end; the window still opens.
-  Skipping([this] { FileToList(); });
-  GenAbout();
-  Skipping([this] { FileToList(); });
-  ReadSettings();
-  RestorePresetPositions();
-  ReportLoadProblems();
+  // Whatever fails from here on is reported once at the end; the window still opens. The
+  // pages' loads handle events, so the user may close the window meanwhile.
+  const std::function<void()> steps[] = {
+      [this] { AddTabs(); },
+      [this] { Skipping([this] { FileToList(); }); },
+      [this] { GenAbout(); },
+      [this] { Skipping([this] { FileToList(); }); },
+      [this] { ReadSettings(); },
+      [this] { RestorePresetPositions(); },
+      [this] { ReportLoadProblems(); },
+  };
+  for (const std::function<void()>& step : steps) {
+    if (closed_) {
+      return false;
+    }
+    step();
+  }
+  loaded_ = true;
+  return !closed_;
 }
 
 void frmMain::AddTabs() {
@@ -273,9 +283,24 @@ void frmMain::ReadSettings() {
 }
 
 void frmMain::SettingChanged(int index) {
-  Skipping([&] {
-    WriteSetting("Option" + std::to_string(index), CheckStateValue(Setting(index)->checkState()));
-  });
+  StoreSetting("Option" + std::to_string(index), CheckStateValue(Setting(index)->checkState()));
+}
+
+void frmMain::StoreSetting(const std::string& name, int32_t value) {
+  try {
+    WriteSetting(name, value);
+  } catch (const std::exception& error) {
+    // Once is enough: every later write meets the same store.
+    if (settingsFailureTold_) {
+      return;
+    }
+    settingsFailureTold_ = true;
+    ui_->MessageBox(std::string("Your settings could not be saved:\r\n") + error.what() +
+                        "\r\n\r\nClose any other running copy of Hushvault and make sure its "
+                        "settings store can be written. Until then, the settings you change "
+                        "are lost when Hushvault closes.",
+                    MessageStyle::kOkOnly | MessageStyle::kExclamation, kAppTitle);
+  }
 }
 
 void frmMain::RestorePresetPositions() {
@@ -286,7 +311,6 @@ void frmMain::RestorePresetPositions() {
     Skipping([&] {
       const int position = ReadSetting(name, 0);
       if (position >= -1 && position < cleaner->home->count()) {
-        const QSignalBlocker quiet(cleaner->home);
         cleaner->home->setCurrentIndex(position);
       }
     });
@@ -295,10 +319,14 @@ void frmMain::RestorePresetPositions() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-  // Storing is best effort: the window closes whatever the registry says.
-  for (const auto& [name, cleaner] :
-       {std::pair{"CBIndex0", &web_}, std::pair{"CBIndex1", &windows_}}) {
-    Skipping([&] { WriteSetting(name, cleaner->home->currentIndex()); });
+  closed_ = true;
+  // Before the load has restored them the lists' positions are not the user's choice, and
+  // the stored ones stay. The window closes whatever the registry says.
+  if (loaded_) {
+    for (const auto& [name, cleaner] :
+         {std::pair{"CBIndex0", &web_}, std::pair{"CBIndex1", &windows_}}) {
+      StoreSetting(name, cleaner->home->currentIndex());
+    }
   }
   event->accept();
 }
@@ -346,6 +374,15 @@ void frmMain::HomeListChanged(Cleaner& cleaner) {
 }
 
 void frmMain::SavePresetCommand(Cleaner& cleaner) {
+  if (!PageHasCheckBoxes(cleaner)) {
+    ui_->MessageBox(std::string("No preset can be saved from this page: it shows no check "
+                                "boxes. The selection page '") +
+                        cleaner.pageFile +
+                        "' is missing or damaged; put it back in Hushvault's config folder, "
+                        "then open this tab again.",
+                    MessageStyle::kOkOnly | MessageStyle::kExclamation, kAppTitle);
+    return;
+  }
   const std::optional<std::string> name = ui_->InputText(
       "Preset name:", kAppTitle, cleaner.tab->presetList->currentText().toStdString());
   if (!name || name->empty()) {
@@ -362,9 +399,18 @@ void frmMain::SavePresetCommand(Cleaner& cleaner) {
   }
 }
 
+bool frmMain::PageHasCheckBoxes(Cleaner& cleaner) {
+  try {
+    WebSelectionDocument document(*cleaner.tab->page->page());
+    return document.CheckBoxCount() > 0;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 void frmMain::DeletePresetCommand(Cleaner& cleaner) {
   const std::string name = cleaner.tab->presetList->currentText().toStdString();
-  if (QString::fromStdString(name).trimmed().isEmpty()) {
+  if (IsBlank(name)) {
     return;
   }
   if (ui_->MessageBox("Are you sure you want to delete the selected preset?",

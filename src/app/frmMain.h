@@ -51,7 +51,8 @@ class frmMain : public QWidget {
 
   // Window load: tabs, definitions and pages, About text, settings and the remembered
   // preset positions. Problems with the program's files are reported in one message.
-  void Load();
+  // False when the window was closed while it loaded: the load stops there.
+  bool Load();
 
   // Loads both definition files and both pages, waits until both pages are complete and
   // refills the four preset lists. A definition file that cannot be read leaves its list
@@ -103,10 +104,13 @@ class frmMain : public QWidget {
   void DetailListChanged(Cleaner& cleaner);
   void HomeListChanged(Cleaner& cleaner);
   void SavePresetCommand(Cleaner& cleaner);
+  // False also when the page cannot answer.
+  bool PageHasCheckBoxes(Cleaner& cleaner);
   void DeletePresetCommand(Cleaner& cleaner);
   void CleanCommand(Cleaner& cleaner);
   void ClearClipboard();
   void SettingChanged(int index);
+  void StoreSetting(const std::string& name, int32_t value);
 
   frmMainSetup setup_;
   std::unique_ptr<UserInterface> ownUi_;
@@ -119,6 +123,9 @@ class frmMain : public QWidget {
   Cleaner windows_;
   Cleaner web_;
   int currentTab_ = 0;
+  bool loaded_ = false;
+  bool closed_ = false;
+  bool settingsFailureTold_ = false;
   int switchSerial_ = 0;
   std::vector<std::string> loadProblems_;
 };

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/RunMainWindow.h"
 #include "app/WebEngineSetup.h"
 #include "app/frmMain.h"
 #include "clean/StandardCleanActions.h"
@@ -17,7 +18,5 @@ int main(int argc, char* argv[]) {
   setup.actions = hv::StandardCleanActions(services);
   setup.restart = services.restart.get();
   hv::frmMain window(std::move(setup));
-  window.show();
-  window.Load();
-  return QApplication::exec();
+  return hv::RunMainWindow(window);
 }

@@ -78,6 +78,22 @@ const DeleteCase kDeleteCases[] = {
     {"answered No", {{"Keep", {1, 1, 1}}}, 0, MessageAnswer::kNo, {"Keep"}, 0, {0, 1, 1}},
 };
 
+// A preset name and whether Delete Preset takes it: only spaces make a name blank.
+struct BlankCase {
+  const char* what;
+  std::string name;
+  bool deletable;
+};
+
+const BlankCase kBlankCases[] = {
+    {"spaces", "   ", false},
+    {"tab", "\t", true},
+    {"line feed", "\n", true},
+    {"no-break space", "\xc2\xa0", true},
+    {"ideographic space", "\xe3\x80\x80", true},
+    {"tab between spaces", " \t ", true},
+};
+
 class PageCommandsTest : public QObject {
   Q_OBJECT
 
@@ -127,7 +143,8 @@ class PageCommandsTest : public QObject {
     QCOMPARE(fixture.Clicks("lstWindows"), QStringList({"M1", "M3"}));
   }
 
-  void TabSwitchReloadsThePage() {
+  // Unsaved changes go when the preset is shown again: at a tab switch or a pick.
+  void ShowingThePresetAgainDropsUnsavedChanges() {
     WritePresetBytes("Windows", "Saved", {0, 1, 0});
     WindowFixture fixture;
     fixture.Start();
@@ -140,6 +157,15 @@ class PageCommandsTest : public QObject {
     // Unsaved changes are gone: the page shows the preset of the detail list.
     QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->currentText(), QString("Saved"));
     QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
+
+    // Picking the preset already selected applies it too. The home list follows by
+    // position only, so picking its selected entry changes nothing.
+    fixture.ClickBox("lstWindows", 0);
+    fixture.PickEntry("cboWinPreset", 0);
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, false}));
+    fixture.ClickBox("lstWindows", 2);
+    fixture.PickEntry("cboWindows", 0);
+    QCOMPARE(fixture.States("lstWindows"), std::vector<bool>({false, true, true}));
   }
 
   // A cleaner tab's button cleans the page as changed there; a home tab's button reloads
@@ -266,7 +292,7 @@ class PageCommandsTest : public QObject {
     fixture.Start();
     fixture.SelectTab(2);
     auto* detail = fixture.Find<QComboBox>("cboWinPreset");
-    detail->setCurrentIndex(c.selected);
+    fixture.PickEntry("cboWinPreset", c.selected);
     const std::string chosen = detail->currentText().toStdString();
     fixture.ClickBox("lstWindows", 0);
     fixture.ui.AnswerMessage(c.answer);
@@ -280,6 +306,43 @@ class PageCommandsTest : public QObject {
     QCOMPARE(Entries(detail), c.left);
     QCOMPARE(detail->currentIndex(), c.current);
     QCOMPARE(fixture.States("lstWindows"), c.page);
+  }
+
+  void DeleteTreatsOnlySpacesAsBlank_data() { AddTableRows(kBlankCases); }
+
+  void DeleteTreatsOnlySpacesAsBlank() {
+    QFETCH(int, row);
+    const BlankCase& c = kBlankCases[row];
+    WritePresetBytes("Windows", c.name, {1, 1, 1});
+    WindowFixture fixture;
+    fixture.Start();
+    fixture.SelectTab(2);
+    QCOMPARE(fixture.Find<QComboBox>("cboWinPreset")->currentText().toStdString(), c.name);
+    if (c.deletable) {
+      fixture.ui.AnswerMessage(MessageAnswer::kYes);
+    }
+    fixture.Find<QPushButton>("cmdDelWin")->click();
+    QVERIFY(fixture.ui.ScriptUsedUp());
+    QCOMPARE(fixture.ui.messages.size(), size_t(c.deletable ? 1 : 0));
+    QCOMPARE(StoredBytes(c.name).empty(), c.deletable);
+  }
+
+  // A page without check boxes (its file missing) has nothing to save: the command says
+  // so before asking a name, and the selected preset keeps its bytes.
+  void SaveIsRefusedOnAPageWithoutBoxes() {
+    WritePresetBytes("Windows", "Real", {1, 0, 1});
+    WindowFixture fixture;
+    fixture.RemoveConfig("windows.pick");
+    fixture.Start();
+    fixture.SelectTab(2);
+    fixture.ui.AnswerMessage(MessageAnswer::kOk);
+    fixture.Find<QPushButton>("cmdSaveWin")->click();
+    QVERIFY(fixture.ui.ScriptUsedUp());
+    QCOMPARE(fixture.ui.messages.size(), size_t(1));
+    const auto& message = fixture.ui.messages.front();
+    QVERIFY2(message.text.find("windows.pick") != std::string::npos, message.text.c_str());
+    QCOMPARE(message.style, MessageStyle::kExclamation);
+    QCOMPARE(StoredBytes("Real"), ByteArray({1, 0, 1, 0}));
   }
 };
 

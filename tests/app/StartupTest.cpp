@@ -6,7 +6,10 @@
 #include <QtTest>
 
 #include "AppTests.h"
+#include "ScratchRegistry.h"
 #include "WindowFixture.h"
+#include "app/RunMainWindow.h"
+#include "app/Settings.h"
 #include "controls/AnyButton.h"
 #include "controls/TabControl.h"
 #include "ports/UserInterface.h"
@@ -34,6 +37,18 @@ int32_t Setting(const char* name) {
   const int32_t* number = std::get_if<int32_t>(&value);
   return number ? *number : -999;
 }
+
+// A settings store that another running copy holds locked: every value write fails.
+class LockedForWrites : public ForwardingRegistry {
+ public:
+  using ForwardingRegistry::ForwardingRegistry;
+  long SetValueEx(RegKey, const char*, uint32_t, const uint8_t*, uint32_t) override {
+    return kErrorLockViolation;
+  }
+
+ private:
+  static constexpr long kErrorLockViolation = 33;
+};
 
 class StartupTest : public QObject {
   Q_OBJECT
@@ -90,9 +105,9 @@ class StartupTest : public QObject {
     second.Start();
     second.Find<QCheckBox>("chkSettings1")->click();
     QCOMPARE(Setting("Option1"), 0);
-    second.Find<QComboBox>("cboWeb")->setCurrentIndex(2);
+    second.PickEntry("cboWeb", 2);
     // The home list applies its preset to the hidden page at once.
-    second.Find<QComboBox>("cboWindows")->setCurrentIndex(1);
+    second.PickEntry("cboWindows", 1);
     QCOMPARE(second.Find<QComboBox>("cboWinPreset")->currentIndex(), 1);
     QCOMPARE(second.States("lstWindows"), std::vector<bool>({false, false, false}));
     QCOMPARE(Setting("CBIndex0"), -1);
@@ -172,6 +187,51 @@ class StartupTest : public QObject {
     QCOMPARE(button->Caption(), QString("Visit our website!"));
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     QCOMPARE(fixture.opened, std::vector<QUrl>({QUrl(kWebsiteAddress)}));
+  }
+
+  // A close that arrives while the pages still load ends the program. The positions stored
+  // before stay: the lists never showed them, so they are not the user's choice.
+  void CloseDuringStartUpEndsTheProgram() {
+    for (const char* name : {"One", "Two"}) {
+      WritePresetBytes("Web", name, {1, 0});
+    }
+    WriteSetting("CBIndex0", 1);
+    WindowFixture fixture;
+    frmMain& window = fixture.Make();
+    QTimer::singleShot(0, &window, [&window] { window.close(); });
+    bool ended = true;
+    QTimer stillRunning;
+    stillRunning.setSingleShot(true);
+    connect(&stillRunning, &QTimer::timeout, [&ended] {
+      ended = false;
+      QCoreApplication::quit();
+    });
+    stillRunning.start(20000);
+    QCOMPARE(RunMainWindow(window), 0);
+    QVERIFY(ended);
+    QVERIFY(fixture.ui.messages.empty());
+    QCOMPARE(Setting("CBIndex0"), 1);
+  }
+
+  // Settings the store refuses are told once, whatever the number of failed writes, and
+  // the message says what to do.
+  void FailedSettingWritesAreToldOnce() {
+    ScratchRegistry scratch;
+    scratch.UseInstead(std::make_unique<LockedForWrites>(scratch.Backend()));
+    WindowFixture fixture;
+    fixture.ui.AnswerMessage(MessageAnswer::kOk);
+    // Nothing stored yet: start-up checks both boxes and stores them, in vain.
+    fixture.Start();
+    auto* wipe = fixture.Find<QCheckBox>("chkSettings0");
+    wipe->click();
+    wipe->click();
+    fixture.Close();
+    QCOMPARE(fixture.ui.messages.size(), size_t(1));
+    const auto& message = fixture.ui.messages.front();
+    QVERIFY2(message.text.starts_with("Your settings could not be saved:"), message.text.c_str());
+    QVERIFY(message.text.find("Close any other running copy of Hushvault") != std::string::npos);
+    QCOMPARE(message.style, MessageStyle::kExclamation);
+    QCOMPARE(message.title, std::string("Hushvault"));
   }
 };
 

@@ -1,6 +1,9 @@
 #include "WindowFixture.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTabBar>
+#include <QTest>
 #include <QWebEnginePage>
 #include <QWidget>
 #include <filesystem>
@@ -62,7 +65,7 @@ void WindowFixture::RemoveConfig(const std::string& file) const {
   std::filesystem::remove(folder_ / ("config/" + file));
 }
 
-frmMain& WindowFixture::Start() {
+frmMain& WindowFixture::Make() {
   frmMainSetup setup;
   setup.programFolder = QString::fromStdString(folder_.Path().string());
   setup.ui = &ui;
@@ -72,6 +75,11 @@ frmMain& WindowFixture::Start() {
   setup.restart = services_.restart.get();
   setup.openUrl = [this](const QUrl& url) { opened.push_back(url); };
   window_ = std::make_unique<frmMain>(std::move(setup));
+  return *window_;
+}
+
+frmMain& WindowFixture::Start() {
+  Make();
   window_->show();
   window_->Load();
   return *window_;
@@ -109,6 +117,14 @@ QStringList WindowFixture::Clicks(const char* page) {
 
 void WindowFixture::SelectTab(int n) {
   Find<TabControl>("tabMain")->Bar()->setCurrentIndex(n - 1);
+}
+
+void WindowFixture::PickEntry(const char* list, int position) {
+  auto* combo = Find<QComboBox>(list);
+  combo->showPopup();
+  QAbstractItemView* view = combo->view();
+  view->setCurrentIndex(view->model()->index(position, combo->modelColumn()));
+  QTest::keyClick(view, Qt::Key_Return);
 }
 
 void ClearProgramRegistry() {

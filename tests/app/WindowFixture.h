@@ -41,6 +41,8 @@ class WindowFixture {
   void WriteConfig(const std::string& file, const std::string& content) const;
   void RemoveConfig(const std::string& file) const;
 
+  // Makes the window without showing it.
+  frmMain& Make();
   // Makes the window, shows it and runs its load.
   frmMain& Start();
   // Closes the window as the user would and forgets it.
@@ -61,6 +63,8 @@ class WindowFixture {
 
   // Presses a tab of the strip as the user would.
   void SelectTab(int n);
+  // Picks an entry of a drop-down list as the user does, from its open list.
+  void PickEntry(const char* list, int position);
 
   ScriptedUserInterface ui;
   std::vector<std::string> cleaned;  // keys of the items the cleaning runs carried out

@@ -1,0 +1,18 @@
+#include "app/RunMainWindow.h"
+
+#include <QApplication>
+
+#include "app/frmMain.h"
+
+namespace hv {
+
+int RunMainWindow(frmMain& window) {
+  window.show();
+  // A close during the load came before any event loop could end on it.
+  if (!window.Load()) {
+    return 0;
+  }
+  return QApplication::exec();
+}
+
+}  // namespace hv
