@@ -35,7 +35,12 @@ std::optional<std::string> PlainNameOf(const std::string& fileName) {
   return fileName.substr(0, fileName.size() - kEncryptedSuffixLength);
 }
 
+// A file another program holds open stays: what that program writes after this would be
+// lost with the name.
 bool Deleted(CryptContext& context, const std::string& path) {
+  if (!context.files.CanOpenExclusively(path)) {
+    return false;
+  }
   try {
     RemoveFile(path, context.files);
     return true;
@@ -101,7 +106,9 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
     Require(output != nullptr);
     Require(EncryptStream(*input, *output, password) == StreamOutcome::kDone);
     Require(output->Commit());
-    input.reset();  // closed before it is deleted: some systems refuse to delete an open file
+    // Closed before it is deleted: some systems refuse to delete an open file, and this
+    // program's own descriptor would count as another holder.
+    input.reset();
     // The encrypted file is complete; a plain file that stays is the user's to know about,
     // but the file was encrypted.
     if (!Deleted(context, fileName)) {

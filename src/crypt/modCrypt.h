@@ -17,7 +17,8 @@ struct CryptContext {
   FileSystem& files = NativeFileSystem();
 };
 
-// Encrypts fileName into fileName + ".vlt" and then deletes fileName. With askPassword the
+// Encrypts fileName into fileName + ".vlt" and then deletes fileName, unless another program
+// holds it open (the user is told it stays). With askPassword the
 // password is asked for and left in password. False when the user cancelled or the file
 // could not be encrypted (the user has been told why).
 bool EncryptFile(CryptContext& context, const std::string& fileName, std::string& password,
