@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #endif
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -39,12 +41,14 @@ using NativeFileSystemType = Win32FileSystem;
 using NativeFileSystemType = PosixFileSystem;
 #endif
 
-// The real file streams, with a failure injected at one step.
+// The real file streams, with a failure injected at one step, and a look at each write.
 struct FaultyStreams : FileStreams {
   // The folder takes no new file; the disk is full; the data were written but never renamed
   // into place (dropped as after a crash or a failed flush).
   enum Fault { kNone, kStage, kWrite, kCommit } fault = kNone;
   int stagings = 0;
+  // Called after each write with the count of bytes staged so far.
+  std::function<void(std::size_t)> afterWrite = [](std::size_t) {};
 
   std::unique_ptr<InputStream> OpenForReading(const std::string& path) override {
     return NativeFileStreams().OpenForReading(path);
@@ -53,16 +57,21 @@ struct FaultyStreams : FileStreams {
                                     const std::string& rightsFrom) override {
     struct Staged : StagedFile {
       std::unique_ptr<StagedFile> inner;
-      Fault fault;
+      FaultyStreams* owner;
+      std::size_t written = 0;
       bool Write(std::span<const std::byte> data) override {
-        return fault != kWrite && inner->Write(data);
+        if (owner->fault == kWrite || !inner->Write(data)) {
+          return false;
+        }
+        owner->afterWrite(written += data.size());
+        return true;
       }
-      bool Commit() override { return fault != kCommit && inner->Commit(); }
+      bool Commit() override { return owner->fault != kCommit && inner->Commit(); }
     };
     ++stagings;
     auto staged = std::make_unique<Staged>();
     staged->inner = NativeFileStreams().Stage(finalPath, rightsFrom);
-    staged->fault = fault;
+    staged->owner = this;
     return fault == kStage ? nullptr : std::move(staged);
   }
 };
@@ -308,6 +317,48 @@ TEST_F(ModCryptTest, StagedFileHoldsAllThatWasWrittenOnlyOnceCommitted) {
     EXPECT_EQ(InFolder(), commit ? Names{"large.bin"} : Names{});
   }
 }
+
+#ifndef _WIN32
+// Nothing of the new file, plain or encrypted, can be found in the folder before it is
+// complete.
+TEST_F(ModCryptTest, NewFileHasNoNameWhileItIsWritten) {
+  const std::string plain = Write("big.bin", test::RandomBytes(3 << 20, 7));
+  Names seen;
+  streams_.afterWrite = [&](std::size_t) { seen.merge(InFolder()); };
+  std::string password = "pw";
+  ASSERT_TRUE(EncryptFile(context_, plain, password, false));
+  ASSERT_TRUE(DecryptFile(context_, plain + ".vlt", password, false));
+  EXPECT_EQ(seen, (Names{"big.bin", "big.bin.vlt"}));
+}
+
+// The process dies in the middle of writing the new file: the folder holds what it held.
+TEST_F(ModCryptTest, KilledWhileWritingLeavesTheFolderAsItWas) {
+  const std::string content = test::RandomBytes(16 << 20, 8);
+  const std::string plain = Write("plain.bin", content);
+  const std::string vault = Write("vault.bin.vlt", Encrypted(content, "pw"));
+  streams_.afterWrite = [](std::size_t written) {
+    if (written > (4 << 20)) {
+      raise(SIGKILL);
+    }
+  };
+  const Names before = InFolder();
+  for (const bool encrypt : {true, false}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      std::string password = "pw";
+      encrypt ? EncryptFile(context_, plain, password, false)
+              : DecryptFile(context_, vault, password, false);
+      _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << encrypt;
+    EXPECT_EQ(InFolder(), before) << encrypt;
+  }
+  EXPECT_EQ(ReadFile(plain), content);
+  EXPECT_EQ(ReadFile(vault), Encrypted(content, "pw"));
+}
+#endif
 
 // A cancelled common password touches nothing; one given serves every file, blank entries
 // skipped; a cancelled per-file password skips its file. None of it gives a message.
