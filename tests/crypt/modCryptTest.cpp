@@ -92,13 +92,7 @@ class ModCryptTest : public testing::Test {
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
 
   // Every name in the folder: no temporary file may be left behind.
-  Names InFolder() const {
-    Names names;
-    for (const auto& entry : fs::directory_iterator(folder_.Path())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  Names InFolder() const { return test::NamesIn(folder_.Path()); }
 
   void TearDown() override { EXPECT_TRUE(ui_.ScriptUsedUp()); }
 

@@ -30,14 +30,6 @@ struct WithoutNamelessFiles : PosixFileStreams {
   }
 };
 
-Names InFolder(const fs::path& folder) {
-  Names names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 bool Write(StagedFile& staged, const std::string& bytes) {
   return staged.Write(std::as_bytes(std::span(bytes)));
 }
@@ -73,12 +65,12 @@ TEST(PosixFileStreamsTest, NewFileAppearsOnlyWholeUnderItsName) {
         if (replaces) {
           folder.Write("target", "old content");
         }
-        const Names before = InFolder(folder.Path());
+        const Names before = test::NamesIn(folder.Path());
         auto staged = streams.Stage(target.string(), target.string());
         ASSERT_NE(staged, nullptr);
         ASSERT_TRUE(Write(*staged, "new content"));
         Names added;
-        for (const std::string& name : InFolder(folder.Path())) {
+        for (const std::string& name : test::NamesIn(folder.Path())) {
           if (!before.contains(name)) {
             added.insert(name);
           }
@@ -93,7 +85,7 @@ TEST(PosixFileStreamsTest, NewFileAppearsOnlyWholeUnderItsName) {
           ASSERT_TRUE(staged->Commit());
         }
         staged.reset();
-        EXPECT_EQ(InFolder(folder.Path()), commit ? Names{"target"} : before);
+        EXPECT_EQ(test::NamesIn(folder.Path()), commit ? Names{"target"} : before);
         if (commit || replaces) {
           EXPECT_EQ(test::ReadFile(target), commit ? "new content" : "old content");
         }
@@ -120,12 +112,12 @@ TEST(PosixFileStreamsTest, AbandonedStagedFilesAreSweptAtTheNextStaging) {
     _exit(1);
   }
   waitpid(killed, nullptr, 0);
-  const Names leftBehind = InFolder(folder.Path());
+  const Names leftBehind = test::NamesIn(folder.Path());
   ASSERT_EQ(leftBehind.size(), 1u);
 
   const auto running = streams.Stage((folder / "running").string(), "");
   ASSERT_NE(running, nullptr);
-  const Names runningNames = InFolder(folder.Path());
+  const Names runningNames = test::NamesIn(folder.Path());
   // Its owner holds it, however long it has been at work.
   for (const std::string& name : runningNames) {
     if (!leftBehind.contains(name)) {
@@ -151,7 +143,7 @@ TEST(PosixFileStreamsTest, AbandonedStagedFilesAreSweptAtTheNextStaging) {
   }
   expected.insert({StagedName(getpid(), "2"), ".hushvault-staged-notes.txt", "hushvault-staged-1-1",
                    StagedName(ended, "4"), StagedName(ended, "5")});
-  Names now = InFolder(folder.Path());
+  Names now = test::NamesIn(folder.Path());
   EXPECT_EQ(now.size(), expected.size() + 1);  // next's own staged name
   for (const std::string& name : expected) {
     EXPECT_TRUE(now.contains(name)) << name;

@@ -14,14 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::set<std::string>;
 
-Names InFolder(const fs::path& folder) {
-  Names names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 bool Write(StagedFile& staged, const std::string& bytes) {
   return staged.Write(std::as_bytes(std::span(bytes)));
 }
@@ -37,7 +29,7 @@ TEST(Win32FileStreamsTest, AbandonedStagedFilesAreSweptAtTheNextStaging) {
   const auto running = streams.Stage((folder / "running").string(), "");
   ASSERT_NE(running, nullptr);
   ASSERT_TRUE(Write(*running, "still mine"));
-  const Names before = InFolder(folder.Path());
+  const Names before = test::NamesIn(folder.Path());
 
   auto next = streams.Stage((folder / "next").string(), "");
   ASSERT_NE(next, nullptr);
@@ -46,7 +38,7 @@ TEST(Win32FileStreamsTest, AbandonedStagedFilesAreSweptAtTheNextStaging) {
   Names expected = before;
   expected.erase(".hushvault-staged-1-1");
   expected.insert("next");
-  EXPECT_EQ(InFolder(folder.Path()), expected);
+  EXPECT_EQ(test::NamesIn(folder.Path()), expected);
   ASSERT_TRUE(running->Commit());
   EXPECT_EQ(test::ReadFile(folder / "running"), "still mine");
 }
