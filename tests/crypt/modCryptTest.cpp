@@ -143,21 +143,50 @@ TEST_F(ModCryptTest, EncryptThenDecryptRestoresTheFile) {
   }
 }
 
+// A password is keyed from its Windows-1252 bytes where every character has one, as the
+// program's Windows versions did ("Müller": 4d fc 6c 6c 65 72), from UTF-8 otherwise; a file
+// keyed either way opens with the password as typed.
+TEST_F(ModCryptTest, PasswordsOutsideAsciiKeyAsOnWindows) {
+  const std::string cyrillic = "\xd0\x9f\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c";
+  const struct {
+    std::string typed, keyedWith;
+    bool newFiles;  // new files are keyed so, or only older ones of this program were
+  } cases[] = {
+      {"M\xc3\xbcller", "\x4d\xfc\x6c\x6c\x65\x72", true},
+      {"M\xc3\xbcller", "M\xc3\xbcller", false},
+      {cyrillic, cyrillic, true},
+      {"M\xfcller", "M\xfcller", true},  // not UTF-8: byte for byte
+  };
+  const std::string plain = PathOf("file.txt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed + " keyed with " + c.keyedWith);
+    Write("file.txt.vlt", Encrypted("content", c.keyedWith));
+    std::string password = c.typed;
+    ASSERT_TRUE(DecryptFile(context_, plain + ".vlt", password, false));
+    EXPECT_EQ(InFolder(), Names{"file.txt"});
+    EXPECT_EQ(ReadFile(plain), "content");
+    if (c.newFiles) {
+      ASSERT_TRUE(EncryptFile(context_, plain, password, false));
+      EXPECT_EQ(ReadFile(plain + ".vlt"), Encrypted("content", c.keyedWith));
+    }
+    fs::remove(plain);
+  }
+}
+
 // The password is asked only once the file could be opened.
 TEST_F(ModCryptTest, RefusedFilesAreLeftAsTheyWere) {
   const std::string vault = Encrypted("secret content", "right");
   Write("wrong.vlt", vault);
+  Write("umlaut.vlt", vault);
   Write("REPORT.VLT", vault);
   Write("short.vlt", "0123456789");
   Write("target.txt", "real");
   fs::create_directory(PathOf("folder.vlt"));
   // The name, whether it is encrypted, and the password typed.
   std::vector<std::tuple<std::string, bool, std::optional<std::string>>> refusals = {
-      {"wrong.vlt", false, "wrong"},
-      {"REPORT.VLT", false, "right"},
-      {"short.vlt", false, "right"},
-      {"folder.vlt", false, {}},
-      {"missing.txt", true, {}}};
+      {"wrong.vlt", false, "wrong"},  {"umlaut.vlt", false, "M\xc3\xbcller"},
+      {"REPORT.VLT", false, "right"}, {"short.vlt", false, "right"},
+      {"folder.vlt", false, {}},      {"missing.txt", true, {}}};
 #ifndef _WIN32  // links and pipes as Linux makes them
   fs::create_symlink(PathOf("target.txt"), PathOf("link.txt"));
   ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0600), 0);
@@ -178,7 +207,7 @@ TEST_F(ModCryptTest, RefusedFilesAreLeftAsTheyWere) {
         << name;
     EXPECT_EQ(ui_.events.size(), typed ? 2u : 1u) << name;
     const Message expected =
-        typed == "wrong"
+        typed && *typed != "right"
             ? Message{"Invalid password for file: '" + path + "' - the file was not decrypted!",
                       kExclamation, "Invalid Pass"}
             : Message{std::string("Could not ") + (encrypt ? "en" : "de") + "crypt the file: '" +

@@ -1,0 +1,67 @@
+#include "crypt/PasswordBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include "platform/win32/WindowsApi.h"
+#endif
+
+namespace hv {
+namespace {
+
+using Forms = std::vector<std::string>;
+
+// The Windows-1252 forms first where every character has one; UTF-8 otherwise, and text
+// that is not UTF-8 as it is.
+TEST(PasswordBytesTest, FormsInTheOrderToTry) {
+#ifdef _WIN32
+  if (GetACP() != 1252) {
+    GTEST_SKIP() << "the rows are Windows-1252's";
+  }
+#endif
+  const struct {
+    const char* why;
+    std::string typed;
+    Forms forms;
+  } cases[] = {
+      {"ASCII", "secret pw", {"secret pw"}},
+      {"empty", "", {""}},
+      {"Latin-1 letter", "M\xc3\xbcller", {"M\xfcller", "M\xc3\xbcller"}},
+      {"0xA0 to 0xFF", "\xc2\xa0\xc2\xa1\xc3\xbf", {"\xa0\xa1\xff", "\xc2\xa0\xc2\xa1\xc3\xbf"}},
+      {"0x80 to 0x9F",
+       "\xe2\x82\xac\xe2\x80\x9a\xc6\x92\xe2\x80\x9e\xe2\x80\xa6\xe2\x80\xa0\xe2\x80\xa1\xcb\x86"
+       "\xe2\x80\xb0\xc5\xa0\xe2\x80\xb9\xc5\x92\xc5\xbd\xe2\x80\x98\xe2\x80\x99\xe2\x80\x9c"
+       "\xe2\x80\x9d\xe2\x80\xa2\xe2\x80\x93\xe2\x80\x94\xcb\x9c\xe2\x84\xa2\xc5\xa1\xe2\x80\xba"
+       "\xc5\x93\xc5\xbe\xc5\xb8",
+       {"\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8a\x8b\x8c\x8e\x91\x92\x93\x94\x95\x96\x97\x98"
+        "\x99\x9a\x9b\x9c\x9e\x9f",
+        "\xe2\x82\xac\xe2\x80\x9a\xc6\x92\xe2\x80\x9e\xe2\x80\xa6\xe2\x80\xa0\xe2\x80\xa1\xcb\x86"
+        "\xe2\x80\xb0\xc5\xa0\xe2\x80\xb9\xc5\x92\xc5\xbd\xe2\x80\x98\xe2\x80\x99\xe2\x80\x9c"
+        "\xe2\x80\x9d\xe2\x80\xa2\xe2\x80\x93\xe2\x80\x94\xcb\x9c\xe2\x84\xa2\xc5\xa1\xe2\x80\xba"
+        "\xc5\x93\xc5\xbe\xc5\xb8"}},
+      {"Cyrillic",
+       "\xd0\x9f\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c",
+       {"\xd0\x9f\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c"}},
+      {"CJK", "\xe6\x97\xa5\xe6\x9c\xac", {"\xe6\x97\xa5\xe6\x9c\xac"}},
+      {"one letter without a byte", "M\xc3\xbcller\xe6\x97\xa5", {"M\xc3\xbcller\xe6\x97\xa5"}},
+      {"undefined 0x81 (U+0081)", "a\xc2\x81", {"a\xc2\x81"}},
+      {"emoji", "\xf0\x9f\x94\x91", {"\xf0\x9f\x94\x91"}},
+      {"Windows-1252 bytes", "M\xfcller", {"M\xfcller"}},
+      {"overlong", "\xc0\xaf", {"\xc0\xaf"}},
+      {"surrogate", "\xed\xa0\x80", {"\xed\xa0\x80"}},
+      {"past U+10FFFF", "\xf4\x90\x80\x80", {"\xf4\x90\x80\x80"}},
+      {"cut short", "M\xc3", {"M\xc3"}},
+      {"stray continuation", "\xbcller", {"\xbcller"}},
+  };
+  for (const auto& c : cases) {
+    const PasswordBytes bytes(c.typed);
+    EXPECT_EQ(bytes.Forms(), c.forms) << c.why;
+    EXPECT_EQ(bytes.Preferred(), c.forms.front()) << c.why;
+  }
+}
+
+}  // namespace
+}  // namespace hv
