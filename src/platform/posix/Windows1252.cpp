@@ -5,8 +5,9 @@
 namespace hv {
 namespace {
 
-// The characters of Windows-1252's bytes 0x80 to 0x9F (0: the byte is undefined); every other
-// byte is the character of its own number. A table rather than iconv: the code page is fixed,
+// The characters of Windows-1252's bytes 0x80 to 0x9F; every other byte is the character of
+// its own number, and so is each of the five bytes the code page leaves undefined (0 here),
+// as Windows converts them. A table rather than iconv: the code page is fixed,
 // and glibc's converter loads a module at run time that a small system may lack, and reports
 // invalid UTF-8 and a character without a byte alike.
 constexpr char32_t kHighControls[32] = {
@@ -18,8 +19,8 @@ std::optional<unsigned char> Windows1252Byte(char32_t character) {
   if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
     return static_cast<unsigned char>(character);
   }
-  for (unsigned n = 0; n < 32; ++n) {
-    if (kHighControls[n] == character && character != 0) {
+  for (char32_t n = 0; n < 32; ++n) {
+    if (kHighControls[n] == character || (kHighControls[n] == 0 && character == 0x80 + n)) {
       return static_cast<unsigned char>(0x80 + n);
     }
   }
