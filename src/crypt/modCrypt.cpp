@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "crypt/FileCipher.h"
+#include "crypt/PasswordBytes.h"
 #include "crypt/PasswordPrompt.h"
 #include "crypt/WipeSecret.h"
 #include "fileio/RemoveFile.h"
@@ -35,7 +36,12 @@ std::optional<std::string> PlainNameOf(const std::string& fileName) {
   return fileName.substr(0, fileName.size() - kEncryptedSuffixLength);
 }
 
+// A file another program holds open stays: what that program writes after this would be
+// lost with the name.
 bool Deleted(CryptContext& context, const std::string& path) {
+  if (!context.files.CanOpenExclusively(path)) {
+    return false;
+  }
   try {
     RemoveFile(path, context.files);
     return true;
@@ -97,11 +103,14 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
         return false;
       }
     }
+    const PasswordBytes key(password);
     const auto output = context.streams.Stage(vaultName, fileName);
     Require(output != nullptr);
-    Require(EncryptStream(*input, *output, password) == StreamOutcome::kDone);
+    Require(EncryptStream(*input, *output, key.Preferred()) == StreamOutcome::kDone);
     Require(output->Commit());
-    input.reset();  // closed before it is deleted: some systems refuse to delete an open file
+    // Closed before it is deleted: some systems refuse to delete an open file, and this
+    // program's own descriptor would count as another holder.
+    input.reset();
     // The encrypted file is complete; a plain file that stays is the user's to know about,
     // but the file was encrypted.
     if (!Deleted(context, fileName)) {
@@ -126,12 +135,25 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
       }
     }
     const std::optional<std::string> plainName = PlainNameOf(fileName);
+    const PasswordBytes key(password);
     std::unique_ptr<StagedFile> output;
-    if (plainName) {
-      output = context.streams.Stage(*plainName, fileName);
-      Require(output != nullptr);
+    StreamOutcome outcome = StreamOutcome::kDigestMismatch;
+    for (const std::string& bytes : key.Forms()) {
+      // Each try reads the file from its start, into a new file of its own.
+      if (input == nullptr) {
+        input = context.streams.OpenForReading(fileName);
+        Require(input != nullptr);
+      }
+      if (plainName) {
+        output = context.streams.Stage(*plainName, fileName);
+        Require(output != nullptr);
+      }
+      outcome = DecryptStream(*input, output.get(), bytes);
+      if (outcome != StreamOutcome::kDigestMismatch) {
+        break;
+      }
+      input.reset();
     }
-    const StreamOutcome outcome = DecryptStream(*input, output.get(), password);
     if (outcome == StreamOutcome::kDigestMismatch) {
       context.ui.MessageBox(
           "Invalid password for file: '" + fileName + "' - the file was not decrypted!",

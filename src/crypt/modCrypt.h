@@ -17,14 +17,17 @@ struct CryptContext {
   FileSystem& files = NativeFileSystem();
 };
 
-// Encrypts fileName into fileName + ".vlt" and then deletes fileName. With askPassword the
-// password is asked for and left in password. False when the user cancelled or the file
-// could not be encrypted (the user has been told why).
+// Passwords are text as typed, in UTF-8; PasswordBytes chooses the bytes they key from.
+
+// Encrypts fileName into fileName + ".vlt" and then deletes fileName, unless another
+// program holds it open (the user is told it stays). With askPassword the password is asked
+// for and left in password. False when the user cancelled or the file could not be
+// encrypted (the user has been told why).
 bool EncryptFile(CryptContext& context, const std::string& fileName, std::string& password,
                  bool askPassword);
 
 // Decrypts a ".vlt" file into the name without ".vlt" and then deletes it. The plain file is
-// written only when the stored digest matches.
+// written only when the stored digest matches, for one of the password's forms.
 bool DecryptFile(CryptContext& context, const std::string& fileName, std::string& password,
                  bool askPassword);
 

@@ -22,8 +22,9 @@ class InputStream {
   virtual std::optional<size_t> Read(std::span<std::byte> buffer) = 0;
 };
 
-// A new file written under a temporary name in the folder of its final name, so that the
-// final name only ever holds a complete file. Destroying it before Commit removes it.
+// A new file written in the folder of its final name, without a name where the system
+// allows it, so that the final name only ever holds a complete file and a crash leaves no
+// copy of the data under another name. Destroying it before Commit removes it.
 class StagedFile {
  public:
   virtual ~StagedFile() = default;
@@ -47,7 +48,8 @@ class FileStreams {
   virtual std::unique_ptr<InputStream> OpenForReading(const std::string& path) = 0;
 
   // Starts a new file for finalPath, readable and writable as the file at rightsFrom is;
-  // nullptr when its folder takes no new file.
+  // nullptr when its folder takes no new file. Files that earlier stagings in that folder
+  // left behind when their process ended are removed first.
   virtual std::unique_ptr<StagedFile> Stage(const std::string& finalPath,
                                             const std::string& rightsFrom) = 0;
 };

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/posix/PosixFileSystem.h"
 #else
@@ -10,6 +14,7 @@
 #endif
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -36,12 +41,14 @@ using NativeFileSystemType = Win32FileSystem;
 using NativeFileSystemType = PosixFileSystem;
 #endif
 
-// The real file streams, with a failure injected at one step.
+// The real file streams, with a failure injected at one step, and a look at each write.
 struct FaultyStreams : FileStreams {
   // The folder takes no new file; the disk is full; the data were written but never renamed
   // into place (dropped as after a crash or a failed flush).
   enum Fault { kNone, kStage, kWrite, kCommit } fault = kNone;
   int stagings = 0;
+  // Called after each write with the count of bytes staged so far.
+  std::function<void(std::size_t)> afterWrite = [](std::size_t) {};
 
   std::unique_ptr<InputStream> OpenForReading(const std::string& path) override {
     return NativeFileStreams().OpenForReading(path);
@@ -50,16 +57,21 @@ struct FaultyStreams : FileStreams {
                                     const std::string& rightsFrom) override {
     struct Staged : StagedFile {
       std::unique_ptr<StagedFile> inner;
-      Fault fault;
+      FaultyStreams* owner;
+      std::size_t written = 0;
       bool Write(std::span<const std::byte> data) override {
-        return fault != kWrite && inner->Write(data);
+        if (owner->fault == kWrite || !inner->Write(data)) {
+          return false;
+        }
+        owner->afterWrite(written += data.size());
+        return true;
       }
-      bool Commit() override { return fault != kCommit && inner->Commit(); }
+      bool Commit() override { return owner->fault != kCommit && inner->Commit(); }
     };
     ++stagings;
     auto staged = std::make_unique<Staged>();
     staged->inner = NativeFileStreams().Stage(finalPath, rightsFrom);
-    staged->fault = fault;
+    staged->owner = this;
     return fault == kStage ? nullptr : std::move(staged);
   }
 };
@@ -80,13 +92,7 @@ class ModCryptTest : public testing::Test {
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
 
   // Every name in the folder: no temporary file may be left behind.
-  Names InFolder() const {
-    Names names;
-    for (const auto& entry : fs::directory_iterator(folder_.Path())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  Names InFolder() const { return test::NamesIn(folder_.Path()); }
 
   void TearDown() override { EXPECT_TRUE(ui_.ScriptUsedUp()); }
 
@@ -137,21 +143,50 @@ TEST_F(ModCryptTest, EncryptThenDecryptRestoresTheFile) {
   }
 }
 
+// A password is keyed from its Windows-1252 bytes where every character has one, as the
+// program's Windows versions did ("Müller": 4d fc 6c 6c 65 72), from UTF-8 otherwise; a file
+// keyed either way opens with the password as typed.
+TEST_F(ModCryptTest, PasswordsOutsideAsciiKeyAsOnWindows) {
+  const std::string cyrillic = "\xd0\x9f\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c";
+  const struct {
+    std::string typed, keyedWith;
+    bool newFiles;  // new files are keyed so, or only older ones of this program were
+  } cases[] = {
+      {"M\xc3\xbcller", "\x4d\xfc\x6c\x6c\x65\x72", true},
+      {"M\xc3\xbcller", "M\xc3\xbcller", false},
+      {cyrillic, cyrillic, true},
+      {"M\xfcller", "M\xfcller", true},  // not UTF-8: byte for byte
+  };
+  const std::string plain = PathOf("file.txt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed + " keyed with " + c.keyedWith);
+    Write("file.txt.vlt", Encrypted("content", c.keyedWith));
+    std::string password = c.typed;
+    ASSERT_TRUE(DecryptFile(context_, plain + ".vlt", password, false));
+    EXPECT_EQ(InFolder(), Names{"file.txt"});
+    EXPECT_EQ(ReadFile(plain), "content");
+    if (c.newFiles) {
+      ASSERT_TRUE(EncryptFile(context_, plain, password, false));
+      EXPECT_EQ(ReadFile(plain + ".vlt"), Encrypted("content", c.keyedWith));
+    }
+    fs::remove(plain);
+  }
+}
+
 // The password is asked only once the file could be opened.
 TEST_F(ModCryptTest, RefusedFilesAreLeftAsTheyWere) {
   const std::string vault = Encrypted("secret content", "right");
   Write("wrong.vlt", vault);
+  Write("umlaut.vlt", vault);
   Write("REPORT.VLT", vault);
   Write("short.vlt", "0123456789");
   Write("target.txt", "real");
   fs::create_directory(PathOf("folder.vlt"));
   // The name, whether it is encrypted, and the password typed.
   std::vector<std::tuple<std::string, bool, std::optional<std::string>>> refusals = {
-      {"wrong.vlt", false, "wrong"},
-      {"REPORT.VLT", false, "right"},
-      {"short.vlt", false, "right"},
-      {"folder.vlt", false, {}},
-      {"missing.txt", true, {}}};
+      {"wrong.vlt", false, "wrong"},  {"umlaut.vlt", false, "M\xc3\xbcller"},
+      {"REPORT.VLT", false, "right"}, {"short.vlt", false, "right"},
+      {"folder.vlt", false, {}},      {"missing.txt", true, {}}};
 #ifndef _WIN32  // links and pipes as Linux makes them
   fs::create_symlink(PathOf("target.txt"), PathOf("link.txt"));
   ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0600), 0);
@@ -172,7 +207,7 @@ TEST_F(ModCryptTest, RefusedFilesAreLeftAsTheyWere) {
         << name;
     EXPECT_EQ(ui_.events.size(), typed ? 2u : 1u) << name;
     const Message expected =
-        typed == "wrong"
+        typed && *typed != "right"
             ? Message{"Invalid password for file: '" + path + "' - the file was not decrypted!",
                       kExclamation, "Invalid Pass"}
             : Message{std::string("Could not ") + (encrypt ? "en" : "de") + "crypt the file: '" +
@@ -225,6 +260,64 @@ TEST_F(ModCryptTest, FailureToRemoveTheOldFileAfterTheRename) {
                 {"Could not decrypt the file: '" + vault + "'!", kExclamation, "Hushvault"}}));
 }
 
+#ifndef _WIN32
+// Another process with the file open for as long as this object lives.
+class HeldByAnotherProcess {
+ public:
+  explicit HeldByAnotherProcess(const std::string& path) {
+    int ready[2], release[2];
+    if (pipe(ready) != 0 || pipe(release) != 0) {
+      ADD_FAILURE() << "no pipe";
+      return;
+    }
+    child_ = fork();
+    if (child_ == 0) {
+      close(ready[0]);
+      close(release[1]);
+      const int fd = open(path.c_str(), O_RDWR);
+      char byte = fd >= 0 ? 'y' : 'n';
+      (void)!write(ready[1], &byte, 1);
+      while (read(release[0], &byte, 1) > 0) {
+      }
+      _exit(0);
+    }
+    close(ready[1]);
+    close(release[0]);
+    release_ = release[1];
+    char opened = 0;
+    EXPECT_EQ(read(ready[0], &opened, 1), 1);
+    EXPECT_EQ(opened, 'y') << path;
+    close(ready[0]);
+  }
+  ~HeldByAnotherProcess() {
+    close(release_);
+    waitpid(child_, nullptr, 0);
+  }
+  HeldByAnotherProcess(const HeldByAnotherProcess&) = delete;
+  HeldByAnotherProcess& operator=(const HeldByAnotherProcess&) = delete;
+
+ private:
+  pid_t child_ = -1;
+  int release_ = -1;
+};
+
+// What the other program writes after the encryption must not go with a deleted name.
+TEST_F(ModCryptTest, FileHeldOpenByAnotherProgramIsEncryptedButKept) {
+  const std::string plain = Write("live.db", "in use");
+  const HeldByAnotherProcess holder(plain);
+  ui_.AnswerMessage(MessageAnswer::kOk);
+  std::string password = "pw";
+  EXPECT_TRUE(EncryptFile(context_, plain, password, false));
+  EXPECT_EQ(ReadFile(plain), "in use");
+  EXPECT_EQ(ReadFile(plain + ".vlt"), Encrypted("in use", "pw"));
+  EXPECT_EQ(ui_.messages,
+            (std::vector<Message>{{"The file: '" + plain + "' was encrypted to '" + plain +
+                                       ".vlt', but the original file could not "
+                                       "be deleted!",
+                                   kExclamation, "Hushvault"}}));
+}
+#endif
+
 // Large enough to be flushed to the disk while it is still being written; dropped before
 // the commit, nothing of it stays.
 TEST_F(ModCryptTest, StagedFileHoldsAllThatWasWrittenOnlyOnceCommitted) {
@@ -247,6 +340,48 @@ TEST_F(ModCryptTest, StagedFileHoldsAllThatWasWrittenOnlyOnceCommitted) {
     EXPECT_EQ(InFolder(), commit ? Names{"large.bin"} : Names{});
   }
 }
+
+#ifndef _WIN32
+// Nothing of the new file, plain or encrypted, can be found in the folder before it is
+// complete.
+TEST_F(ModCryptTest, NewFileHasNoNameWhileItIsWritten) {
+  const std::string plain = Write("big.bin", test::RandomBytes(3 << 20, 7));
+  Names seen;
+  streams_.afterWrite = [&](std::size_t) { seen.merge(InFolder()); };
+  std::string password = "pw";
+  ASSERT_TRUE(EncryptFile(context_, plain, password, false));
+  ASSERT_TRUE(DecryptFile(context_, plain + ".vlt", password, false));
+  EXPECT_EQ(seen, (Names{"big.bin", "big.bin.vlt"}));
+}
+
+// The process dies in the middle of writing the new file: the folder holds what it held.
+TEST_F(ModCryptTest, KilledWhileWritingLeavesTheFolderAsItWas) {
+  const std::string content = test::RandomBytes(16 << 20, 8);
+  const std::string plain = Write("plain.bin", content);
+  const std::string vault = Write("vault.bin.vlt", Encrypted(content, "pw"));
+  streams_.afterWrite = [](std::size_t written) {
+    if (written > (4 << 20)) {
+      raise(SIGKILL);
+    }
+  };
+  const Names before = InFolder();
+  for (const bool encrypt : {true, false}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      std::string password = "pw";
+      encrypt ? EncryptFile(context_, plain, password, false)
+              : DecryptFile(context_, vault, password, false);
+      _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << encrypt;
+    EXPECT_EQ(InFolder(), before) << encrypt;
+  }
+  EXPECT_EQ(ReadFile(plain), content);
+  EXPECT_EQ(ReadFile(vault), Encrypted(content, "pw"));
+}
+#endif
 
 // A cancelled common password touches nothing; one given serves every file, blank entries
 // skipped; a cancelled per-file password skips its file. None of it gives a message.

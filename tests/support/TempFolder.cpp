@@ -67,4 +67,12 @@ std::string ReadFile(const fs::path& path) {
   return content.str();
 }
 
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
 }  // namespace hv::test

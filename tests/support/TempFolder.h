@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace hv::test {
@@ -26,5 +27,8 @@ class TempFolder {
 
 // Reads a whole file as bytes.
 std::string ReadFile(const std::filesystem::path& path);
+
+// The names of the entries of a folder.
+std::set<std::string> NamesIn(const std::filesystem::path& folder);
 
 }  // namespace hv::test

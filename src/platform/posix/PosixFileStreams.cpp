@@ -5,10 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <utility>
-#include <vector>
 
+#include "platform/posix/StagedNames.h"
 #include "platform/posix/WriteBehind.h"
 
 namespace hv {
@@ -48,15 +47,37 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string NameOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Gives a file that has no name one in the folder; fails with EEXIST when the name is
+// taken, since a link never replaces a file.
+bool LinkNameless(int fd, int folder, const std::string& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    return true;
+  }
+  // Without /proc, a link from the descriptor itself, which needs a privilege.
+  return errno == ENOENT && linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// The new file is written without a name (stagedName_ empty) or, where the file system
+// cannot do that, under a staged name; either way it reaches its final name whole.
 class PosixStagedFile : public StagedFile {
  public:
-  PosixStagedFile(int fd, std::string tempPath, std::string finalPath)
+  PosixStagedFile(int fd, int folder, std::string stagedName, std::string finalName)
       : fd_(fd),
-        tempPath_(std::move(tempPath)),
-        finalPath_(std::move(finalPath)),
+        folder_(folder),
+        stagedName_(std::move(stagedName)),
+        finalName_(std::move(finalName)),
         writeBehind_(fd) {}
 
-  ~PosixStagedFile() override { Discard(); }
+  ~PosixStagedFile() override {
+    Discard();
+    close(folder_);
+  }
   PosixStagedFile(const PosixStagedFile&) = delete;
   PosixStagedFile& operator=(const PosixStagedFile&) = delete;
 
@@ -83,41 +104,55 @@ class PosixStagedFile : public StagedFile {
       return false;
     }
     writeBehind_.Stop();
-    const bool synced = fsync(fd_) == 0;
-    const bool closed = close(fd_) == 0;
-    fd_ = -1;
-    if (!synced || !closed || rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
-      unlink(tempPath_.c_str());
-      tempPath_.clear();
+    if (fsync(fd_) != 0 || !PlaceUnderFinalName()) {
+      Discard();
       return false;
     }
-    tempPath_.clear();
-    // The rename is durable only once the folder itself reaches the disk; some file systems
-    // cannot sync a folder, which leaves the rename as durable as they make it.
-    const int folder = open(FolderOf(finalPath_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-      fsync(folder);
-      close(folder);
-    }
-    return true;
+    stagedName_.clear();
+    const bool closed = close(fd_) == 0;
+    fd_ = -1;
+    // The new name is durable only once the folder itself reaches the disk; some file
+    // systems cannot sync a folder, which leaves it as durable as they make it.
+    fsync(folder_);
+    return closed;
   }
 
  private:
+  // A file that replaces another goes through a staged name and a rename, which swaps the
+  // two at once: a crash leaves the old file or the new one, never neither.
+  bool PlaceUnderFinalName() {
+    if (stagedName_.empty()) {
+      if (LinkNameless(fd_, folder_, finalName_)) {
+        return true;
+      }
+      if (errno != EEXIST) {
+        return false;
+      }
+      stagedName_ = UnderFreshStagedName(
+          [this](const std::string& name) { return LinkNameless(fd_, folder_, name); });
+      if (stagedName_.empty()) {
+        return false;
+      }
+    }
+    return renameat(folder_, stagedName_.c_str(), folder_, finalName_.c_str()) == 0;
+  }
+
   void Discard() {
     writeBehind_.Stop();
+    if (!stagedName_.empty()) {
+      unlinkat(folder_, stagedName_.c_str(), 0);
+      stagedName_.clear();
+    }
     if (fd_ >= 0) {
       close(fd_);
       fd_ = -1;
     }
-    if (!tempPath_.empty()) {
-      unlink(tempPath_.c_str());
-      tempPath_.clear();
-    }
   }
 
   int fd_;
-  std::string tempPath_;
-  std::string finalPath_;
+  const int folder_;
+  std::string stagedName_;
+  const std::string finalName_;
   WriteBehind writeBehind_;
   off_t written_ = 0;
 };
@@ -145,19 +180,35 @@ std::unique_ptr<InputStream> PosixFileStreams::OpenForReading(const std::string&
 
 std::unique_ptr<StagedFile> PosixFileStreams::Stage(const std::string& finalPath,
                                                     const std::string& rightsFrom) {
-  std::string folder = FolderOf(finalPath);
-  std::string pattern = (folder == "/" ? "" : folder) + "/.hushvault-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) {
+  const int folder = open(FolderOf(finalPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) {
     return nullptr;
   }
+  SweepAbandonedStagedFiles(folder);
+  constexpr mode_t kOwnerOnly = 0600;
+  std::string stagedName;
+  int fd = OpenNameless(folder, kOwnerOnly);
+  if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    stagedName = UnderFreshStagedName([&](const std::string& name) {
+      fd = openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  kOwnerOnly);
+      return fd >= 0;
+    });
+  }
+  if (fd < 0) {
+    close(folder);
+    return nullptr;
+  }
+  ClaimStaged(fd);
   struct stat like {};
   if (lstat(rightsFrom.c_str(), &like) == 0 && S_ISREG(like.st_mode)) {
     fchmod(fd, like.st_mode & 0777);
   }
-  return std::make_unique<PosixStagedFile>(fd, std::string(name.data()), finalPath);
+  return std::make_unique<PosixStagedFile>(fd, folder, std::move(stagedName), NameOf(finalPath));
+}
+
+int PosixFileStreams::OpenNameless(int folder, mode_t mode) {
+  return openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
 }
 
 FileStreams& NativeFileStreams() {

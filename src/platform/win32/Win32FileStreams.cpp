@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
+#include <string>
 #include <utility>
 
 #include "platform/win32/WindowsApi.h"
@@ -34,9 +36,31 @@ class Win32InputStream : public InputStream {
   uint64_t length_;
 };
 
+// The folder part of a path, with its separator; empty for a name in the current folder.
 std::string FolderOf(const std::string& path) {
   const auto separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? "." : path.substr(0, separator + 1);
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+// Windows cannot write a file without a name, so a new file is staged under a name of its
+// own, visible to the user and to every cleaning item, and held without sharing while it is
+// written. One that nobody holds was left by a crash or a kill.
+constexpr const char* kStagedPrefix = ".hushvault-staged-";
+constexpr int kNameAttempts = 100;
+
+void SweepAbandonedStagedFiles(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((folder + kStagedPrefix + '*').c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  do {
+    if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
+      // Refused while the staging that owns it still has it open.
+      DeleteFileA((folder + found.cFileName).c_str());
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
 }
 
 class Win32StagedFile : public StagedFile {
@@ -121,17 +145,24 @@ std::unique_ptr<InputStream> Win32FileStreams::OpenForReading(const std::string&
 std::unique_ptr<StagedFile> Win32FileStreams::Stage(const std::string& finalPath,
                                                     const std::string& /*rightsFrom*/) {
   // Access rights come from the folder on this system, as for any new file there.
-  char tempPath[MAX_PATH] = {};
-  if (GetTempFileNameA(FolderOf(finalPath).c_str(), "hv", 0, tempPath) == 0) {
-    return nullptr;
+  const std::string folder = FolderOf(finalPath);
+  SweepAbandonedStagedFiles(folder);
+  std::random_device source;
+  std::uniform_int_distribution<unsigned long long> draw;
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string path = folder + kStagedPrefix + std::to_string(GetCurrentProcessId()) + '-' +
+                             std::to_string(draw(source));
+    // Shared with nobody: a sweep cannot delete it while it is being written.
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      return std::make_unique<Win32StagedFile>(handle, path, finalPath);
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) {
+      break;
+    }
   }
-  const HANDLE handle = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    DeleteFileA(tempPath);
-    return nullptr;
-  }
-  return std::make_unique<Win32StagedFile>(handle, tempPath, finalPath);
+  return nullptr;
 }
 
 FileStreams& NativeFileStreams() {
