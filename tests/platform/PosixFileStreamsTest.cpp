@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::set<std::string>;
 
-constexpr const char* kStagedPrefix = ".hushvault-staged-";
+constexpr const char* kStagedPrefix = "~hushvault-staged-";
 
 // A file system that cannot make a file without a name, as some cannot.
 struct WithoutNamelessFiles : PosixFileStreams {
@@ -50,7 +50,7 @@ std::string StagedName(pid_t owner, const std::string& rest) {
 
 // Either way the new file is seen only whole under its final name, a file already there is
 // replaced, and a file dropped before its commit leaves nothing. Without nameless files the
-// one name seen meanwhile is a staged one.
+// one name seen meanwhile is a staged one, never hidden.
 TEST(PosixFileStreamsTest, NewFileAppearsOnlyWholeUnderItsName) {
   PosixFileStreams nameless;
   WithoutNamelessFiles named;
@@ -80,6 +80,8 @@ TEST(PosixFileStreamsTest, NewFileAppearsOnlyWholeUnderItsName) {
         } else {
           ASSERT_EQ(added.size(), 1u);
           EXPECT_TRUE(added.begin()->starts_with(kStagedPrefix)) << *added.begin();
+          // A dot-name would hide a leftover from the user and from every cleaning item.
+          EXPECT_NE(added.begin()->front(), '.') << *added.begin();
         }
         if (commit) {
           ASSERT_TRUE(staged->Commit());

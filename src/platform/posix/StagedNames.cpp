@@ -16,7 +16,8 @@
 namespace hv {
 namespace {
 
-constexpr std::string_view kStagedPrefix = ".hushvault-staged-";
+// Not a dot-name: a leftover must stay visible to the user and to the cleaning items.
+constexpr std::string_view kStagedPrefix = "~hushvault-staged-";
 constexpr int kNameAttempts = 100;
 // Longer than any pause between two writes of a running operation.
 constexpr time_t kAbandonedAfterSeconds = 10 * 60;

@@ -45,7 +45,7 @@ std::string FolderOf(const std::string& path) {
 // Windows cannot write a file without a name, so a new file is staged under a name of its
 // own, visible to the user and to every cleaning item, and held without sharing while it is
 // written. One that nobody holds was left by a crash or a kill.
-constexpr const char* kStagedPrefix = ".hushvault-staged-";
+constexpr const char* kStagedPrefix = "~hushvault-staged-";
 constexpr int kNameAttempts = 100;
 
 void SweepAbandonedStagedFiles(const std::string& folder) {

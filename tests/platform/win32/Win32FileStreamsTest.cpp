@@ -23,9 +23,9 @@ bool Write(StagedFile& staged, const std::string& bytes) {
 TEST(Win32FileStreamsTest, AbandonedStagedFilesAreSweptAtTheNextStaging) {
   Win32FileStreams streams;
   const test::TempFolder folder;
-  folder.Write(".hushvault-staged-1-1", "left by a crash");
+  folder.Write("~hushvault-staged-1-1", "left by a crash");
   folder.Write("hushvault-staged-1-2", "the user's own");
-  fs::create_directory(folder / ".hushvault-staged-1-3");
+  fs::create_directory(folder / "~hushvault-staged-1-3");
   const auto running = streams.Stage((folder / "running").string(), "");
   ASSERT_NE(running, nullptr);
   ASSERT_TRUE(Write(*running, "still mine"));
@@ -36,7 +36,7 @@ TEST(Win32FileStreamsTest, AbandonedStagedFilesAreSweptAtTheNextStaging) {
   ASSERT_TRUE(Write(*next, "next"));
   ASSERT_TRUE(next->Commit());
   Names expected = before;
-  expected.erase(".hushvault-staged-1-1");
+  expected.erase("~hushvault-staged-1-1");
   expected.insert("next");
   EXPECT_EQ(test::NamesIn(folder.Path()), expected);
   ASSERT_TRUE(running->Commit());
