@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedUserInterface.h"
 #include "TempFolder.h"
+#include "clean/ProfileCleanup.h"
 
 namespace hv {
 namespace {
@@ -36,11 +38,40 @@ TEST(FirefoxProfilesTest, TheRootAndTheProfilesInIt) {
   temp.Write(root + "lower case/prefs.js", "");
   temp.Write(root + "profiles.ini", "[Profile0]");
   fs::create_directories(temp / (root + "Pending Pings"));
-  fs::create_directory_symlink(temp / (root + "abcd.default-release"),
-                               temp / (root + "linked.default"));
+  // A profile kept elsewhere and linked into place is offered; a link to nothing is not.
+  temp.Write("in-memory/ijkl.default/prefs.js", "");
+  fs::create_directory_symlink(temp / "in-memory/ijkl.default", temp / (root + "ijkl.default"));
+  fs::create_directory_symlink(temp / "gone", temp / (root + "gone.default"));
   Names names = profiles.ProfileNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (Names{"abcd.default-release", "efgh.default", "lower case"}));
+  EXPECT_EQ(names, (Names{"abcd.default-release", "efgh.default", "ijkl.default", "lower case"}));
+}
+
+// The chosen profile kept elsewhere and linked into place: its files go, but nothing that
+// a link inside it leads to.
+TEST(LinkedProfileCleanupTest, TheProfileIsCleanedWithoutFollowingLinksInIt) {
+  const test::TempFolder temp;
+  FirefoxProfiles profiles({(temp / "home").string(), "", ""});
+  const fs::path kept = temp / "in-memory/abcd.default";
+  temp.Write("in-memory/abcd.default/prefs.js", "");
+  temp.Write("in-memory/abcd.default/cookies.sqlite", "");
+  temp.Write("in-memory/abcd.default/storage/data.sqlite", "");
+  temp.Write("documents/notes.sqlite", "");
+  fs::create_directory_symlink(temp / "documents", kept / "linked-documents");
+  fs::create_directories(temp / "home/.mozilla/firefox");
+  fs::create_directory_symlink(kept, temp / "home/.mozilla/firefox/abcd.default");
+
+  test::ScriptedUserInterface ui;
+  ui.AnswerMessage(6);  // Yes
+  CleanContext context{ui, false, {}};
+  ChooseProfile(context, profiles);
+  CleanProfile(context, profiles, "*.sqlite");
+  EXPECT_EQ(context.chosenProfile, "abcd.default");
+  EXPECT_FALSE(fs::exists(kept / "cookies.sqlite"));
+  EXPECT_FALSE(fs::exists(kept / "storage/data.sqlite"));
+  EXPECT_TRUE(fs::exists(kept / "prefs.js"));
+  EXPECT_TRUE(fs::exists(temp / "documents/notes.sqlite"));
+  EXPECT_TRUE(fs::is_symlink(temp / "home/.mozilla/firefox/abcd.default"));
 }
 
 }  // namespace
