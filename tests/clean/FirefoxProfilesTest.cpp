@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "clean/ProfileCleanup.h"
+#include "util/NumberedError.h"
 
 namespace hv {
 namespace {
@@ -47,6 +52,51 @@ TEST(FirefoxProfilesTest, TheRootAndTheProfilesInIt) {
   EXPECT_EQ(names, (Names{"abcd.default-release", "efgh.default", "ijkl.default", "lower case"}));
 }
 
+struct RootCase {
+  const char* name;
+  std::function<void(const fs::path& root)> make;
+  bool fails;  // whether listing it is an error the run hears of
+};
+
+class ProfileRootTest : public testing::TestWithParam<RootCase> {};
+
+// A root that is missing or empty holds no profiles; one that is there but cannot be
+// listed is an error, not an empty list.
+TEST_P(ProfileRootTest, OnlyAMissingOrEmptyRootMeansNoProfiles) {
+  const RootCase& c = GetParam();
+  const test::TempFolder temp;
+  FirefoxProfiles profiles({(temp / "home").string(), "", ""});
+  const fs::path root = temp / "home/.mozilla/firefox";
+  fs::create_directories(root.parent_path());
+  c.make(root);
+  if (c.fails) {
+    EXPECT_THROW(profiles.ProfileNames(), NumberedError);
+  } else {
+    EXPECT_TRUE(profiles.ProfileNames().empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roots, ProfileRootTest,
+    testing::Values(
+        RootCase{"missing", [](const fs::path&) {}, false},
+        RootCase{"empty", [](const fs::path& root) { fs::create_directory(root); }, false},
+        RootCase{"a_file", [](const fs::path& root) { std::ofstream(root) << "x"; }, true},
+        RootCase{"a_link_to_itself", [](const fs::path& root) { fs::create_symlink(root, root); },
+                 true}),
+    [](const testing::TestParamInfo<RootCase>& info) { return std::string(info.param.name); });
+
+TEST(ProfileRootAccessTest, AnUnreadableRootIsAnError) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not keep the superuser out";
+  }
+  const test::TempFolder temp;
+  FirefoxProfiles profiles({(temp / "home").string(), "", ""});
+  temp.Write("home/.mozilla/firefox/abcd.default/prefs.js", "");
+  fs::permissions(temp / "home/.mozilla/firefox", fs::perms::none);
+  EXPECT_THROW(profiles.ProfileNames(), NumberedError);
+}
+
 // The chosen profile kept elsewhere and linked into place: its files go, but nothing that
 // a link inside it leads to.
 TEST(LinkedProfileCleanupTest, TheProfileIsCleanedWithoutFollowingLinksInIt) {
@@ -72,6 +122,16 @@ TEST(LinkedProfileCleanupTest, TheProfileIsCleanedWithoutFollowingLinksInIt) {
   EXPECT_TRUE(fs::exists(kept / "prefs.js"));
   EXPECT_TRUE(fs::exists(temp / "documents/notes.sqlite"));
   EXPECT_TRUE(fs::is_symlink(temp / "home/.mozilla/firefox/abcd.default"));
+}
+
+TEST(UnreadableProfileRootTest, TheErrorReachesTheRunAndNothingIsAsked) {
+  const test::TempFolder temp;
+  FirefoxProfiles profiles({(temp / "home").string(), "", ""});
+  temp.Write("home/.mozilla/firefox", "not a folder");
+  test::ScriptedUserInterface ui;
+  CleanContext context{ui, false, {}};
+  EXPECT_THROW(ChooseProfile(context, profiles), NumberedError);
+  EXPECT_TRUE(ui.events.empty());
 }
 
 }  // namespace
