@@ -14,7 +14,8 @@ class BrowserProfiles {
   virtual std::string ProfileRoot() = 0;
 
   // The names of the profiles in the profile folder, in the order the system lists them;
-  // none when the folder is missing or empty.
+  // none when the folder is missing or empty. Throws NumberedError when the folder is there
+  // but cannot be listed: that is no "no profiles".
   virtual std::vector<std::string> ProfileNames() = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace hv::test {
 namespace fs = std::filesystem;
 namespace {
@@ -159,6 +161,15 @@ void AddChromiumPage(const fs::path& profile, const std::string& url, int visits
                          ", 'term', 'term'); INSERT INTO segments (name, url_id) VALUES (" +
                          Quoted(url) + ", " + id + ")");
   }
+}
+
+std::vector<std::string> WalkNames(modCache& walk) {
+  std::vector<std::string> names;
+  for (bool more = walk.FindFirstEntry(); more; more = walk.FindNextEntry()) {
+    names.push_back(walk.EntrySourceName());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string SimpleCacheBytes(const std::string& key) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "clean/modCache.h"
 #include "platform/posix/BrowserFolders.h"
 
 namespace hv::test {
@@ -44,6 +45,13 @@ int64_t AddFirefoxPage(const std::filesystem::path& profile, const std::string& 
 void AddChromiumCookie(const std::filesystem::path& cookieDatabase, const std::string& name,
                        const std::string& host, const std::string& path);
 void AddChromiumPage(const std::filesystem::path& profile, const std::string& url, int visits);
+
+// The URL keys of a Firefox and of a Chromium cache file.
+inline const std::string kFirefoxKey = ":https://mozilla.example/logo.png";
+inline const std::string kChromiumKey = "1/0/_dk_https://c.example https://c.example/app.js";
+
+// Every entry name of one complete walk, sorted.
+std::vector<std::string> WalkNames(modCache& walk);
 
 // Cache files as the browsers write them, with the URL key inside.
 std::string SimpleCacheBytes(const std::string& key);

@@ -19,11 +19,11 @@ namespace hv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::kChromiumKey;
+using test::kFirefoxKey;
 using test::QueryRows;
 using Names = std::vector<std::string>;
 
-const std::string kFirefoxKey = ":https://mozilla.example/logo.png";
-const std::string kChromiumKey = "1/0/_dk_https://c.example https://c.example/app.js";
 const std::string kLowerCaseKey = "cookie:looks-like-a-cookie-but-is-a-cache-file";
 const std::string kFirefoxCookie = "Cookie:sid@.mozilla.example/";
 const std::string kChromiumCookie = "Cookie:pref@c.example/app";
@@ -53,15 +53,7 @@ class BrowserUrlCacheTest : public testing::Test {
     return temp.Write(kChromiumCache + name, bytes);
   }
 
-  // Every entry name of one complete walk, sorted.
-  Names Walk() {
-    Names names;
-    for (bool more = walk.FindFirstEntry(); more; more = walk.FindNextEntry()) {
-      names.push_back(walk.EntrySourceName());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  Names Walk() { return test::WalkNames(walk); }
 
   // The names of the fixture's traces, sorted, without those of the kinds left out.
   Names AllNames(bool cookies = true, bool visits = true, bool files = true) const {

@@ -10,7 +10,9 @@
 
 #include "platform/posix/CacheFolder.h"
 #include "platform/posix/CookieDatabase.h"
+#include "platform/posix/FolderEntries.h"
 #include "platform/posix/HistoryDatabase.h"
+#include "platform/posix/NoFollowFolder.h"
 #include "platform/posix/ShellFolders.h"
 
 namespace hv {
@@ -23,18 +25,27 @@ namespace fs = std::filesystem;
 constexpr const char* kChromiumFamily[] = {
     "chromium", "google-chrome", "BraveSoftware/Brave-Browser", "vivaldi", "microsoft-edge"};
 
+// A place below a base folder: the base is the user's and may be reached through links,
+// nothing below it is.
+struct Place {
+  std::string base;
+  std::string below;
+
+  std::string Path() const { return base + below; }
+};
+
 // Where Firefox keeps profiles (below home or config) and caches (below home or cache):
 // the classic place, the XDG one, and those of the snap and flatpak packages.
 struct FirefoxPlaces {
-  std::vector<std::string> profiles;
-  std::vector<std::string> caches;
+  std::vector<Place> profiles;
+  std::vector<Place> caches;
 };
 
 FirefoxPlaces FirefoxPlacesOf(const BrowserFolders& folders) {
   FirefoxPlaces places;
-  const auto add = [](std::vector<std::string>& list, const std::string& base, const char* below) {
+  const auto add = [](std::vector<Place>& list, const std::string& base, const char* below) {
     if (!base.empty()) {
-      list.push_back(base + below);
+      list.push_back({base, below});
     }
   };
   add(places.profiles, folders.home, "/.mozilla/firefox");
@@ -48,9 +59,20 @@ FirefoxPlaces FirefoxPlacesOf(const BrowserFolders& folders) {
   return places;
 }
 
-bool IsChromiumProfile(const fs::path& folder) {
-  const std::string name = folder.filename().string();
+bool IsChromiumProfile(const std::string& name) {
   return name == "Default" || name.starts_with("Profile ");
+}
+
+bool AnyProfile(const std::string&) {
+  return true;
+}
+
+// The profile folders in folder, links to folders included: a profile kept elsewhere (in
+// memory, for instance) is linked into place, and its databases' rows are cleaned all the
+// same. None when folder cannot be listed.
+std::vector<fs::path> ProfileFolders(const fs::path& folder) {
+  std::error_code error;
+  return SubFolders(folder, error);
 }
 
 // Collects the stores, each file or folder once however many paths lead to it.
@@ -58,26 +80,38 @@ class StoreList {
  public:
   explicit StoreList(CacheKeyMemory* cacheKeys) : cacheKeys_(cacheKeys) {}
 
+  // A database, wherever links lead to it: only rows inside it are deleted.
   void AddFile(const fs::path& path, const std::function<std::unique_ptr<TraceStore>()>& make,
                std::vector<std::unique_ptr<TraceStore>>& into) {
-    if (IsNew(path, S_IFREG)) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && IsNew(info)) {
       into.push_back(make());
     }
   }
-  void AddFolder(const fs::path& path) {
-    if (IsNew(path, S_IFDIR)) {
-      caches.push_back(std::make_unique<CacheFolder>(path.string(), cacheKeys_));
+
+  // The cache folder store in every profile folder of place that isProfile takes. Its
+  // files are deleted, so neither it nor any folder between it and the place's base may
+  // be a link.
+  void AddCacheFolders(const Place& place, const char* store,
+                       bool (*isProfile)(const std::string&)) {
+    const NoFollowFolder profiles = NoFollowFolder::OpenBase(place.base).OpenBelow(place.below);
+    for (const std::string& name : FolderEntryNames(profiles.Fd())) {
+      if (!isProfile(name)) {
+        continue;
+      }
+      NoFollowFolder folder = profiles.Open(name.c_str()).Open(store);
+      struct stat info {};
+      if (folder.Stat(info) && IsNew(info)) {
+        caches.push_back(std::make_unique<CacheFolder>(
+            std::move(folder), place.Path() + "/" + name + "/" + store, cacheKeys_));
+      }
     }
   }
 
   std::vector<std::unique_ptr<TraceStore>> cookies, histories, caches;
 
  private:
-  bool IsNew(const fs::path& path, mode_t type) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type &&
-           seen_.insert({info.st_dev, info.st_ino}).second;
-  }
+  bool IsNew(const struct stat& info) { return seen_.insert({info.st_dev, info.st_ino}).second; }
 
   CacheKeyMemory* cacheKeys_;
   std::set<std::pair<dev_t, ino_t>> seen_;
@@ -85,8 +119,8 @@ class StoreList {
 
 void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
   const FirefoxPlaces places = FirefoxPlacesOf(folders);
-  for (const std::string& root : places.profiles) {
-    for (const fs::path& profile : RealSubFolders(root)) {
+  for (const Place& root : places.profiles) {
+    for (const fs::path& profile : ProfileFolders(root.Path())) {
       const std::string cookies = (profile / "cookies.sqlite").string();
       stores.AddFile(
           cookies, [&] { return std::make_unique<CookieDatabase>(cookies, "moz_cookies", "host"); },
@@ -100,18 +134,16 @@ void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
           stores.histories);
     }
   }
-  for (const std::string& root : places.caches) {
-    for (const fs::path& profile : RealSubFolders(root)) {
-      stores.AddFolder(profile / "cache2");
-    }
+  for (const Place& root : places.caches) {
+    stores.AddCacheFolders(root, "cache2", AnyProfile);
   }
 }
 
 void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
   for (const char* browser : kChromiumFamily) {
     if (!folders.config.empty()) {
-      for (const fs::path& profile : RealSubFolders(fs::path(folders.config) / browser)) {
-        if (!IsChromiumProfile(profile)) {
+      for (const fs::path& profile : ProfileFolders(fs::path(folders.config) / browser)) {
+        if (!IsChromiumProfile(profile.filename().string())) {
           continue;
         }
         // Newer versions keep the cookies in Network/, older ones beside the history.
@@ -133,11 +165,8 @@ void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
       }
     }
     if (!folders.cache.empty()) {
-      for (const fs::path& profile : RealSubFolders(fs::path(folders.cache) / browser)) {
-        if (IsChromiumProfile(profile)) {
-          stores.AddFolder(profile / "Cache");
-        }
-      }
+      stores.AddCacheFolders({folders.cache, std::string("/") + browser}, "Cache",
+                             IsChromiumProfile);
     }
   }
 }
@@ -178,13 +207,13 @@ std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders&
   return all;
 }
 
-std::vector<fs::path> RealSubFolders(const fs::path& folder) {
+std::vector<fs::path> SubFolders(const fs::path& folder, std::error_code& error) {
   std::vector<fs::path> found;
-  std::error_code error;
+  error.clear();
   fs::directory_iterator entries(folder, error);
   for (const fs::directory_iterator end; !error && entries != end; entries.increment(error)) {
     std::error_code statusError;
-    if (fs::is_directory(entries->symlink_status(statusError))) {
+    if (fs::is_directory(entries->status(statusError))) {
       found.push_back(entries->path());
     }
   }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/posix/CacheKeyMemory.h"
@@ -22,14 +23,17 @@ struct BrowserFolders {
 
 // Every trace store of the Firefox and Chromium-family profiles below folders that
 // exists now: first the cookie databases, then the history databases, then the cache
-// folders. A store reached by two paths (a linked folder) is taken once. The cache folders
-// remember their keys in cacheKeys when it is given.
+// folders. The databases are found through linked profile folders as well; a cache folder
+// is not when any folder below the base folder on its way is a link, since its files are
+// deleted. A store reached by two paths is taken once. The cache folders remember their
+// keys in cacheKeys when it is given.
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
                                                            CacheKeyMemory* cacheKeys = nullptr);
 
-// The folders directly in folder, in the order the system lists them; links are not
-// followed. None when folder is missing or cannot be read.
-std::vector<std::filesystem::path> RealSubFolders(const std::filesystem::path& folder);
+// The folders directly in folder, links to folders included, in the order the system lists
+// them. None, with the reason in error, when folder cannot be listed.
+std::vector<std::filesystem::path> SubFolders(const std::filesystem::path& folder,
+                                              std::error_code& error);
 
 // The folder of Firefox's profiles: ~/.mozilla/firefox/, or the one below the config
 // folder where only that one is present. Ends with '/'; empty when neither is known.

@@ -67,56 +67,95 @@ void CacheFolder::ReadKeys(int folderFd, size_t nameStart, std::vector<FoundFile
   }
 }
 
-// Lists the folder open as folderFd (and takes the descriptor over): its files, then the
-// folders in it. A folder or file that vanishes while the walk runs is passed over.
-void CacheFolder::ListFolder(int folderFd, const std::string& path, int level,
-                             std::vector<Trace>& traces) {
-  DIR* folder = fdopendir(folderFd);
-  if (folder == nullptr) {
-    close(folderFd);
+// Lists the open folder, folders_[folderIndex]: its files, then the folders in it that are
+// on the cache folder's file system. A folder or file that vanishes while the walk runs is
+// passed over.
+void CacheFolder::ListFolder(NoFollowFolder folder, size_t folderIndex, const std::string& path,
+                             int level, std::vector<Trace>& traces) {
+  // The listing closes the descriptor it is given, so it gets one of its own.
+  const int listFd = dup(folder.Fd());
+  DIR* listing = listFd >= 0 ? fdopendir(listFd) : nullptr;
+  if (listing == nullptr) {
+    if (listFd >= 0) {
+      close(listFd);
+    }
     return;
   }
   std::vector<FoundFile> files;
   std::vector<std::string> folders;
-  while (const dirent* entry = readdir(folder)) {
+  while (const dirent* entry = readdir(listing)) {
     if (IsDotOrDotDot(entry->d_name)) {
       continue;
     }
     ino_t inode = 0;
-    const unsigned char type = EntryType(dirfd(folder), *entry, inode);
+    const unsigned char type = EntryType(folder.Fd(), *entry, inode);
     if (type == DT_REG) {
       files.push_back({path + "/" + entry->d_name, inode, std::nullopt});
     } else if (type == DT_DIR && level < kDeepestLevel) {
       folders.emplace_back(entry->d_name);
     }
   }
-  ReadKeys(dirfd(folder), path.size() + 1, files);
+  closedir(listing);
+  ReadKeys(folder.Fd(), path.size() + 1, files);
   for (FoundFile& found : files) {
     std::string name = found.key ? std::move(*found.key) : found.path;
-    traces.push_back({std::move(name), 0, std::move(found.path)});
+    traces.push_back({std::move(name), static_cast<int64_t>(folderIndex), std::move(found.path)});
   }
   for (const std::string& name : folders) {
-    const int inner =
-        openat(dirfd(folder), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (inner >= 0) {
-      ListFolder(inner, path + "/" + name, level + 1, traces);
+    NoFollowFolder inner = folder.Open(name.c_str());
+    struct stat info {};
+    if (inner.Stat(info) && info.st_dev == device_) {
+      folders_.push_back({folderIndex, name, info.st_ino});
+      ListFolder(std::move(inner), folders_.size() - 1, path + "/" + name, level + 1, traces);
     }
   }
-  closedir(folder);
 }
 
 void CacheFolder::List(std::vector<Trace>& traces) {
-  const int folder = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ListFolder(folder, path_, 0, traces);
+  struct stat info {};
+  if (!root_.Stat(info)) {
+    return;
   }
+  device_ = info.st_dev;
+  folders_ = {{0, "", info.st_ino}};
+  reopened_ = NoFollowFolder();
+  ListFolder(root_.Open("."), 0, path_, 0, traces);
+}
+
+int CacheFolder::ReopenListed(size_t index) {
+  if (index == 0) {
+    return root_.Fd();
+  }
+  if (reopened_.IsOpen() && reopenedIndex_ == index) {
+    return reopened_.Fd();
+  }
+  std::vector<size_t> levels;
+  for (size_t level = index; level != 0; level = folders_[level].parent) {
+    levels.push_back(level);
+  }
+  NoFollowFolder folder = root_.Open(".");
+  for (auto level = levels.rbegin(); level != levels.rend() && folder.IsOpen(); ++level) {
+    folder = folder.Open(folders_[*level].name.c_str());
+    struct stat info {};
+    if (!folder.Stat(info) || info.st_dev != device_ || info.st_ino != folders_[*level].inode) {
+      folder = NoFollowFolder();
+    }
+  }
+  reopened_ = std::move(folder);
+  reopenedIndex_ = index;
+  return reopened_.Fd();
 }
 
 bool CacheFolder::Delete(const Trace& trace) {
+  if (trace.row < 0 || static_cast<size_t>(trace.row) >= folders_.size()) {
+    return false;
+  }
+  const int folderFd = ReopenListed(static_cast<size_t>(trace.row));
+  const char* name = trace.file.c_str() + trace.file.rfind('/') + 1;
   struct stat info {};
-  // Only the ordinary file that was listed; a link put in its place is left alone.
-  return lstat(trace.file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-         unlink(trace.file.c_str()) == 0;
+  // Only an ordinary file; a link or a folder put in its place is left alone.
+  return folderFd >= 0 && fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISREG(info.st_mode) && unlinkat(folderFd, name, 0) == 0;
 }
 
 }  // namespace hv

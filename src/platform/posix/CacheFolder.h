@@ -7,17 +7,21 @@
 #include <vector>
 
 #include "platform/posix/CacheKeyMemory.h"
+#include "platform/posix/NoFollowFolder.h"
 #include "platform/posix/TraceStore.h"
 
 namespace hv {
 
 // A browser's cache folder: every ordinary file at any depth is an entry, named by the URL
-// key stored in it where it can be read, otherwise by its path. Links are never followed.
+// key stored in it where it can be read, otherwise by its path. The walk never follows a
+// link, never enters another file system, and deletes only in the folders it listed, each
+// reached again from the cache folder it was given: a trace's path is for showing only.
 class CacheFolder : public TraceStore {
  public:
-  // keys, when given, remembers the keys read between listings.
-  explicit CacheFolder(std::string path, CacheKeyMemory* keys = nullptr)
-      : path_(std::move(path)), keys_(keys) {}
+  // folder is the cache folder, open; path names it for showing. keys, when given,
+  // remembers the keys read between listings.
+  CacheFolder(NoFollowFolder folder, std::string path, CacheKeyMemory* keys = nullptr)
+      : root_(std::move(folder)), path_(std::move(path)), keys_(keys) {}
 
   void List(std::vector<Trace>& traces) override;
   bool Delete(const Trace& trace) override;
@@ -29,14 +33,30 @@ class CacheFolder : public TraceStore {
     ino_t inode;
     std::optional<std::string> key;
   };
-
-  void ListFolder(int folderFd, const std::string& path, int level, std::vector<Trace>& traces);
+  // A folder the listing went through; the cache folder itself is the first. A trace's row
+  // is the index of the folder its file lies in.
+  struct ListedFolder {
+    size_t parent;
+    std::string name;
+    ino_t inode;
+  };
+  void ListFolder(NoFollowFolder folder, size_t folderIndex, const std::string& path, int level,
+                  std::vector<Trace>& traces);
   // Reads the keys of files in the open folder folderFd; each file's own name starts at
   // nameStart in its path.
   void ReadKeys(int folderFd, size_t nameStart, std::vector<FoundFile>& files);
+  // The listed folder of that index, opened again level by level from the cache folder;
+  // -1 when any level is now a link or another folder than the one listed.
+  int ReopenListed(size_t index);
 
+  NoFollowFolder root_;
   std::string path_;
   CacheKeyMemory* keys_;
+  dev_t device_ = 0;
+  std::vector<ListedFolder> folders_;
+  // The folder a deletion last reached, kept for the next: deletions come in listing order.
+  size_t reopenedIndex_ = 0;
+  NoFollowFolder reopened_;
 };
 
 }  // namespace hv

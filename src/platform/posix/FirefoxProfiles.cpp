@@ -2,7 +2,15 @@
 
 #include <filesystem>
 
+#include "util/NumberedError.h"
+
 namespace hv {
+namespace {
+
+constexpr const char* kErrorSource = "Hushvault";
+constexpr long kPathFileAccess = 75;
+
+}  // namespace
 
 std::string FirefoxProfiles::ProfileRoot() {
   return FirefoxProfileRoot(folders_ ? *folders_ : BrowserFolders::ForCurrentUser());
@@ -15,10 +23,17 @@ std::vector<std::string> FirefoxProfiles::ProfileNames() {
   if (root.empty()) {
     return names;
   }
-  // A linked folder is not offered: the deletion would not follow the link anyway.
-  for (const fs::path& folder : RealSubFolders(root)) {
-    std::error_code error;
-    if (fs::exists(folder / "prefs.js", error) || fs::exists(folder / "times.json", error)) {
+  std::error_code error;
+  // A profile kept elsewhere and linked into place is offered too: the user confirms it by
+  // name, and the deletion follows no link below it.
+  const std::vector<fs::path> folders = SubFolders(root, error);
+  if (error && error != std::errc::no_such_file_or_directory) {
+    throw NumberedError(kPathFileAccess, kErrorSource,
+                        "Path/File access error: '" + root + "' (" + error.message() + ")");
+  }
+  for (const fs::path& folder : folders) {
+    std::error_code missing;
+    if (fs::exists(folder / "prefs.js", missing) || fs::exists(folder / "times.json", missing)) {
       names.push_back(folder.filename().string());
     }
   }
