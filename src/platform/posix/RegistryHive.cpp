@@ -40,15 +40,41 @@ constexpr const char* kSchema =
     "  (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER');"
     "PRAGMA user_version = 1;";
 
-enum class HiveState { Ready, Damaged, Unavailable };
+// WriteRefused: SQLite will not write the file; damage unless the file system is why.
+enum class HiveState { Ready, Damaged, Unavailable, WriteRefused };
 
-bool IsDamage(int code) {
-  const int primary = code & 0xFF;
-  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+// Whatever keeps a file from serving as a hive is damage, except what says nothing about
+// the file itself: another copy holding it, missing rights, and a machine short of memory
+// or disk or failing to read it, where moving a sound hive aside would lose the settings.
+HiveState StateAfter(int code) {
+  switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_NOMEM:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_INTERRUPT:
+      return HiveState::Unavailable;
+    case SQLITE_READONLY:
+      return HiveState::WriteRefused;
+    default:
+      return HiveState::Damaged;
+  }
 }
 
-HiveState StateAfter(int code) {
-  return IsDamage(code) ? HiveState::Damaged : HiveState::Unavailable;
+// A file SQLite opened read-only though the file system lets it be written (its header
+// names a write format SQLite does not know) is damage.
+HiveState WritableIsDamage(HiveState state, const std::string& path) {
+  if (state != HiveState::WriteRefused) {
+    return state;
+  }
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  const bool writable = ::access(path.c_str(), W_OK) == 0 &&
+                        ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+  return writable ? HiveState::Damaged : HiveState::Unavailable;
 }
 
 // A database that is not empty must be a hive of this version with both roots.
@@ -75,6 +101,9 @@ HiveState EnsureSchema(sqlite3* db) {
     if (values.Failed() || !roots.Step() || roots.Integer(0) != 2) {
       return HiveState::Damaged;
     }
+    // Nothing to change: a write, rolled back, shows whether SQLite will write the file.
+    const int probe = ExecuteSql(db, "UPDATE registry_keys SET name = name WHERE id = 1");
+    return probe == SQLITE_OK ? HiveState::Ready : StateAfter(probe);
   } else {
     return HiveState::Damaged;
   }
@@ -124,7 +153,8 @@ HiveState TryOpen(const std::string& path, sqlite3*& db) {
   db = nullptr;
   const int opened =
       sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  const HiveState state = opened == SQLITE_OK ? Prepare(db) : StateAfter(opened);
+  const HiveState state =
+      WritableIsDamage(opened == SQLITE_OK ? Prepare(db) : StateAfter(opened), path);
   if (state != HiveState::Ready) {
     sqlite3_close_v2(db);
     db = nullptr;
