@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "HiveTestSupport.h"
 #include "RawRegistryValues.h"
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
@@ -192,36 +193,7 @@ TEST(RegistryHive, PathComesFromTheOverrideOrTheConfigFolder) {
   EXPECT_EQ(UserRegistryPath(), "/config/home/hushvault/registry.db");
 }
 
-class SqliteRegistryTest : public testing::Test {
- protected:
-  SqliteRegistryTest() : hive(OpenRegistryHive((folder / "hive.db").string()).backend) {}
-
-  RegKey Open(const std::string& key) {
-    RegKey handle = 0;
-    EXPECT_EQ(hive->OpenKeyEx(kHkeyCurrentUser, key.c_str(), reg::kAllSpecificRights, &handle),
-              reg::kSuccess)
-        << key;
-    return handle;
-  }
-
-  // The subkey or value names of key, in the order the hive lists them.
-  std::vector<std::string> Names(const std::string& key, bool subkeys) {
-    const RegKey handle = Open(key);
-    std::vector<std::string> names;
-    char name[256];
-    for (uint32_t i = 0, size = sizeof name;
-         (subkeys ? hive->EnumKey(handle, i, name, size)
-                  : hive->EnumValue(handle, i, name, &size)) == reg::kSuccess;
-         ++i, size = sizeof name) {
-      names.emplace_back(name);
-    }
-    hive->CloseKey(handle);
-    return names;
-  }
-
-  test::TempFolder folder;
-  std::unique_ptr<RegistryBackend> hive;
-};
+using test::SqliteRegistryTest;
 
 TEST_F(SqliteRegistryTest, NamesListInCreationOrderMatchInAnyCaseAndKeepTheirFirstSpelling) {
   for (const char* name : {"c", "A", "b"}) {
@@ -310,7 +282,7 @@ TEST_F(SqliteRegistryTest, NamesWithOddBytesComeBackExactlyAndOverlongKeyNamesAr
 // Each copy writes its own values into the same hive while the other runs; every write
 // must land and outlive the hive's closing.
 TEST_F(SqliteRegistryTest, TwoRunningCopiesShareTheHive) {
-  const std::string path = (folder / "hive.db").string();
+  const std::string path = Path();
   const auto writeAll = [](RegistryBackend& backend, const std::string& prefix) {
     bool written = true;
     for (int i = 0; i < 150; ++i) {

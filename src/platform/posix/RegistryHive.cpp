@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/posix/HiveSchema.h"
 #include "platform/posix/SqliteRegistry.h"
 #include "platform/posix/SqliteStatement.h"
 
@@ -18,27 +19,6 @@ namespace {
 // Long enough for another running copy to finish its write, short enough that a stuck
 // copy does not freeze the window for good.
 constexpr int kBusyTimeoutMs = 10000;
-constexpr int64_t kSchemaVersion = 1;
-
-constexpr const char* kSchema =
-    "CREATE TABLE registry_keys("
-    "  id INTEGER PRIMARY KEY,"
-    "  parent INTEGER REFERENCES registry_keys(id),"
-    "  name TEXT NOT NULL COLLATE NOCASE,"
-    "  UNIQUE(parent, name));"
-    "CREATE TABLE registry_values("
-    "  id INTEGER PRIMARY KEY,"
-    "  key INTEGER NOT NULL REFERENCES registry_keys(id),"
-    "  name TEXT NOT NULL COLLATE NOCASE,"
-    "  type INTEGER NOT NULL,"
-    "  data BLOB NOT NULL,"
-    "  UNIQUE(key, name));"
-    // Listings walk a key's children in creation order.
-    "CREATE INDEX registry_keys_order ON registry_keys(parent, id);"
-    "CREATE INDEX registry_values_order ON registry_values(key, id);"
-    "INSERT INTO registry_keys(id, parent, name) VALUES"
-    "  (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER');"
-    "PRAGMA user_version = 1;";
 
 // WriteRefused: SQLite will not write the file; damage unless the file system is why.
 enum class HiveState { Ready, Damaged, Unavailable, WriteRefused };
@@ -77,35 +57,34 @@ HiveState WritableIsDamage(HiveState state, const std::string& path) {
   return writable ? HiveState::Damaged : HiveState::Unavailable;
 }
 
-// A database that is not empty must be a hive of this version with both roots.
+// A database that is not empty must be a hive of a known version with both roots; an older
+// one is converted.
 HiveState EnsureSchema(sqlite3* db) {
   SqliteTransaction transaction(db);
   if (transaction.Begun() != SQLITE_OK) {
     return StateAfter(transaction.Begun());
   }
-  SqliteStatement version(db, "PRAGMA user_version");
-  SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
-  if (!version.Step() || !tables.Step()) {
-    return StateAfter(version.Failed() ? version.Result() : tables.Result());
+  const HiveShape shape = ReadHiveShape(db);
+  if (shape.code != SQLITE_OK) {
+    return StateAfter(shape.code);
   }
-  if (version.Integer(0) == 0 && tables.Integer(0) == 0) {
-    const int created = ExecuteSql(db, kSchema);
-    if (created != SQLITE_OK) {
-      return StateAfter(created);
+  if (!shape.empty && !IsKnownHiveVersion(shape.version)) {
+    return HiveState::Damaged;
+  }
+  const bool current = !shape.empty && IsCurrentHiveVersion(shape.version);
+  if (!current) {
+    const int made = shape.empty ? CreateHiveTables(db) : UpgradeHiveTables(db);
+    if (made != SQLITE_OK) {
+      return StateAfter(made);
     }
-  } else if (version.Integer(0) == kSchemaVersion) {
-    SqliteStatement values(db, "SELECT key, name, type, data FROM registry_values LIMIT 0");
-    SqliteStatement roots(
-        db, "SELECT count(*) FROM registry_keys WHERE id IN (1, 2) AND parent IS NULL");
-    values.Step();
-    if (values.Failed() || !roots.Step() || roots.Integer(0) != 2) {
-      return HiveState::Damaged;
-    }
+  }
+  if (!HasHiveTables(db)) {
+    return HiveState::Damaged;
+  }
+  if (current) {
     // Nothing to change: a write, rolled back, shows whether SQLite will write the file.
     const int probe = ExecuteSql(db, "UPDATE registry_keys SET name = name WHERE id = 1");
     return probe == SQLITE_OK ? HiveState::Ready : StateAfter(probe);
-  } else {
-    return HiveState::Damaged;
   }
   const int committed = transaction.Commit();
   return committed == SQLITE_OK ? HiveState::Ready : StateAfter(committed);
@@ -120,13 +99,11 @@ HiveState Inspect(sqlite3* db) {
   if (check.Text(0) != "ok") {
     return HiveState::Damaged;
   }
-  SqliteStatement version(db, "PRAGMA user_version");
-  SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
-  if (!version.Step() || !tables.Step()) {
-    return StateAfter(version.Failed() ? version.Result() : tables.Result());
+  const HiveShape shape = ReadHiveShape(db);
+  if (shape.code != SQLITE_OK) {
+    return StateAfter(shape.code);
   }
-  const bool empty = version.Integer(0) == 0 && tables.Integer(0) == 0;
-  return empty || version.Integer(0) == kSchemaVersion ? HiveState::Ready : HiveState::Damaged;
+  return shape.empty || IsKnownHiveVersion(shape.version) ? HiveState::Ready : HiveState::Damaged;
 }
 
 HiveState Prepare(sqlite3* db) {
