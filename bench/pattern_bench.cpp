@@ -18,5 +18,10 @@ int main() {
   Measure("100 kB name, 100 stars, no match", 5,
           [&] { sink = hv::MatchesPattern(longName, stars + "b"); });
   Measure("100 kB name, 100 stars, match", 5, [&] { sink = hv::MatchesPattern(longName, stars); });
+  for (const int brackets : {10000, 40000}) {
+    const std::string unclosed(brackets, '[');
+    const std::string what = std::to_string(brackets) + " unclosed [, one short name";
+    Measure(what.c_str(), 5, [&] { sink = hv::MatchesPattern("[[[a", unclosed); });
+  }
   return sink ? 0 : 0;
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
-  libsqlite3-dev nettle-dev
+  libsqlite3-dev nettle-dev libicu-dev
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest)

@@ -86,18 +86,17 @@ struct Token {
   }
 };
 
-// Parses the list that starts after '[' at position start; returns the position after ']'
-// or 0 when the list never closes.
-size_t ParseList(const std::vector<char32_t>& p, size_t start, Token& token) {
+// Parses the list between start, just after its '[', and close, its ']'.
+void ParseList(const std::vector<char32_t>& p, size_t start, size_t close, Token& token) {
   size_t i = start;
   token.type = Token::Type::List;
-  if (i < p.size() && p[i] == U'!') {
+  if (i < close && p[i] == U'!') {
     token.negated = true;
     ++i;
   }
-  while (i < p.size() && p[i] != U']') {
+  while (i < close) {
     const char32_t low = p[i];
-    if (i + 2 < p.size() && p[i + 1] == U'-' && p[i + 2] != U']') {
+    if (i + 2 < close && p[i + 1] == U'-') {
       token.ranges.emplace_back(low, p[i + 2]);  // a reversed range simply matches nothing
       i += 3;
     } else {
@@ -105,11 +104,22 @@ size_t ParseList(const std::vector<char32_t>& p, size_t start, Token& token) {
       ++i;
     }
   }
-  return i < p.size() ? i + 1 : 0;
+}
+
+// For each position, where the first ']' at or after it stands (none: the pattern's
+// length). Found in one pass, so that a run of unclosed '[' is not searched to the end
+// again and again.
+std::vector<size_t> ListEnds(const std::vector<char32_t>& p) {
+  std::vector<size_t> ends(p.size() + 1, p.size());
+  for (size_t i = p.size(); i-- > 0;) {
+    ends[i] = p[i] == U']' ? i : ends[i + 1];
+  }
+  return ends;
 }
 
 std::vector<Token> Compile(std::string_view pattern) {
   const std::vector<char32_t> p = DecodeCharacters(pattern);
+  const std::vector<size_t> listEnds = ListEnds(p);
   std::vector<Token> tokens;
   size_t i = 0;
   while (i < p.size()) {
@@ -127,17 +137,11 @@ std::vector<Token> Compile(std::string_view pattern) {
     } else if (c == U'#') {
       token.type = Token::Type::Digit;
       ++i;
-    } else if (c == U'[') {
-      const size_t after = ParseList(p, i + 1, token);
-      if (after == 0) {
-        token = Token{};
-        token.literal = c;
-        ++i;
-      } else {
-        i = after;
-        if (token.ranges.empty() && !token.negated) {
-          continue;  // "[]" stands for nothing
-        }
+    } else if (c == U'[' && listEnds[i + 1] < p.size()) {
+      ParseList(p, i + 1, listEnds[i + 1], token);
+      i = listEnds[i + 1] + 1;
+      if (token.ranges.empty() && !token.negated) {
+        continue;  // "[]" stands for nothing
       }
     } else {
       token.literal = c;

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "HiveTestSupport.h"
 #include "RawRegistryValues.h"
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
@@ -94,6 +95,45 @@ TEST(RegistryHive, MovesADamagedHiveAsideKeepingItAndStartsAFreshOne) {
   }
 }
 
+// A header SQLite reads as a format it does not know is damage like any other: the file
+// is kept aside and the settings start afresh instead of failing for the whole session.
+TEST(RegistryHive, MovesAsideAHiveWhoseHeaderSQLiteCannotUse) {
+  const struct {
+    const char* what;
+    std::streamoff offset;
+    std::string bytes;
+  } cases[] = {
+      {"unknown schema format 9", 44, std::string("\0\0\0\x09", 4)},
+      {"unknown schema format 5", 44, std::string("\0\0\0\x05", 4)},
+      {"read version 3", 19, "\x03"},
+      {"read version 255", 19, "\xFF"},
+      {"write version 3", 18, "\x03"},
+      {"page size 1000", 16, "\x03\xE8"},
+      {"reserved bytes 200", 20, "\xC8"},
+      {"auto-vacuum root beyond the file", 52, std::string("\0\0\0\x50", 4)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempFolder folder;
+    const std::string path = (folder / "hive.db").string();
+    ASSERT_TRUE(WriteRaw(*OpenRegistryHive(path).backend, kHkeyCurrentUser, "Before", "v", reg::kSz,
+                         Bytes("x")));
+    {
+      std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+      file.seekp(c.offset) << c.bytes;
+    }
+    const std::string before = ReadFile(path);
+
+    OpenedRegistry opened = OpenRegistryHive(path);
+    ASSERT_TRUE(opened.backend);
+    ASSERT_NE(opened.movedAside, "");
+    EXPECT_EQ(ReadFile(opened.movedAside), before);
+    EXPECT_TRUE(WriteRaw(*opened.backend, kHkeyCurrentUser, "After", "v", reg::kSz, Bytes("ok")));
+    EXPECT_EQ(ReadRaw(*opened.backend, kHkeyCurrentUser, "After", "v"),
+              (RawValue{reg::kSz, Bytes("ok")}));
+  }
+}
+
 // The hive holds the user's settings: a new one, and the folder made for it, are the
 // user's alone.
 TEST(RegistryHive, ANewHiveIsPrivateToTheUser) {
@@ -153,36 +193,7 @@ TEST(RegistryHive, PathComesFromTheOverrideOrTheConfigFolder) {
   EXPECT_EQ(UserRegistryPath(), "/config/home/hushvault/registry.db");
 }
 
-class SqliteRegistryTest : public testing::Test {
- protected:
-  SqliteRegistryTest() : hive(OpenRegistryHive((folder / "hive.db").string()).backend) {}
-
-  RegKey Open(const std::string& key) {
-    RegKey handle = 0;
-    EXPECT_EQ(hive->OpenKeyEx(kHkeyCurrentUser, key.c_str(), reg::kAllSpecificRights, &handle),
-              reg::kSuccess)
-        << key;
-    return handle;
-  }
-
-  // The subkey or value names of key, in the order the hive lists them.
-  std::vector<std::string> Names(const std::string& key, bool subkeys) {
-    const RegKey handle = Open(key);
-    std::vector<std::string> names;
-    char name[256];
-    for (uint32_t i = 0, size = sizeof name;
-         (subkeys ? hive->EnumKey(handle, i, name, size)
-                  : hive->EnumValue(handle, i, name, &size)) == reg::kSuccess;
-         ++i, size = sizeof name) {
-      names.emplace_back(name);
-    }
-    hive->CloseKey(handle);
-    return names;
-  }
-
-  test::TempFolder folder;
-  std::unique_ptr<RegistryBackend> hive;
-};
+using test::SqliteRegistryTest;
 
 TEST_F(SqliteRegistryTest, NamesListInCreationOrderMatchInAnyCaseAndKeepTheirFirstSpelling) {
   for (const char* name : {"c", "A", "b"}) {
@@ -271,7 +282,7 @@ TEST_F(SqliteRegistryTest, NamesWithOddBytesComeBackExactlyAndOverlongKeyNamesAr
 // Each copy writes its own values into the same hive while the other runs; every write
 // must land and outlive the hive's closing.
 TEST_F(SqliteRegistryTest, TwoRunningCopiesShareTheHive) {
-  const std::string path = (folder / "hive.db").string();
+  const std::string path = Path();
   const auto writeAll = [](RegistryBackend& backend, const std::string& prefix) {
     bool written = true;
     for (int i = 0; i < 150; ++i) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/posix/HiveSchema.h"
 #include "platform/posix/SqliteRegistry.h"
 #include "platform/posix/SqliteStatement.h"
 
@@ -18,65 +19,72 @@ namespace {
 // Long enough for another running copy to finish its write, short enough that a stuck
 // copy does not freeze the window for good.
 constexpr int kBusyTimeoutMs = 10000;
-constexpr int64_t kSchemaVersion = 1;
 
-constexpr const char* kSchema =
-    "CREATE TABLE registry_keys("
-    "  id INTEGER PRIMARY KEY,"
-    "  parent INTEGER REFERENCES registry_keys(id),"
-    "  name TEXT NOT NULL COLLATE NOCASE,"
-    "  UNIQUE(parent, name));"
-    "CREATE TABLE registry_values("
-    "  id INTEGER PRIMARY KEY,"
-    "  key INTEGER NOT NULL REFERENCES registry_keys(id),"
-    "  name TEXT NOT NULL COLLATE NOCASE,"
-    "  type INTEGER NOT NULL,"
-    "  data BLOB NOT NULL,"
-    "  UNIQUE(key, name));"
-    // Listings walk a key's children in creation order.
-    "CREATE INDEX registry_keys_order ON registry_keys(parent, id);"
-    "CREATE INDEX registry_values_order ON registry_values(key, id);"
-    "INSERT INTO registry_keys(id, parent, name) VALUES"
-    "  (1, NULL, 'HKEY_CLASSES_ROOT'), (2, NULL, 'HKEY_CURRENT_USER');"
-    "PRAGMA user_version = 1;";
+// WriteRefused: SQLite will not write the file; damage unless the file system is why.
+enum class HiveState { Ready, Damaged, Unavailable, WriteRefused };
 
-enum class HiveState { Ready, Damaged, Unavailable };
-
-bool IsDamage(int code) {
-  const int primary = code & 0xFF;
-  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
-}
-
+// Whatever keeps a file from serving as a hive is damage, except what says nothing about
+// the file itself: another copy holding it, missing rights, and a machine short of memory
+// or disk or failing to read it, where moving a sound hive aside would lose the settings.
 HiveState StateAfter(int code) {
-  return IsDamage(code) ? HiveState::Damaged : HiveState::Unavailable;
+  switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_NOMEM:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_INTERRUPT:
+      return HiveState::Unavailable;
+    case SQLITE_READONLY:
+      return HiveState::WriteRefused;
+    default:
+      return HiveState::Damaged;
+  }
 }
 
-// A database that is not empty must be a hive of this version with both roots.
+// A file SQLite opened read-only though the file system lets it be written (its header
+// names a write format SQLite does not know) is damage.
+HiveState WritableIsDamage(HiveState state, const std::string& path) {
+  if (state != HiveState::WriteRefused) {
+    return state;
+  }
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  const bool writable = ::access(path.c_str(), W_OK) == 0 &&
+                        ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+  return writable ? HiveState::Damaged : HiveState::Unavailable;
+}
+
+// A database that is not empty must be a hive of a known version with both roots; an older
+// one is converted.
 HiveState EnsureSchema(sqlite3* db) {
   SqliteTransaction transaction(db);
   if (transaction.Begun() != SQLITE_OK) {
     return StateAfter(transaction.Begun());
   }
-  SqliteStatement version(db, "PRAGMA user_version");
-  SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
-  if (!version.Step() || !tables.Step()) {
-    return StateAfter(version.Failed() ? version.Result() : tables.Result());
+  const HiveShape shape = ReadHiveShape(db);
+  if (shape.code != SQLITE_OK) {
+    return StateAfter(shape.code);
   }
-  if (version.Integer(0) == 0 && tables.Integer(0) == 0) {
-    const int created = ExecuteSql(db, kSchema);
-    if (created != SQLITE_OK) {
-      return StateAfter(created);
-    }
-  } else if (version.Integer(0) == kSchemaVersion) {
-    SqliteStatement values(db, "SELECT key, name, type, data FROM registry_values LIMIT 0");
-    SqliteStatement roots(
-        db, "SELECT count(*) FROM registry_keys WHERE id IN (1, 2) AND parent IS NULL");
-    values.Step();
-    if (values.Failed() || !roots.Step() || roots.Integer(0) != 2) {
-      return HiveState::Damaged;
-    }
-  } else {
+  if (!shape.empty && !IsKnownHiveVersion(shape.version)) {
     return HiveState::Damaged;
+  }
+  const bool current = !shape.empty && IsCurrentHiveVersion(shape.version);
+  if (!current) {
+    const int made = shape.empty ? CreateHiveTables(db) : UpgradeHiveTables(db);
+    if (made != SQLITE_OK) {
+      return StateAfter(made);
+    }
+  }
+  if (!HasHiveTables(db)) {
+    return HiveState::Damaged;
+  }
+  if (current) {
+    // Nothing to change: a write, rolled back, shows whether SQLite will write the file.
+    const int probe = ExecuteSql(db, "UPDATE registry_keys SET name = name WHERE id = 1");
+    return probe == SQLITE_OK ? HiveState::Ready : StateAfter(probe);
   }
   const int committed = transaction.Commit();
   return committed == SQLITE_OK ? HiveState::Ready : StateAfter(committed);
@@ -91,13 +99,11 @@ HiveState Inspect(sqlite3* db) {
   if (check.Text(0) != "ok") {
     return HiveState::Damaged;
   }
-  SqliteStatement version(db, "PRAGMA user_version");
-  SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
-  if (!version.Step() || !tables.Step()) {
-    return StateAfter(version.Failed() ? version.Result() : tables.Result());
+  const HiveShape shape = ReadHiveShape(db);
+  if (shape.code != SQLITE_OK) {
+    return StateAfter(shape.code);
   }
-  const bool empty = version.Integer(0) == 0 && tables.Integer(0) == 0;
-  return empty || version.Integer(0) == kSchemaVersion ? HiveState::Ready : HiveState::Damaged;
+  return shape.empty || IsKnownHiveVersion(shape.version) ? HiveState::Ready : HiveState::Damaged;
 }
 
 HiveState Prepare(sqlite3* db) {
@@ -124,7 +130,8 @@ HiveState TryOpen(const std::string& path, sqlite3*& db) {
   db = nullptr;
   const int opened =
       sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  const HiveState state = opened == SQLITE_OK ? Prepare(db) : StateAfter(opened);
+  const HiveState state =
+      WritableIsDamage(opened == SQLITE_OK ? Prepare(db) : StateAfter(opened), path);
   if (state != HiveState::Ready) {
     sqlite3_close_v2(db);
     db = nullptr;

@@ -1,10 +1,9 @@
 #include "platform/posix/SqliteRegistry.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 
+#include "platform/posix/FoldedName.h"
 #include "platform/posix/RegistryHive.h"
 #include "platform/posix/ShellFolders.h"
 #include "platform/posix/SqliteStatement.h"
@@ -29,7 +28,7 @@ std::vector<std::string> PathParts(std::string_view path) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+  return FoldedName(a) == FoldedName(b);
 }
 
 // 1 when path is the special folders' key itself, 2 when it lies below it, else 0.
@@ -129,13 +128,27 @@ long SqliteRegistry::BeginWrite(std::optional<SqliteTransaction>& transaction) {
   return reg::kSuccess;
 }
 
-long SqliteRegistry::ChildId(int64_t parent, const std::string& name, int64_t& id) {
-  SqliteStatement query = Statement("SELECT id FROM registry_keys WHERE parent = ? AND name = ?");
-  if (query.Bind(1, parent).Bind(2, name).Step()) {
+long SqliteRegistry::NamedId(const char* sql, int64_t owner, std::string_view name, int64_t& id) {
+  SqliteStatement query = Statement(sql);
+  if (query.Bind(1, owner).Bind(2, FoldedName(name)).Bind(3, name).Step()) {
     id = query.Integer(0);
     return reg::kSuccess;
   }
   return query.Failed() ? Failure(query.Result()) : reg::kFileNotFound;
+}
+
+long SqliteRegistry::ChildId(int64_t parent, std::string_view name, int64_t& id) {
+  return NamedId(
+      "SELECT id FROM registry_keys WHERE parent = ?1 AND folded = ?2 "
+      "ORDER BY name = ?3 DESC, id LIMIT 1",
+      parent, name, id);
+}
+
+long SqliteRegistry::ValueId(int64_t key, std::string_view name, int64_t& id) {
+  return NamedId(
+      "SELECT id FROM registry_values WHERE key = ?1 AND folded = ?2 "
+      "ORDER BY name = ?3 DESC, id LIMIT 1",
+      key, name, id);
 }
 
 long SqliteRegistry::Locate(const Handle& base, const char* subKey, bool create, Location& found) {
@@ -168,8 +181,9 @@ long SqliteRegistry::Locate(const Handle& base, const char* subKey, bool create,
     int64_t child = 0;
     long result = ChildId(found.id, part, child);
     if (result == reg::kFileNotFound && create) {
-      SqliteStatement insert = Statement("INSERT INTO registry_keys(parent, name) VALUES (?, ?)");
-      insert.Bind(1, found.id).Bind(2, part).Step();
+      SqliteStatement insert =
+          Statement("INSERT INTO registry_keys(parent, name, folded) VALUES (?, ?, ?)");
+      insert.Bind(1, found.id).Bind(2, part).Bind(3, FoldedName(part)).Step();
       result = insert.Failed() ? Failure(insert.Result()) : reg::kSuccess;
       child = sqlite3_last_insert_rowid(db_);
     }
@@ -246,17 +260,17 @@ long SqliteRegistry::LookUpValue(const Handle& handle, const char* valueName, St
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
-  SqliteStatement query =
-      Statement("SELECT type, data FROM registry_values WHERE key = ? AND name = ?");
-  if (query.Bind(1, handle.location.id).Bind(2, name).Step()) {
+  int64_t id = 0;
+  if (const long found = ValueId(handle.location.id, name, id); found != reg::kSuccess) {
+    return found == reg::kFileNotFound ? AbsentUnlessDeleted(handle.location.id, found) : found;
+  }
+  SqliteStatement query = Statement("SELECT type, data FROM registry_values WHERE id = ?");
+  if (query.Bind(1, id).Step()) {
     value.type = static_cast<uint32_t>(query.Integer(0));
     value.data = query.Blob(1);
     return reg::kSuccess;
   }
-  if (query.Failed()) {
-    return Failure(query.Result());
-  }
-  return AbsentUnlessDeleted(handle.location.id, reg::kFileNotFound);
+  return query.Failed() ? Failure(query.Result()) : reg::kFileNotFound;
 }
 
 long SqliteRegistry::QueryValueEx(RegKey key, const char* valueName, uint32_t* type, uint8_t* data,
@@ -312,15 +326,27 @@ long SqliteRegistry::SetValueEx(RegKey key, const char* valueName, uint32_t type
   if (const long exists = CheckKeyExists(handle.location.id); exists != reg::kSuccess) {
     return exists;
   }
-  // An existing value keeps its place in the enumeration and the case of its name.
-  SqliteStatement upsert = Statement(
-      "INSERT INTO registry_values(key, name, type, data) VALUES (?, ?, ?, ?) "
-      "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, "
-      "data = excluded.data");
-  upsert.Bind(1, handle.location.id).Bind(2, name).Bind(3, int64_t{type});
-  upsert.BindBlob(4, data, dataSize).Step();
-  if (upsert.Failed()) {
-    return Failure(upsert.Result());
+  // An existing value keeps its place in the enumeration and the spelling of its name.
+  int64_t id = 0;
+  const long found = ValueId(handle.location.id, name, id);
+  if (found != reg::kSuccess && found != reg::kFileNotFound) {
+    return found;
+  }
+  SqliteStatement write =
+      found == reg::kSuccess
+          ? Statement("UPDATE registry_values SET type = ?1, data = ?2 WHERE id = ?3")
+          : Statement(
+                "INSERT INTO registry_values(type, data, key, name, folded) "
+                "VALUES (?1, ?2, ?3, ?4, ?5)");
+  write.Bind(1, int64_t{type}).BindBlob(2, data, dataSize);
+  if (found == reg::kSuccess) {
+    write.Bind(3, id);
+  } else {
+    write.Bind(3, handle.location.id).Bind(4, name).Bind(5, FoldedName(name));
+  }
+  write.Step();
+  if (write.Failed()) {
+    return Failure(write.Result());
   }
   const int committed = transaction.Commit();
   return committed == SQLITE_OK ? reg::kSuccess : Failure(committed);
@@ -446,15 +472,22 @@ long SqliteRegistry::DeleteValue(RegKey key, const char* valueName) {
   if (db_ == nullptr) {
     return reg::kRegistryIoFailed;
   }
-  SqliteStatement remove = Statement("DELETE FROM registry_values WHERE key = ? AND name = ?");
-  remove.Bind(1, handle.location.id).Bind(2, std::string_view(OrEmpty(valueName))).Step();
+  std::optional<SqliteTransaction> transaction;
+  if (const long begun = BeginWrite(transaction); begun != reg::kSuccess) {
+    return begun;
+  }
+  int64_t id = 0;
+  if (const long found = ValueId(handle.location.id, OrEmpty(valueName), id);
+      found != reg::kSuccess) {
+    return found == reg::kFileNotFound ? AbsentUnlessDeleted(handle.location.id, found) : found;
+  }
+  SqliteStatement remove = Statement("DELETE FROM registry_values WHERE id = ?");
+  remove.Bind(1, id).Step();
   if (remove.Failed()) {
     return Failure(remove.Result());
   }
-  if (sqlite3_changes(db_) > 0) {
-    return reg::kSuccess;
-  }
-  return AbsentUnlessDeleted(handle.location.id, reg::kFileNotFound);
+  const int committed = transaction->Commit();
+  return committed == SQLITE_OK ? reg::kSuccess : Failure(committed);
 }
 
 long SqliteRegistry::QueryInfoKey(RegKey key, uint32_t* maxValueNameLength) {

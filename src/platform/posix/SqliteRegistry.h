@@ -15,7 +15,8 @@
 namespace hv {
 
 // The registry kept in one SQLite database (the hive): keys and values in creation
-// order, names case-insensitive and case-preserving. Every call is its own transaction,
+// order, names case-insensitive (every letter, as the platform compares them) and
+// case-preserving. Every call is its own transaction,
 // so another running copy of the program sees each write as soon as it returns. The
 // "Shell Folders" key of HKEY_CURRENT_USER is not stored: it is a read-only view of the
 // user's folders as they are at each read.
@@ -65,7 +66,11 @@ class SqliteRegistry : public RegistryBackend {
   long BeginWrite(std::optional<SqliteTransaction>& transaction);
   // The location of subKey below the handle's key, or why there is none.
   long Locate(const Handle& base, const char* subKey, bool create, Location& found);
-  long ChildId(int64_t parent, const std::string& name, int64_t& id);
+  // The id of the key or value (as sql finds it, under owner) named name: the one of that
+  // very spelling, else the oldest whose name folds alike.
+  long NamedId(const char* sql, int64_t owner, std::string_view name, int64_t& id);
+  long ChildId(int64_t parent, std::string_view name, int64_t& id);
+  long ValueId(int64_t key, std::string_view name, int64_t& id);
   long CheckKeyExists(int64_t id);
   // absent, unless the key itself went meanwhile.
   long AbsentUnlessDeleted(int64_t id, long absent);
