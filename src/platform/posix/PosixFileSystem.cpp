@@ -10,6 +10,7 @@
 #include "platform/posix/FolderEntries.h"
 #include "platform/posix/PathParts.h"
 #include "platform/posix/PosixOpenFile.h"
+#include "platform/posix/WriteLease.h"
 
 namespace hv {
 namespace {
@@ -94,18 +95,6 @@ bool MayUnlink(const std::string& path, const struct stat& file) {
   return !sticky || user == 0 || file.st_uid == user || folder.st_uid == user;
 }
 
-// A write lease is granted only to the sole open descriptor of a file, so failing to get
-// one means someone else has it open.
-bool NobodyElseHasOpen(int fd) {
-  if (fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
-    fcntl(fd, F_SETLEASE, F_UNLCK);
-    return true;
-  }
-  // Busy, or not ours to lease (another user's file): not exclusive. A file system without
-  // leases cannot tell, and is not held against the file.
-  return errno != EAGAIN && errno != EBUSY && errno != EACCES;
-}
-
 }  // namespace
 
 bool PosixFileSystem::CanOpenExclusively(const std::string& path) {
@@ -119,7 +108,7 @@ bool PosixFileSystem::CanOpenExclusively(const std::string& path) {
     return false;
   }
   const bool exclusive =
-      opened.st_dev == named.st_dev && opened.st_ino == named.st_ino && NobodyElseHasOpen(fd);
+      opened.st_dev == named.st_dev && opened.st_ino == named.st_ino && !OpenElsewhere(fd);
   close(fd);
   return exclusive;
 }
