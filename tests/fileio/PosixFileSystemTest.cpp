@@ -19,15 +19,29 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::TempFolder;
 
-// The mapping of kinds and rights to attributes shows in the walks of DeleteFilesTest; here
-// what no walk reaches: a link to a folder is never listed through.
-TEST(PosixFileSystemTest, ALinkToAFolderIsNeverListedThrough) {
+// A folder is entered only as a plain folder of its own volume, never through a link, and
+// nothing is reached by a name that is not one entry of the folder.
+TEST(PosixFileSystemTest, AFolderReachesOnlyItsOwnEntries) {
   const TempFolder folder;
   folder.Write("real/inside.txt", "x");
+  folder.Write("other.txt", "outside");
   fs::create_directory_symlink(folder / "real", folder / "link");
   PosixFileSystem files;
-  EXPECT_EQ(files.ListFolder((folder / "real/").string()).size(), 1u);
-  EXPECT_TRUE(files.ListFolder((folder / "link/").string()).empty());
+  const std::unique_ptr<Folder> top = files.OpenFolder(folder.Path().string());
+  ASSERT_TRUE(top);
+  const std::unique_ptr<Folder> real = top->OpenSubfolder("real");
+  ASSERT_TRUE(real);
+  EXPECT_EQ(real->List(), (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal}}));
+  for (const std::string name : {"link", "inside.txt", "missing", ".", "..", "real/", ""}) {
+    EXPECT_FALSE(top->OpenSubfolder(name)) << name;
+  }
+  for (const std::string name : {"../other.txt", "..", ".", "", "/etc/passwd"}) {
+    EXPECT_FALSE(real->FindEntry(name)) << name;
+    EXPECT_FALSE(real->CanOpenExclusively(name)) << name;
+    EXPECT_FALSE(real->OpenForWriting(name, {})) << name;
+    EXPECT_FALSE(real->DeleteFile(name)) << name;
+  }
+  EXPECT_EQ(ReadFile(folder / "other.txt"), "outside");
 }
 
 // Plays a file system that refuses direct I/O when a file is opened, and remembers the
@@ -36,14 +50,13 @@ class NoDirectIoFileSystem : public PosixFileSystem {
  public:
   std::vector<int> opened;
 
- protected:
-  int OpenDescriptor(const std::string& path, int flags) override {
+  int OpenDescriptor(int folderFd, const std::string& name, int flags) override {
     if (flags & O_DIRECT) {
       errno = EINVAL;
       return -1;
     }
     opened.push_back(flags);
-    return PosixFileSystem::OpenDescriptor(path, flags);
+    return PosixFileSystem::OpenDescriptor(folderFd, name, flags);
   }
 };
 
@@ -64,7 +77,8 @@ TEST(PosixFileSystemTest, DeleteOnCloseSparesAFileThatTookTheNameMeanwhile) {
   const TempFolder folder;
   const fs::path file = folder.Write("file.txt", "first");
   PosixFileSystem files;
-  auto handle = files.OpenForWriting(file.string(), {.deleteOnClose = true});
+  auto handle =
+      files.OpenFolder(folder.Path().string())->OpenForWriting("file.txt", {.deleteOnClose = true});
   ASSERT_TRUE(handle);
   fs::rename(file, folder / "moved.txt");
   folder.Write("file.txt", "newcomer");

@@ -7,12 +7,10 @@
 #include <cerrno>
 #include <utility>
 
-#include "platform/posix/PathParts.h"
-
 namespace hv {
 
-PosixOpenFile::PosixOpenFile(int fd, std::string path, bool deleteOnClose)
-    : fd_(fd), path_(std::move(path)), deleteOnClose_(deleteOnClose) {}
+PosixOpenFile::PosixOpenFile(int fd, int folderFd, std::string name)
+    : fd_(fd), folderFd_(folderFd), name_(std::move(name)) {}
 
 PosixOpenFile::~PosixOpenFile() {
   Close();
@@ -81,31 +79,24 @@ bool PosixOpenFile::Close() {
     return false;
   }
   // Unlinking before the close is what lets the name be checked against the descriptor.
-  const bool removed = !deleteOnClose_ || UnlinkIfStillOurs();
+  const bool removed = folderFd_ < 0 || UnlinkIfStillOurs();
   const bool closed = close(fd_) == 0;
   fd_ = -1;
+  if (folderFd_ >= 0) {
+    close(folderFd_);
+    folderFd_ = -1;
+  }
   return removed && closed;
 }
 
 bool PosixOpenFile::UnlinkIfStillOurs() {
-  const PathParts parts = SplitPath(path_);
   struct stat written {};
-  if (fstat(fd_, &written) != 0) {
-    return false;
-  }
-  const int folderFd = OpenContainingFolder(parts);
-  if (folderFd < 0) {
-    return false;
-  }
   struct stat named {};
-  bool removed = false;
   // The name may have been moved or replaced meanwhile: then it is not ours to remove.
-  if (fstatat(folderFd, parts.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-      named.st_dev == written.st_dev && named.st_ino == written.st_ino) {
-    removed = unlinkat(folderFd, parts.name.c_str(), 0) == 0;
-  }
-  close(folderFd);
-  return removed;
+  return fstat(fd_, &written) == 0 &&
+         fstatat(folderFd_, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         named.st_dev == written.st_dev && named.st_ino == written.st_ino &&
+         unlinkat(folderFd_, name_.c_str(), 0) == 0;
 }
 
 }  // namespace hv

@@ -11,7 +11,9 @@ namespace hv {
 // A file open for writing through a POSIX descriptor, which it owns.
 class PosixOpenFile : public OpenFile {
  public:
-  PosixOpenFile(int fd, std::string path, bool deleteOnClose);
+  // With a descriptor of the file's folder (which it then owns too), closing removes the
+  // file's name from that folder; with -1 closing only closes.
+  PosixOpenFile(int fd, int folderFd, std::string name);
   ~PosixOpenFile() override;
   PosixOpenFile(const PosixOpenFile&) = delete;
   PosixOpenFile& operator=(const PosixOpenFile&) = delete;
@@ -28,8 +30,8 @@ class PosixOpenFile : public OpenFile {
   bool UnlinkIfStillOurs();
 
   int fd_;
-  std::string path_;
-  bool deleteOnClose_;
+  int folderFd_;
+  std::string name_;
   bool syncEachWrite_ = false;  // set once direct I/O was refused at the first write
 };
 
