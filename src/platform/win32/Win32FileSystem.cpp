@@ -21,15 +21,22 @@ uint32_t CreateFlagsOf(WriteMode mode) {
 }
 
 std::unique_ptr<Folder> Win32FileSystem::OpenFolder(const std::string& path) {
-  if (path.empty()) {
-    return nullptr;
+  // The system looks a folder up without its closing separator, but a drive's root only
+  // with it.
+  std::string folder = path;
+  while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/') &&
+         folder[folder.size() - 2] != ':') {
+    folder.pop_back();
   }
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes =
+      folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     return nullptr;
   }
-  const char last = path.back();
-  return std::make_unique<Win32Folder>(last == '\\' || last == '/' ? path : path + "\\");
+  if (folder.back() != '\\' && folder.back() != '/') {
+    folder += '\\';
+  }
+  return std::make_unique<Win32Folder>(folder);
 }
 
 FileSystem& NativeFileSystem() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "platform/FileSystem.h"
 
 namespace hv {
