@@ -54,7 +54,7 @@ for mib in 1 1024; do
   "$build/bench/erase_file_bench" "$file"
 done
 
-echo "== Deleting half of 100,000 files in 1,000 folders (goal: <= 1.5 x find)"
+echo "== Deleting half of 100,000 files in 1,000 folders (goal: <= 1.2 x find)"
 tree="$work/tree"
 "$build/bench/delete_files_bench" make "$tree" 1000 100
 sync
@@ -68,3 +68,17 @@ find_left=$(find "$tree" -type f | wc -l)
 printf 'DeleteFiles %.2f s (%s files left)   find %.2f s (%s files left)\n' \
   "$delete" "$left" "$find_time" "$find_left"
 echo "DeleteFiles / find = $(ratio "$delete" "$find_time")"
+
+echo "== Wiping half of 10,000 files in 100 folders (goal: <= 1.2 x find with shred -n 1 -u)"
+"$build/bench/delete_files_bench" make "$tree" 100 100
+sync
+wipe=$(seconds "$build/bench/delete_files_bench" delete "$tree/" '*.tmp' wipe)
+left=$(find "$tree" -type f | wc -l)
+rm -rf "$tree"
+"$build/bench/delete_files_bench" make "$tree" 100 100
+sync
+shred_time=$(seconds sh -c "find '$tree' -name '*.tmp' -exec shred -n 1 -u {} + && find '$tree' -mindepth 1 -type d -empty -delete")
+shred_left=$(find "$tree" -type f | wc -l)
+printf 'DeleteFiles, wiping %.2f s (%s files left)   find with shred %.2f s (%s files left)\n' \
+  "$wipe" "$left" "$shred_time" "$shred_left"
+echo "DeleteFiles wiping / find with shred = $(ratio "$wipe" "$shred_time")"

@@ -93,16 +93,13 @@ std::unique_ptr<PosixFolder> PosixFolder::Adopt(int fd, std::string path, PosixF
 
 PosixFolder::PosixFolder(int fd, std::string path, PosixFileSystem& files, MountKey mount,
                          uid_t owner, bool sticky)
-    : fd_(fd),
+    : descriptor_(ShareDescriptor(fd)),
+      fd_(fd),
       path_(std::move(path)),
       files_(files),
       mount_(mount),
       owner_(owner),
       sticky_(sticky) {}
-
-PosixFolder::~PosixFolder() {
-  close(fd_);
-}
 
 std::vector<FolderEntry> PosixFolder::List() {
   std::vector<FolderEntry> entries;
@@ -177,15 +174,12 @@ std::unique_ptr<OpenFile> PosixFolder::OpenForWriting(const std::string& name, W
     return nullptr;
   }
   struct stat info {};
-  const int folderFd = mode.deleteOnClose ? fcntl(fd_, F_DUPFD_CLOEXEC, 0) : -1;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (mode.deleteOnClose && folderFd < 0)) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
-    if (folderFd >= 0) {
-      close(folderFd);
-    }
     return nullptr;
   }
-  return std::make_unique<PosixOpenFile>(fd, folderFd, name);
+  return std::make_unique<PosixOpenFile>(fd, mode.deleteOnClose ? descriptor_ : nullptr, name,
+                                         info);
 }
 
 uint32_t PosixFolder::SectorSize() {

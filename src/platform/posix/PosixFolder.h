@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/SharedDescriptor.h"
 
 namespace hv {
 
@@ -25,9 +26,6 @@ class PosixFolder : public Folder {
  public:
   // Takes over fd; nullptr (fd closed) when it is not an open folder.
   static std::unique_ptr<PosixFolder> Adopt(int fd, std::string path, PosixFileSystem& files);
-  ~PosixFolder() override;
-  PosixFolder(const PosixFolder&) = delete;
-  PosixFolder& operator=(const PosixFolder&) = delete;
 
   const std::string& Path() const override { return path_; }
   std::vector<FolderEntry> List() override;
@@ -47,7 +45,8 @@ class PosixFolder : public Folder {
               bool sticky);
   bool MayUnlink(uid_t fileOwner);
 
-  int fd_;
+  SharedDescriptor descriptor_;
+  int fd_;  // the descriptor's value
   std::string path_;
   PosixFileSystem& files_;
   MountKey mount_;

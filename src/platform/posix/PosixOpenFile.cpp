@@ -9,8 +9,13 @@
 
 namespace hv {
 
-PosixOpenFile::PosixOpenFile(int fd, int folderFd, std::string name)
-    : fd_(fd), folderFd_(folderFd), name_(std::move(name)) {}
+PosixOpenFile::PosixOpenFile(int fd, SharedDescriptor folder, std::string name,
+                             const struct stat& opened)
+    : fd_(fd),
+      folder_(std::move(folder)),
+      name_(std::move(name)),
+      device_(opened.st_dev),
+      inode_(opened.st_ino) {}
 
 PosixOpenFile::~PosixOpenFile() {
   Close();
@@ -79,24 +84,19 @@ bool PosixOpenFile::Close() {
     return false;
   }
   // Unlinking before the close is what lets the name be checked against the descriptor.
-  const bool removed = folderFd_ < 0 || UnlinkIfStillOurs();
+  const bool removed = !folder_ || UnlinkIfStillOurs();
   const bool closed = close(fd_) == 0;
   fd_ = -1;
-  if (folderFd_ >= 0) {
-    close(folderFd_);
-    folderFd_ = -1;
-  }
+  folder_.reset();
   return removed && closed;
 }
 
 bool PosixOpenFile::UnlinkIfStillOurs() {
-  struct stat written {};
   struct stat named {};
   // The name may have been moved or replaced meanwhile: then it is not ours to remove.
-  return fstat(fd_, &written) == 0 &&
-         fstatat(folderFd_, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-         named.st_dev == written.st_dev && named.st_ino == written.st_ino &&
-         unlinkat(folderFd_, name_.c_str(), 0) == 0;
+  return fstatat(*folder_, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         named.st_dev == device_ && named.st_ino == inode_ &&
+         unlinkat(*folder_, name_.c_str(), 0) == 0;
 }
 
 }  // namespace hv
