@@ -1,4 +1,8 @@
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +13,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "fileio/DeleteFiles.h"
 #include "fileio/EraseFile.h"
 #include "platform/posix/PosixFileSystem.h"
 
@@ -42,6 +47,42 @@ TEST(PosixFileSystemTest, AFolderReachesOnlyItsOwnEntries) {
     EXPECT_FALSE(real->DeleteFile(name)) << name;
   }
   EXPECT_EQ(ReadFile(folder / "other.txt"), "outside");
+}
+
+// A folder where another file system is mounted is never entered, whatever it looked like
+// when it was listed. Mounting needs a namespace of its own, which only a privileged
+// user may make; the child that mounts takes the mount with it when it ends.
+TEST(PosixFileSystemTest, AnotherFileSystemIsNeverEntered) {
+  constexpr int kCannotMount = 77;
+  const TempFolder folder;
+  const fs::path mounted = folder / "mounted";
+  fs::create_directories(mounted);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("none", mounted.c_str(), "tmpfs", 0, nullptr) != 0) {
+      _exit(kCannotMount);
+    }
+    const int inside = open((mounted / "inside.tmp").c_str(), O_CREAT | O_WRONLY, 0644);
+    close(inside);
+    PosixFileSystem files;
+    const std::unique_ptr<Folder> top = files.OpenFolder(folder.Path().string());
+    const auto entry = top ? top->FindEntry("mounted") : std::nullopt;
+    const bool seenAsMount =
+        entry && entry->attributes == (FileAttribute::kDirectory | FileAttribute::kReparsePoint);
+    const bool entered = top && top->OpenSubfolder("mounted") != nullptr;
+    DeleteFiles(folder.Path().string() + "/", "*.tmp", false, files);
+    _exit(inside >= 0 && seenAsMount && !entered && fs::exists(mounted / "inside.tmp") ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kCannotMount) {
+    GTEST_SKIP() << "no right to mount here";
+  }
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // Plays a file system that refuses direct I/O when a file is opened, and remembers the
