@@ -1,5 +1,5 @@
 // Builds a tree of files for the folder-deletion comparison, or deletes its matching files
-// with DeleteFiles and reports the time (see fileio_bench.sh).
+// with DeleteFiles, wiping them when asked, and reports the time (see fileio_bench.sh).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,13 +30,13 @@ int main(int argc, char** argv) {
     MakeTree(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     return 0;
   }
-  if (command == "delete" && argc == 4) {
+  if (command == "delete" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "wipe"))) {
     const auto start = std::chrono::steady_clock::now();
-    hv::DeleteFiles(argv[2], argv[3], false);
+    hv::DeleteFiles(argv[2], argv[3], argc == 5);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     std::printf("DeleteFiles: %.3f s\n", elapsed.count());
     return 0;
   }
-  std::fprintf(stderr, "usage: %s make DIR FOLDERS FILES | delete DIR/ MASK\n", argv[0]);
+  std::fprintf(stderr, "usage: %s make DIR FOLDERS FILES | delete DIR/ MASK [wipe]\n", argv[0]);
   return 2;
 }

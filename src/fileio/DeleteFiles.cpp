@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "fileio/EraseFile.h"
-#include "fileio/FileList.h"
+#include "fileio/FolderWalk.h"
 #include "util/NamePattern.h"
 #include "util/NumberedError.h"
 
@@ -67,22 +68,18 @@ std::optional<std::string> FolderToClean(const std::string& path) {
 }  // namespace
 
 void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, FileSystem& files) {
-  const std::optional<std::string> folder = FolderToClean(path);
+  const std::optional<std::string> resolved = FolderToClean(path);
+  const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
   if (!folder) {
     return;
   }
-  for (const std::string& entry : BuildFileList(*folder, files)) {
-    const std::optional<FolderEntry> found = files.FindEntry(entry);
-    if (!found) {
-      continue;  // gone since the listing, or cannot be examined
+  WalkDeepestFirst(*folder, [&](Folder& holder, const FolderEntry& entry) {
+    if (entry.attributes & kDirectory) {
+      holder.RemoveFolder(entry.name);  // only an empty folder goes; anything else stays
+    } else if (MatchesPattern(entry.name, mask)) {
+      EraseFile(holder, entry.name, wipe);  // one gone since the listing is passed over there
     }
-    if (found->attributes & kDirectory) {
-      files.RemoveFolder(entry);  // only an empty folder goes; anything else stays
-    } else if ((found->attributes & (kHidden | kSystem)) == 0 &&
-               MatchesPattern(found->name, mask)) {
-      EraseFile(entry, wipe, files);
-    }
-  }
+  });
 }
 
 }  // namespace hv

@@ -27,8 +27,8 @@ bool CutAndClose(OpenFile& file) {
 // Writes one random block at the start of the file and reads it back through the cached
 // path. When the cache shows other bytes than were written, writes bypassing it cannot be
 // trusted to be seen, and the passes write through the cache instead.
-std::optional<WriteMode> ChoosePassMode(const std::string& path, FileSystem& files,
-                                        OpenFile& testFile, uint32_t block) {
+std::optional<WriteMode> ChoosePassMode(Folder& folder, const std::string& name, OpenFile& testFile,
+                                        uint32_t block) {
   AlignedBlock data(block);
   FillRandom(data.Bytes());
   const bool written = testFile.Write(data.Bytes()) && testFile.Flush();
@@ -36,7 +36,7 @@ std::optional<WriteMode> ChoosePassMode(const std::string& path, FileSystem& fil
     return std::nullopt;
   }
   AlignedBlock readBack(block);
-  const size_t got = files.ReadStart(path, readBack.Bytes());
+  const size_t got = folder.ReadStart(name, readBack.Bytes());
   const bool same = got == block && std::ranges::equal(readBack.Bytes(), data.Bytes());
   return same ? WriteMode{.noBuffering = true, .deleteOnClose = true}
               : WriteMode{.writeThrough = true, .deleteOnClose = true};
@@ -63,21 +63,21 @@ bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
   return writer.Finish() && submitted;
 }
 
-bool Wipe(const std::string& path, FileSystem& files) {
-  std::unique_ptr<OpenFile> testFile = files.OpenForWriting(path, {.noBuffering = true});
+bool Wipe(Folder& folder, const std::string& name) {
+  std::unique_ptr<OpenFile> testFile = folder.OpenForWriting(name, {.noBuffering = true});
   if (!testFile) {
     return false;
   }
-  const uint32_t block = std::max(files.SectorSize(path), kMinimumBlock);
-  const std::optional<uint64_t> length = files.FileLength(path);
+  const uint32_t block = std::max(folder.SectorSize(), kMinimumBlock);
+  const std::optional<uint64_t> length = folder.FileLength(name);
   if (!length) {
     return false;
   }
-  const std::optional<WriteMode> mode = ChoosePassMode(path, files, *testFile, block);
+  const std::optional<WriteMode> mode = ChoosePassMode(folder, name, *testFile, block);
   if (!mode) {
     return false;
   }
-  std::unique_ptr<OpenFile> file = files.OpenForWriting(path, *mode);
+  std::unique_ptr<OpenFile> file = folder.OpenForWriting(name, *mode);
   if (!file) {
     return false;  // the file stays whole: better than reporting a wipe that never ran
   }
@@ -90,16 +90,16 @@ bool Wipe(const std::string& path, FileSystem& files) {
 
 }  // namespace
 
-bool EraseFile(const std::string& path, bool wipe, FileSystem& files) {
+bool EraseFile(Folder& folder, const std::string& name, bool wipe) {
   try {
-    if (!files.CanOpenExclusively(path) || !files.SetAttributes(path, FileAttribute::kNormal)) {
+    if (!folder.CanOpenExclusively(name) || !folder.SetAttributes(name, FileAttribute::kNormal)) {
       return false;
     }
     if (wipe) {
-      return Wipe(path, files);
+      return Wipe(folder, name);
     }
     const std::unique_ptr<OpenFile> file =
-        files.OpenForWriting(path, {.noBuffering = true, .deleteOnClose = true});
+        folder.OpenForWriting(name, {.noBuffering = true, .deleteOnClose = true});
     if (file) {
       CutAndClose(*file);
     }
@@ -107,6 +107,11 @@ bool EraseFile(const std::string& path, bool wipe, FileSystem& files) {
   } catch (const std::exception&) {
     return false;  // no room for the buffers or no thread to write with
   }
+}
+
+bool EraseFile(const std::string& path, bool wipe, FileSystem& files) {
+  const FolderAndName at = OpenFolderOf(files, path);
+  return at.folder && EraseFile(*at.folder, at.name, wipe);
 }
 
 }  // namespace hv

@@ -6,13 +6,16 @@
 
 namespace hv {
 
-// Makes the file at path disappear. With wipe set, its whole length (rounded up to whole
-// blocks, plus one block) is first overwritten from its start with random bytes that
+// Makes the file name in folder disappear. With wipe set, its whole length (rounded up to
+// whole blocks, plus one block) is first overwritten from its start with random bytes that
 // reach the disk; then the file is cut to zero length and removed.
 //
 // Returns true only when a wipe ran to its end and the file is gone; false when the file
 // is missing, a link, held open by another process or not this user's to delete (the file
 // is then untouched), when a step failed, and always when wipe is false.
+bool EraseFile(Folder& folder, const std::string& name, bool wipe);
+
+// The same for the file at path, reached through the folder that holds it.
 bool EraseFile(const std::string& path, bool wipe, FileSystem& files = NativeFileSystem());
 
 }  // namespace hv

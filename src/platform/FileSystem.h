@@ -62,46 +62,85 @@ class OpenFile {
   virtual bool Close() = 0;
 };
 
-// The file-system services of the secure wipe and the folder deletion. Paths are full
-// paths; links are never followed in the last component of a path.
+// A folder held open. Its entries are reached by name relative to the folder itself,
+// never through a link, so that a folder renamed or swapped for a link once it was opened
+// cannot lead anywhere else. A name is one component: a name holding a separator, "." or
+// ".." reaches nothing. The path is for showing only.
+class Folder {
+ public:
+  virtual ~Folder() = default;
+
+  // The path the folder was opened by, ending with a separator.
+  virtual const std::string& Path() const = 0;
+
+  // The entries, without "." and "..", in the order the file system keeps them; an entry
+  // gone while it is listed is left out. Empty when the folder cannot be listed.
+  virtual std::vector<FolderEntry> List() = 0;
+
+  // The subfolder name when it is a folder on this folder's own volume and not a link;
+  // nullptr otherwise.
+  virtual std::unique_ptr<Folder> OpenSubfolder(const std::string& name) = 0;
+
+  // The entry name itself (never a link's target); nullopt when it is missing or cannot be
+  // examined.
+  virtual std::optional<FolderEntry> FindEntry(const std::string& name) = 0;
+
+  // True when name is an ordinary file this user may delete and no other process holds it
+  // open. Changes nothing.
+  virtual bool CanOpenExclusively(const std::string& name) = 0;
+
+  // Opens the existing ordinary file name for writing; nullptr when it cannot be opened.
+  virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) = 0;
+
+  // The sector size of the folder's volume; 0 when it cannot be found out.
+  virtual uint32_t SectorSize() = 0;
+
+  // Sets the changeable attribute bits (read-only, hidden, system, archive) of name.
+  virtual bool SetAttributes(const std::string& name, uint32_t attributes) = 0;
+
+  // The length of the file name; nullopt when it cannot be read.
+  virtual std::optional<uint64_t> FileLength(const std::string& name) = 0;
+
+  // Reads the start of the file name through the ordinary, cached input path into buffer;
+  // returns the number of bytes read (0 when the file cannot be read).
+  virtual size_t ReadStart(const std::string& name, std::span<std::byte> buffer) = 0;
+
+  // Deletes the file or link name (never its target); true when it is gone.
+  virtual bool DeleteFile(const std::string& name) = 0;
+
+  // Removes the empty folder name; true when it is gone.
+  virtual bool RemoveFolder(const std::string& name) = 0;
+};
+
+// The file-system services of the secure wipe and the folder deletion. A walk opens its
+// folder once and goes on from there; the calls by path serve single files, through the
+// folder that holds the path's last component (links elsewhere in the path are followed,
+// the last component never).
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // True when the file exists, is an ordinary file, may be deleted by this user and no
-  // other process holds it open. Changes nothing.
-  virtual bool CanOpenExclusively(const std::string& path) = 0;
+  // The folder at path (with or without a closing separator), links in the path followed:
+  // a folder may be named through one; nullptr when it is no folder or cannot be opened.
+  virtual std::unique_ptr<Folder> OpenFolder(const std::string& path) = 0;
 
-  // Opens an existing ordinary file for writing; nullptr when it cannot be opened.
-  virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& path, WriteMode mode) = 0;
+  // What the folder holding path answers for its last component; see Folder.
+  virtual bool CanOpenExclusively(const std::string& path);
+  virtual std::optional<FolderEntry> FindEntry(const std::string& path);
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes);
+  virtual bool DeleteFile(const std::string& path);
 
-  // The sector size of the volume holding path; 0 when it cannot be found out.
-  virtual uint32_t SectorSize(const std::string& path) = 0;
-
-  // The entry at path (the entry itself, never a link's target); nullopt when it is missing
-  // or cannot be examined.
-  virtual std::optional<FolderEntry> FindEntry(const std::string& path) = 0;
-
-  // Sets the changeable attribute bits (read-only, hidden, system, archive) of path.
-  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
-
-  // The length of the file at path; nullopt when it cannot be read.
-  virtual std::optional<uint64_t> FileLength(const std::string& path) = 0;
-
-  // Reads the start of the file at path through the ordinary, cached input path into
-  // buffer; returns the number of bytes read (0 when the file cannot be read).
-  virtual size_t ReadStart(const std::string& path, std::span<std::byte> buffer) = 0;
-
-  // The entries of the folder path (ending with a separator), without "." and "..", in
-  // the order the file system keeps them; empty when it cannot be listed.
-  virtual std::vector<FolderEntry> ListFolder(const std::string& path) = 0;
-
-  // Deletes one file or link (never its target); true when it is gone.
-  virtual bool DeleteFile(const std::string& path) = 0;
-
-  // Removes an empty folder; true when it is gone.
-  virtual bool RemoveFolder(const std::string& path) = 0;
+  // The entries of the folder path; empty when it cannot be listed.
+  virtual std::vector<FolderEntry> ListFolder(const std::string& path);
 };
+
+// The folder that holds a path's last component, open, and that component's name; folder
+// is nullptr when it cannot be opened or the path names no entry (a root folder).
+struct FolderAndName {
+  std::unique_ptr<Folder> folder;
+  std::string name;
+};
+FolderAndName OpenFolderOf(FileSystem& files, const std::string& path);
 
 // The file system of the machine the program runs on.
 FileSystem& NativeFileSystem();

@@ -11,8 +11,7 @@
 #include "RecordingFileSystem.h"
 #include "TempFolder.h"
 #include "fileio/DeleteFiles.h"
-#include "fileio/FileList.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "fileio/FolderWalk.h"
 #include "util/NumberedError.h"
 
 namespace hv {
@@ -25,30 +24,83 @@ using test::ReadFile;
 using test::RecordingFileSystem;
 using test::TempFolder;
 
-// Folders whose listings the test writes down, in the order the file system would give.
-class ScriptedFolders : public PosixFileSystem {
- public:
+// A tree the test writes down: each folder's entries in the order the file system would
+// give them, and what a walk visits, as folder path and entry name.
+struct ScriptedTree {
   std::map<std::string, std::vector<FolderEntry>> folders;
-  std::vector<FolderEntry> ListFolder(const std::string& path) override { return folders[path]; }
+  std::vector<std::string> visited;
 };
 
-// The documented example: each folder is listed before what it holds, and the list is
-// walked backwards, deepest first.
-TEST(BuildFileListTest, ListsEachFolderBeforeItsContentAndWalksDeepestFirst) {
-  ScriptedFolders files;
-  files.folders = {{"R/", {{"a.txt", kNormal}, {"b.txt", kNormal}, {"S", kDirectory}}},
-                   {"R/S/", {{"c.txt", kNormal}}}};
-  FileList listed;
-  ListFolder("R/", listed, files);
-  EXPECT_EQ(listed, (FileList{"R/a.txt", "R/b.txt", "R/S", "R/S/c.txt"}));
-  EXPECT_EQ(BuildFileList("R/", files), FileList(listed.rbegin(), listed.rend()));
-}
+// A folder of a scripted tree; only listing and entering subfolders do anything.
+class ScriptedFolder : public Folder {
+ public:
+  ScriptedFolder(ScriptedTree& tree, std::string path) : tree_(tree), path_(std::move(path)) {}
 
-// A mount point, which the real tree below cannot hold, is listed but never entered.
-TEST(BuildFileListTest, AMountPointIsNotEntered) {
-  ScriptedFolders files;
-  files.folders = {{"R/", {{"m", kDirectory | kReparsePoint}}}, {"R/m/", {{"inside", kNormal}}}};
-  EXPECT_EQ(BuildFileList("R/", files), FileList{"R/m"});
+  const std::string& Path() const override { return path_; }
+  std::vector<FolderEntry> List() override { return tree_.folders[path_]; }
+  std::unique_ptr<Folder> OpenSubfolder(const std::string& name) override {
+    const std::string inner = path_ + name + "/";
+    return tree_.folders.contains(inner) ? std::make_unique<ScriptedFolder>(tree_, inner) : nullptr;
+  }
+  std::optional<FolderEntry> FindEntry(const std::string&) override { return std::nullopt; }
+  bool CanOpenExclusively(const std::string&) override { return false; }
+  std::unique_ptr<OpenFile> OpenForWriting(const std::string&, WriteMode) override {
+    return nullptr;
+  }
+  uint32_t SectorSize() override { return 0; }
+  bool SetAttributes(const std::string&, uint32_t) override { return false; }
+  std::optional<uint64_t> FileLength(const std::string&) override { return std::nullopt; }
+  size_t ReadStart(const std::string&, std::span<std::byte>) override { return 0; }
+  bool DeleteFile(const std::string&) override { return false; }
+  bool RemoveFolder(const std::string&) override { return false; }
+
+ private:
+  ScriptedTree& tree_;
+  std::string path_;
+};
+
+// The documented example first: each folder's entries are visited after everything beneath
+// them, in reverse listing order, the last-listed subfolder's first. Only plain folders are
+// entered: a mount point, a link and a read-only folder are visited without their content,
+// and hidden or system entries not at all. A folder that cannot be opened keeps its content.
+TEST(WalkDeepestFirstTest, VisitsDeepestFirstAndEntersOnlyPlainFolders) {
+  const struct {
+    std::string name;
+    std::map<std::string, std::vector<FolderEntry>> folders;
+    std::vector<std::string> visited;
+  } cases[] = {
+      {"example",
+       {{"R/", {{"a.txt", kNormal}, {"b.txt", kNormal}, {"S", kDirectory}}},
+        {"R/S/", {{"c.txt", kNormal}}}},
+       {"R/S/c.txt", "R/S", "R/b.txt", "R/a.txt"}},
+      {"two subfolders",
+       {{"R/", {{"S1", kDirectory}, {"a", kNormal}, {"S2", kDirectory}}},
+        {"R/S1/", {{"x", kNormal}, {"T", kDirectory}}},
+        {"R/S1/T/", {{"t", kNormal}}},
+        {"R/S2/", {{"y", kNormal}}}},
+       {"R/S2/y", "R/S1/T/t", "R/S1/T", "R/S1/x", "R/S2", "R/a", "R/S1"}},
+      {"not entered",
+       {{"R/",
+         {{"m", kDirectory | kReparsePoint},
+          {"l", kReparsePoint},
+          {"ro", kDirectory | kReadOnly},
+          {".h", kDirectory | kHidden},
+          {"sys", kSystem},
+          {"shut", kDirectory}}},
+        {"R/m/", {{"in-mount", kNormal}}},
+        {"R/ro/", {{"in-read-only", kNormal}}},
+        {"R/.h/", {{"in-hidden", kNormal}}}},
+       {"R/shut", "R/ro", "R/l", "R/m"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedTree tree{c.folders, {}};
+    ScriptedFolder root(tree, "R/");
+    WalkDeepestFirst(root, [&](Folder& folder, const FolderEntry& entry) {
+      tree.visited.push_back(folder.Path() + entry.name);
+    });
+    EXPECT_EQ(tree.visited, c.visited);
+  }
 }
 
 class DeleteFilesTest : public testing::Test {
@@ -105,7 +157,7 @@ TEST_F(DeleteFilesTest, FilesAndFoldersVanishingDuringTheWalkArePassedOver) {
   }
   const fs::path vanishing = folder / "b.tmp";
   bool removed = false;
-  files.beforeFindEntry = [&] {
+  files.afterListing = [&](const std::string&) {
     if (!removed) {
       removed = true;
       fs::remove(vanishing);
@@ -117,6 +169,52 @@ TEST_F(DeleteFilesTest, FilesAndFoldersVanishingDuringTheWalkArePassedOver) {
 
   EXPECT_TRUE(removed);
   EXPECT_TRUE(fs::is_empty(folder.Path()));
+}
+
+// A subfolder swapped for a link to another folder while the walk runs (once the folder
+// above it is listed, or once the walk is inside it): what the walk does afterwards stays
+// inside what it listed, and the link's target is untouched, wipe or not.
+TEST_F(DeleteFilesTest, ASubfolderSwappedForALinkMidWalkLeadsNowhereOutside) {
+  const std::vector<std::string> kFiles = {"sub/x.tmp", "sub/deeper/y.tmp", "a.tmp"};
+  for (const bool atFirstFile : {false, true}) {
+    for (const bool wipe : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "at first file " << atFirstFile << ", wipe " << wipe);
+      const TempFolder outside;
+      const TempFolder movedTo;
+      for (const std::string& file : kFiles) {
+        folder.Write(file, "inside");
+        outside.Write(file, "outside");
+      }
+      bool swapped = false;
+      const auto swap = [&] {
+        if (!swapped) {
+          swapped = true;
+          fs::rename(folder / "sub", movedTo / "sub");
+          fs::create_directory_symlink(outside / "sub", folder / "sub");
+        }
+      };
+      files.afterListing = [&](const std::string&) {
+        if (!atFirstFile) {
+          swap();
+        }
+      };
+      files.beforeProbe = [&] {
+        if (atFirstFile) {
+          swap();
+        }
+      };
+
+      DeleteFiles(Root(), "*.tmp", wipe, files);
+
+      EXPECT_TRUE(swapped);
+      EXPECT_TRUE(fs::is_symlink(folder / "sub"));
+      EXPECT_FALSE(Exists("a.tmp"));
+      for (const std::string& file : kFiles) {
+        EXPECT_EQ(ReadFile(outside / file), "outside") << file;
+      }
+      fs::remove(folder / "sub");
+    }
+  }
 }
 
 // A folder named without its closing separator is cleaned; a missing folder, or a file
@@ -134,8 +232,10 @@ TEST(DeleteFilesRefusalTest, RefusesRelativeRootHomeAndAboveHomeFolders) {
   const fs::path home = std::getenv("HOME");
   const TempFolder links;
   fs::create_directory_symlink(home, links / "home-link");
-  // Lists nothing: should a refusal fail, the walk still finds nothing to delete.
-  ScriptedFolders files;
+  // Opens nothing: should a refusal fail, the walk still finds nothing to delete.
+  struct NoFolders : FileSystem {
+    std::unique_ptr<Folder> OpenFolder(const std::string&) override { return nullptr; }
+  } files;
   const std::string homeAgain = home.string() + "/../" + home.filename().string() + "/";
   for (const std::string& path :
        {""s, "relative/"s, "/"s, "/../"s, home.string(), homeAgain,

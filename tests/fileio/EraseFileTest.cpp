@@ -1,6 +1,10 @@
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +166,42 @@ TEST_F(EraseFileTest, RefusesWhatIsNotAFreeOrdinaryFileAndChangesNothing) {
   // Once let go, the file is free again: the probes held nothing of their own.
   close(holder);
   EXPECT_TRUE(EraseFile(busy.string(), true, files));
+}
+
+// Another program opening the file while the probe holds its lease breaks the lease, and the
+// kernel tells this program by a signal. Neither may that end the program, nor may a file
+// end up half erased: each try either erases the file or keeps it whole.
+TEST_F(EraseFileTest, AnotherProgramOpeningTheFileDuringTheProbeIsSurvived) {
+  constexpr int kTries = 1000;
+  const std::string content = "contested";
+  const fs::path file = folder / "contested.txt";
+  const char* const name = file.c_str();
+  const pid_t opener = fork();
+  ASSERT_GE(opener, 0);
+  if (opener == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    for (;;) {
+      const int fd = open(name, O_RDONLY);
+      if (fd >= 0) {
+        close(fd);
+      }
+    }
+  }
+  int erased = 0;
+  int kept = 0;
+  for (int i = 0; i < kTries; ++i) {
+    folder.Write("contested.txt", content);
+    EraseFile(file.string(), i % 2 == 0);
+    if (!fs::exists(file)) {
+      ++erased;
+    } else if (ReadFile(file) == content) {
+      ++kept;
+    }
+  }
+  kill(opener, SIGKILL);
+  waitpid(opener, nullptr, 0);
+  EXPECT_EQ(erased + kept, kTries) << erased << " erased, " << kept << " kept whole";
+  EXPECT_GT(erased, 0);
 }
 
 }  // namespace

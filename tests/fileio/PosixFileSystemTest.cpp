@@ -1,4 +1,8 @@
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +13,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "fileio/DeleteFiles.h"
 #include "fileio/EraseFile.h"
 #include "platform/posix/PosixFileSystem.h"
 
@@ -19,15 +24,65 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::TempFolder;
 
-// The mapping of kinds and rights to attributes shows in the walks of DeleteFilesTest; here
-// what no walk reaches: a link to a folder is never listed through.
-TEST(PosixFileSystemTest, ALinkToAFolderIsNeverListedThrough) {
+// A folder is entered only as a plain folder of its own volume, never through a link, and
+// nothing is reached by a name that is not one entry of the folder.
+TEST(PosixFileSystemTest, AFolderReachesOnlyItsOwnEntries) {
   const TempFolder folder;
   folder.Write("real/inside.txt", "x");
+  folder.Write("other.txt", "outside");
   fs::create_directory_symlink(folder / "real", folder / "link");
   PosixFileSystem files;
-  EXPECT_EQ(files.ListFolder((folder / "real/").string()).size(), 1u);
-  EXPECT_TRUE(files.ListFolder((folder / "link/").string()).empty());
+  const std::unique_ptr<Folder> top = files.OpenFolder(folder.Path().string());
+  ASSERT_TRUE(top);
+  const std::unique_ptr<Folder> real = top->OpenSubfolder("real");
+  ASSERT_TRUE(real);
+  EXPECT_EQ(real->List(), (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal}}));
+  for (const std::string name : {"link", "inside.txt", "missing", ".", "..", "real/", ""}) {
+    EXPECT_FALSE(top->OpenSubfolder(name)) << name;
+  }
+  for (const std::string name : {"../other.txt", "..", ".", "", "/etc/passwd"}) {
+    EXPECT_FALSE(real->FindEntry(name)) << name;
+    EXPECT_FALSE(real->CanOpenExclusively(name)) << name;
+    EXPECT_FALSE(real->OpenForWriting(name, {})) << name;
+    EXPECT_FALSE(real->DeleteFile(name)) << name;
+  }
+  EXPECT_EQ(ReadFile(folder / "other.txt"), "outside");
+}
+
+// A folder where another file system is mounted is never entered, whatever it looked like
+// when it was listed. Mounting needs a namespace of its own, which only a privileged
+// user may make; the child that mounts takes the mount with it when it ends.
+TEST(PosixFileSystemTest, AnotherFileSystemIsNeverEntered) {
+  constexpr int kCannotMount = 77;
+  const TempFolder folder;
+  const fs::path mounted = folder / "mounted";
+  fs::create_directories(mounted);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("none", mounted.c_str(), "tmpfs", 0, nullptr) != 0) {
+      _exit(kCannotMount);
+    }
+    const int inside = open((mounted / "inside.tmp").c_str(), O_CREAT | O_WRONLY, 0644);
+    close(inside);
+    PosixFileSystem files;
+    const std::unique_ptr<Folder> top = files.OpenFolder(folder.Path().string());
+    const auto entry = top ? top->FindEntry("mounted") : std::nullopt;
+    const bool seenAsMount =
+        entry && entry->attributes == (FileAttribute::kDirectory | FileAttribute::kReparsePoint);
+    const bool entered = top && top->OpenSubfolder("mounted") != nullptr;
+    DeleteFiles(folder.Path().string() + "/", "*.tmp", false, files);
+    _exit(inside >= 0 && seenAsMount && !entered && fs::exists(mounted / "inside.tmp") ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kCannotMount) {
+    GTEST_SKIP() << "no right to mount here";
+  }
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // Plays a file system that refuses direct I/O when a file is opened, and remembers the
@@ -36,14 +91,13 @@ class NoDirectIoFileSystem : public PosixFileSystem {
  public:
   std::vector<int> opened;
 
- protected:
-  int OpenDescriptor(const std::string& path, int flags) override {
+  int OpenDescriptor(int folderFd, const std::string& name, int flags) override {
     if (flags & O_DIRECT) {
       errno = EINVAL;
       return -1;
     }
     opened.push_back(flags);
-    return PosixFileSystem::OpenDescriptor(path, flags);
+    return PosixFileSystem::OpenDescriptor(folderFd, name, flags);
   }
 };
 
@@ -64,7 +118,8 @@ TEST(PosixFileSystemTest, DeleteOnCloseSparesAFileThatTookTheNameMeanwhile) {
   const TempFolder folder;
   const fs::path file = folder.Write("file.txt", "first");
   PosixFileSystem files;
-  auto handle = files.OpenForWriting(file.string(), {.deleteOnClose = true});
+  auto handle =
+      files.OpenFolder(folder.Path().string())->OpenForWriting("file.txt", {.deleteOnClose = true});
   ASSERT_TRUE(handle);
   fs::rename(file, folder / "moved.txt");
   folder.Write("file.txt", "newcomer");

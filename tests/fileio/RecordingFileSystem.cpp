@@ -38,6 +38,59 @@ class RecordingOpenFile : public OpenFile {
   size_t index_;
 };
 
+class RecordingFolder : public Folder {
+ public:
+  RecordingFolder(std::unique_ptr<Folder> inner, RecordingFileSystem& owner)
+      : inner_(std::move(inner)), owner_(owner) {}
+
+  const std::string& Path() const override { return inner_->Path(); }
+  std::vector<FolderEntry> List() override {
+    std::vector<FolderEntry> entries = inner_->List();
+    if (owner_.afterListing) {
+      owner_.afterListing(Path());
+    }
+    return entries;
+  }
+  std::unique_ptr<Folder> OpenSubfolder(const std::string& name) override {
+    std::unique_ptr<Folder> inner = inner_->OpenSubfolder(name);
+    return inner ? std::make_unique<RecordingFolder>(std::move(inner), owner_) : nullptr;
+  }
+  bool CanOpenExclusively(const std::string& name) override {
+    if (owner_.beforeProbe) {
+      owner_.beforeProbe();
+    }
+    return inner_->CanOpenExclusively(name);
+  }
+  std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) override {
+    std::unique_ptr<OpenFile> inner = inner_->OpenForWriting(name, mode);
+    if (!inner) {
+      return nullptr;
+    }
+    owner_.openings.push_back({mode, {}, 0, 0});
+    return std::make_unique<RecordingOpenFile>(std::move(inner), owner_,
+                                               owner_.openings.size() - 1);
+  }
+  std::optional<FolderEntry> FindEntry(const std::string& n) override {
+    return inner_->FindEntry(n);
+  }
+  uint32_t SectorSize() override { return inner_->SectorSize(); }
+  bool SetAttributes(const std::string& n, uint32_t a) override {
+    return inner_->SetAttributes(n, a);
+  }
+  std::optional<uint64_t> FileLength(const std::string& n) override {
+    return inner_->FileLength(n);
+  }
+  size_t ReadStart(const std::string& n, std::span<std::byte> b) override {
+    return inner_->ReadStart(n, b);
+  }
+  bool DeleteFile(const std::string& n) override { return inner_->DeleteFile(n); }
+  bool RemoveFolder(const std::string& n) override { return inner_->RemoveFolder(n); }
+
+ private:
+  std::unique_ptr<Folder> inner_;
+  RecordingFileSystem& owner_;
+};
+
 }  // namespace
 
 std::string RecordingFileSystem::PassData() const {
@@ -52,21 +105,9 @@ std::string RecordingFileSystem::PassData() const {
   return data;
 }
 
-std::unique_ptr<OpenFile> RecordingFileSystem::OpenForWriting(const std::string& path,
-                                                              WriteMode mode) {
-  std::unique_ptr<OpenFile> inner = inner_.OpenForWriting(path, mode);
-  if (!inner) {
-    return nullptr;
-  }
-  openings.push_back({mode, {}, 0, 0});
-  return std::make_unique<RecordingOpenFile>(std::move(inner), *this, openings.size() - 1);
-}
-
-std::optional<FolderEntry> RecordingFileSystem::FindEntry(const std::string& path) {
-  if (beforeFindEntry) {
-    beforeFindEntry();
-  }
-  return inner_.FindEntry(path);
+std::unique_ptr<Folder> RecordingFileSystem::OpenFolder(const std::string& path) {
+  std::unique_ptr<Folder> inner = inner_.OpenFolder(path);
+  return inner ? std::make_unique<RecordingFolder>(std::move(inner), *this) : nullptr;
 }
 
 }  // namespace hv::test

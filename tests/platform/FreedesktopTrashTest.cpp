@@ -1,10 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "ScopedEnvironment.h"
 #include "ScriptedUserInterface.h"
@@ -107,6 +111,38 @@ TEST_F(FreedesktopTrashTest, TopDirectoryTrashesFollowTheRules) {
   EXPECT_FALSE(fs::exists(root / ("mount2/.Trash/" + uid) / "files/two.txt"));
   EXPECT_TRUE(fs::exists(root / ("mount3/.Trash/" + uid) / "files/three.txt"));
   EXPECT_TRUE(fs::exists(root / ("elsewhere/" + uid) / "files/four.txt"));
+}
+
+// A shared trash folder swapped back and forth with a link to another folder while the
+// trash is emptied: only the real trash is ever emptied, never the link's target.
+TEST_F(FreedesktopTrashTest, ASharedTrashSwappedForALinkLeadsNowhereElse) {
+  constexpr int kTries = 2000;
+  const fs::path top = root / "mount";
+  const fs::path shared = top / ".Trash";
+  const fs::path link = top / "link";
+  Trash(root, "mount/.Trash/" + uid, "inside.txt");
+  Trash(root, "elsewhere/" + uid, "victim.txt");
+  chmod(shared.c_str(), 01777);
+  chmod((root / "elsewhere").c_str(), 01777);
+  fs::create_directory_symlink(root / "elsewhere", link);
+  std::atomic<bool> done = false;
+  std::thread swapper([&] {
+    while (!done) {
+      renameat2(AT_FDCWD, shared.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+    }
+  });
+  const FreedesktopTrash trash = TrashOf({top.string()});
+  int reachedElsewhere = 0;
+  for (int i = 0; i < kTries; ++i) {
+    trash.EmptyAll();
+    if (!fs::exists(root / ("elsewhere/" + uid) / "files/victim.txt")) {
+      ++reachedElsewhere;
+      Trash(root, "elsewhere/" + uid, "victim.txt");
+    }
+  }
+  done = true;
+  swapper.join();
+  EXPECT_EQ(reachedElsewhere, 0) << "of " << kTries;
 }
 
 TEST(FreedesktopTrashOfUser, HomeTrashFollowsXdgDataHome) {

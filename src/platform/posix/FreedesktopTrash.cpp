@@ -18,14 +18,6 @@ namespace {
 
 constexpr const char* kInfoSuffix = ".trashinfo";
 
-bool IsRealFolder(const std::string& path, bool mustBeSticky) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    return false;  // missing, or a symlink or something else in its place
-  }
-  return !mustBeSticky || (info.st_mode & S_ISVTX) != 0;
-}
-
 std::string Join(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') {
     return folder + name;
@@ -38,13 +30,15 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// An open subfolder of a trash folder (files/ or info/), never reached through a symlink.
+// A folder held open, reached from the folder above it and never through a link, so that
+// one swapped for a link after it was looked at cannot lead the emptying elsewhere.
 class OpenFolder {
  public:
-  OpenFolder(int parentFd, const char* name)
-      : fd_(openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)) {}
-  explicit OpenFolder(const std::string& path)
-      : fd_(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)) {}
+  OpenFolder(const OpenFolder& parent, const std::string& name)
+      : fd_(openat(parent.fd_, name.c_str(), kFlags)) {}
+  explicit OpenFolder(const std::string& path, bool lastMayBeLink = false)
+      : fd_(open(path.c_str(), lastMayBeLink ? kFlags & ~O_NOFOLLOW : kFlags)) {}
+  OpenFolder(OpenFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   ~OpenFolder() {
     if (fd_ >= 0) {
       close(fd_);
@@ -52,14 +46,26 @@ class OpenFolder {
   }
   OpenFolder(const OpenFolder&) = delete;
   OpenFolder& operator=(const OpenFolder&) = delete;
+  OpenFolder& operator=(OpenFolder&&) = delete;
 
   int Fd() const { return fd_; }
   bool IsOpen() const { return fd_ >= 0; }
+  bool IsSticky() const {
+    struct stat info {};
+    return fstat(fd_, &info) == 0 && (info.st_mode & S_ISVTX) != 0;
+  }
 
   std::vector<std::string> Names() const { return FolderEntryNames(fd_); }
 
  private:
+  static constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
   int fd_;
+};
+
+// A trash folder that may be used, open, with the path it is shown by.
+struct TrashFolder {
+  std::string path;
+  OpenFolder folder;
 };
 
 struct TrashContents {
@@ -77,8 +83,8 @@ struct TrashContents {
 
 TrashContents ReadContents(const OpenFolder& trash) {
   TrashContents contents;
-  contents.files = OpenFolder(trash.Fd(), "files").Names();
-  for (std::string& name : OpenFolder(trash.Fd(), "info").Names()) {
+  contents.files = OpenFolder(trash, "files").Names();
+  for (std::string& name : OpenFolder(trash, "info").Names()) {
     if (EndsWith(name, kInfoSuffix)) {
       contents.infos.push_back(std::move(name));
     }
@@ -86,16 +92,12 @@ TrashContents ReadContents(const OpenFolder& trash) {
   return contents;
 }
 
-void EmptyTrashFolder(const std::string& path) {
-  const OpenFolder trash(path);
-  if (!trash.IsOpen()) {
-    return;
-  }
-  const OpenFolder files(trash.Fd(), "files");
+void EmptyTrashFolder(const OpenFolder& trash) {
+  const OpenFolder files(trash, "files");
   for (const std::string& name : files.Names()) {
     RemoveTreeAt(files.Fd(), name);
   }
-  const OpenFolder info(trash.Fd(), "info");
+  const OpenFolder info(trash, "info");
   for (const std::string& name : info.Names()) {
     if (EndsWith(name, kInfoSuffix)) {
       unlinkat(info.Fd(), name.c_str(), 0);
@@ -118,6 +120,32 @@ std::string HomeTrashOfCurrentUser() {
   return Join(Join(home != nullptr ? home : "", ".local/share"), "Trash");
 }
 
+// Each level is opened from the one above and checked as opened: a name swapped for a
+// link between a look and the use is never followed.
+std::vector<TrashFolder> OpenTrashFolders(const std::string& homeTrash,
+                                          const std::vector<std::string>& topDirs, uid_t uid) {
+  std::vector<TrashFolder> folders;
+  if (OpenFolder home(homeTrash); home.IsOpen()) {
+    folders.push_back({homeTrash, std::move(home)});
+  }
+  const std::string user = std::to_string(uid);
+  for (const std::string& topPath : topDirs) {
+    const OpenFolder top(topPath, true);
+    if (!top.IsOpen()) {
+      continue;
+    }
+    if (const OpenFolder shared(top, ".Trash"); shared.IsOpen() && shared.IsSticky()) {
+      if (OpenFolder own(shared, user); own.IsOpen()) {
+        folders.push_back({Join(Join(topPath, ".Trash"), user), std::move(own)});
+      }
+    }
+    if (OpenFolder own(top, ".Trash-" + user); own.IsOpen()) {
+      folders.push_back({Join(topPath, ".Trash-" + user), std::move(own)});
+    }
+  }
+  return folders;
+}
+
 }  // namespace
 
 FreedesktopTrash::FreedesktopTrash(std::string homeTrash, std::vector<std::string> topDirs,
@@ -129,37 +157,24 @@ FreedesktopTrash FreedesktopTrash::ForCurrentUser() {
 }
 
 std::vector<std::string> FreedesktopTrash::TrashFolders() const {
-  std::vector<std::string> folders;
-  if (IsRealFolder(homeTrash_, false)) {
-    folders.push_back(homeTrash_);
+  std::vector<std::string> paths;
+  for (const TrashFolder& trash : OpenTrashFolders(homeTrash_, topDirs_, uid_)) {
+    paths.push_back(trash.path);
   }
-  const std::string uid = std::to_string(uid_);
-  for (const std::string& top : topDirs_) {
-    const std::string shared = Join(top, ".Trash");
-    if (IsRealFolder(shared, true) && IsRealFolder(Join(shared, uid), false)) {
-      folders.push_back(Join(shared, uid));
-    }
-    if (IsRealFolder(Join(top, ".Trash-" + uid), false)) {
-      folders.push_back(Join(top, ".Trash-" + uid));
-    }
-  }
-  return folders;
+  return paths;
 }
 
 size_t FreedesktopTrash::CountItems() const {
   size_t count = 0;
-  for (const std::string& folder : TrashFolders()) {
-    const OpenFolder trash(folder);
-    if (trash.IsOpen()) {
-      count += ReadContents(trash).ItemCount();
-    }
+  for (const TrashFolder& trash : OpenTrashFolders(homeTrash_, topDirs_, uid_)) {
+    count += ReadContents(trash.folder).ItemCount();
   }
   return count;
 }
 
 void FreedesktopTrash::EmptyAll() const {
-  for (const std::string& folder : TrashFolders()) {
-    EmptyTrashFolder(folder);
+  for (const TrashFolder& trash : OpenTrashFolders(homeTrash_, topDirs_, uid_)) {
+    EmptyTrashFolder(trash.folder);
   }
 }
 

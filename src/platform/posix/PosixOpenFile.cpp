@@ -7,12 +7,15 @@
 #include <cerrno>
 #include <utility>
 
-#include "platform/posix/PathParts.h"
-
 namespace hv {
 
-PosixOpenFile::PosixOpenFile(int fd, std::string path, bool deleteOnClose)
-    : fd_(fd), path_(std::move(path)), deleteOnClose_(deleteOnClose) {}
+PosixOpenFile::PosixOpenFile(int fd, SharedDescriptor folder, std::string name,
+                             const struct stat& opened)
+    : fd_(fd),
+      folder_(std::move(folder)),
+      name_(std::move(name)),
+      device_(opened.st_dev),
+      inode_(opened.st_ino) {}
 
 PosixOpenFile::~PosixOpenFile() {
   Close();
@@ -81,31 +84,19 @@ bool PosixOpenFile::Close() {
     return false;
   }
   // Unlinking before the close is what lets the name be checked against the descriptor.
-  const bool removed = !deleteOnClose_ || UnlinkIfStillOurs();
+  const bool removed = !folder_ || UnlinkIfStillOurs();
   const bool closed = close(fd_) == 0;
   fd_ = -1;
+  folder_.reset();
   return removed && closed;
 }
 
 bool PosixOpenFile::UnlinkIfStillOurs() {
-  const PathParts parts = SplitPath(path_);
-  struct stat written {};
-  if (fstat(fd_, &written) != 0) {
-    return false;
-  }
-  const int folderFd = OpenContainingFolder(parts);
-  if (folderFd < 0) {
-    return false;
-  }
   struct stat named {};
-  bool removed = false;
   // The name may have been moved or replaced meanwhile: then it is not ours to remove.
-  if (fstatat(folderFd, parts.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-      named.st_dev == written.st_dev && named.st_ino == written.st_ino) {
-    removed = unlinkat(folderFd, parts.name.c_str(), 0) == 0;
-  }
-  close(folderFd);
-  return removed;
+  return fstatat(*folder_, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         named.st_dev == device_ && named.st_ino == inode_ &&
+         unlinkat(*folder_, name_.c_str(), 0) == 0;
 }
 
 }  // namespace hv

@@ -1,17 +1,21 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/SharedDescriptor.h"
 
 namespace hv {
 
 // A file open for writing through a POSIX descriptor, which it owns.
 class PosixOpenFile : public OpenFile {
  public:
-  PosixOpenFile(int fd, std::string path, bool deleteOnClose);
+  // With the file's folder, closing removes the name from it while the name still refers
+  // to the opened file (opened, as fstat gave it); without one closing only closes.
+  PosixOpenFile(int fd, SharedDescriptor folder, std::string name, const struct stat& opened);
   ~PosixOpenFile() override;
   PosixOpenFile(const PosixOpenFile&) = delete;
   PosixOpenFile& operator=(const PosixOpenFile&) = delete;
@@ -28,8 +32,10 @@ class PosixOpenFile : public OpenFile {
   bool UnlinkIfStillOurs();
 
   int fd_;
-  std::string path_;
-  bool deleteOnClose_;
+  SharedDescriptor folder_;
+  std::string name_;
+  dev_t device_;
+  ino_t inode_;
   bool syncEachWrite_ = false;  // set once direct I/O was refused at the first write
 };
 

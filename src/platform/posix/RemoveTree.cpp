@@ -15,7 +15,7 @@ bool RemoveFolderAt(int dirFd, const std::string& name, const struct stat& info)
   int folderFd = openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (folderFd < 0 && errno == EACCES) {
     // A folder without read or search permission for its owner: give them back first.
-    fchmodat(dirFd, name.c_str(), info.st_mode | S_IRWXU, 0);
+    fchmodat(dirFd, name.c_str(), (info.st_mode | S_IRWXU) & 07777, AT_SYMLINK_NOFOLLOW);
     folderFd = openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   }
   if (folderFd < 0) {

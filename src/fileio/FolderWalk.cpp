@@ -1,0 +1,65 @@
+#include "fileio/FolderWalk.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace hv {
+namespace {
+
+using namespace FileAttribute;
+
+bool IsListed(const FolderEntry& entry) {
+  return (entry.attributes & (kHidden | kSystem)) == 0;
+}
+
+// A folder with any further bit (read-only, a link, a mount point) is not entered.
+bool IsPlainFolder(const FolderEntry& entry) {
+  return entry.attributes == kDirectory;
+}
+
+// One open folder of the walk, its listing, and how far back its subfolders are entered.
+struct Level {
+  Level(Folder& folder, std::unique_ptr<Folder> owned) : folder(folder), owned(std::move(owned)) {
+    for (FolderEntry& entry : this->folder.List()) {
+      if (IsListed(entry)) {
+        entries.push_back(std::move(entry));
+      }
+    }
+    unentered = entries.size();
+  }
+
+  Folder& folder;
+  std::unique_ptr<Folder> owned;  // empty for the walk's own root
+  std::vector<FolderEntry> entries;
+  size_t unentered;  // entries before this are still to look at for subfolders
+};
+
+}  // namespace
+
+void WalkDeepestFirst(Folder& root, const EntryVisitor& visit) {
+  // A stack of open levels rather than recursion: a deep tree cannot exhaust the call
+  // stack, and only the folders on the way down are held open.
+  std::vector<Level> levels;
+  levels.emplace_back(root, nullptr);
+  while (!levels.empty()) {
+    Level& level = levels.back();
+    while (level.unentered > 0 && !IsPlainFolder(level.entries[level.unentered - 1])) {
+      --level.unentered;
+    }
+    if (level.unentered > 0) {
+      const FolderEntry& subfolder = level.entries[--level.unentered];
+      if (std::unique_ptr<Folder> inner = level.folder.OpenSubfolder(subfolder.name)) {
+        Folder& opened = *inner;
+        levels.emplace_back(opened, std::move(inner));
+      }
+      continue;
+    }
+    for (auto entry = level.entries.rbegin(); entry != level.entries.rend(); ++entry) {
+      visit(level.folder, *entry);
+    }
+    levels.pop_back();
+  }
+}
+
+}  // namespace hv

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/FileSystem.h"
+
+namespace hv {
+
+// Called for each entry of a walk with the open folder that listed it.
+using EntryVisitor = std::function<void(Folder& folder, const FolderEntry& entry)>;
+
+// Visits everything below root that a folder deletion may touch, deepest first: each
+// folder's own entries in the reverse of their listing order, after everything beneath
+// them, so that every folder comes after what it holds and the last-listed subfolder's
+// entries come first. Hidden and system entries are left out, and only plain folders
+// (attributes exactly "directory") are entered, each opened through the folder that
+// listed it, so a link, another volume, or whatever a listed folder was swapped for is
+// never entered. A folder that cannot be opened or listed is passed over. root itself is
+// not visited.
+void WalkDeepestFirst(Folder& root, const EntryVisitor& visit);
+
+}  // namespace hv
