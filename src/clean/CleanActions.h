@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "clean/ReportSink.h"
 #include "fileio/CleanItem.h"
 
 namespace hv {
@@ -14,8 +15,10 @@ class UserInterface;
 // What one cleaning run carries from item to item.
 struct CleanContext {
   UserInterface& ui;
-  bool wipe = false;          // the "Wipe files" setting, read at the start of the run
-  std::string chosenProfile;  // the browser profile confirmed in this run, if any
+  ReportSink& report;              // every entry an action meets goes here
+  bool wipe = false;               // the "Wipe files" setting, read at the start of the run
+  bool preview = false;            // report what would go, change nothing
+  std::string chosenProfile = {};  // the browser profile confirmed in this run, if any
 };
 
 using CleanAction = std::function<void(const CleanItem&, CleanContext&)>;

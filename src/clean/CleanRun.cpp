@@ -42,6 +42,12 @@ class BusyWindow {
   UserInterface& ui_;
 };
 
+// The run keeps no report of its own yet; what the actions send is let go.
+class UnkeptReport : public ReportSink {
+ public:
+  void Add(const ReportEntry&) override {}
+};
+
 void RunItem(const CleanItem& item, const CleanActions& actions, CleanContext& context) {
   const CleanAction* action = actions.Find(item.Kind);
   if (action == nullptr) {
@@ -61,7 +67,8 @@ void CleanRun(const CleanItemList& items, SelectionDocument& document, UserInter
   bool needRestart = false;
   {
     const BusyWindow busy(ui);
-    CleanContext context{ui, ui.SettingChecked(kWipeSetting), {}};
+    UnkeptReport report;
+    CleanContext context{.ui = ui, .report = report, .wipe = ui.SettingChecked(kWipeSetting)};
     const bool warn = ui.SettingChecked(kWarnSetting);
 
     for (const CleanItem& item : items) {

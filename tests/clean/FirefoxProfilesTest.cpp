@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingSink.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "clean/ProfileCleanup.h"
@@ -113,7 +114,8 @@ TEST(LinkedProfileCleanupTest, TheProfileIsCleanedWithoutFollowingLinksInIt) {
 
   test::ScriptedUserInterface ui;
   ui.AnswerMessage(6);  // Yes
-  CleanContext context{ui, false, {}};
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
   ChooseProfile(context, profiles);
   CleanProfile(context, profiles, "*.sqlite");
   EXPECT_EQ(context.chosenProfile, "abcd.default");
@@ -129,7 +131,8 @@ TEST(UnreadableProfileRootTest, TheErrorReachesTheRunAndNothingIsAsked) {
   FirefoxProfiles profiles({(temp / "home").string(), "", ""});
   temp.Write("home/.mozilla/firefox", "not a folder");
   test::ScriptedUserInterface ui;
-  CleanContext context{ui, false, {}};
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
   EXPECT_THROW(ChooseProfile(context, profiles), NumberedError);
   EXPECT_TRUE(ui.events.empty());
 }

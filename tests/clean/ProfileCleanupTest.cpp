@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "InMemoryDocument.h"
+#include "RecordingSink.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "clean/CleanRun.h"
@@ -93,7 +94,8 @@ TEST_P(ChooseProfileTest, AsksAndCleansAsTheUserAnswers) {
     ui.AnswerMessage(answer);
     events.push_back(Question(c.shown));
   }
-  CleanContext context{ui, false, {}};
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
   ChooseProfile(context, profiles);
   CleanProfile(context, profiles, "*.sqlite");
 

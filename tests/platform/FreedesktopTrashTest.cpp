@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "RecordingSink.h"
 #include "ScopedEnvironment.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
@@ -70,7 +71,8 @@ TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYesOnly) {
   EXPECT_EQ(trash.CountItems(), 4u);
   ui.AnswerMessage(7);
   ui.AnswerMessage(6);
-  CleanContext context{ui, false, {}};
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
   EmptyRecycleBinAction(trash)(CleanItem{}, context);
   EXPECT_EQ(trash.CountItems(), 4u);
   EXPECT_EQ(test::ReadFile(root / "data/Trash/files/a.txt"), "content of a.txt");
