@@ -2,8 +2,9 @@
 // visited pages and 10,000 cache files, beside the bulk operations that remove the same
 // rows and files: one DELETE through the sqlite3 tool, and rm. Goal: within 5 times, in
 // wall-clock time (what the user waits for; the program spreads a walk over the machine's
-// processors, so its processor time is shown too, and is larger). The medians of kRounds
-// rounds, each on fresh fixtures.
+// processors, so its processor time is shown too, and is larger). Beside them, the preview
+// of each item against a plain walk of the same stores: goal within 2 times. The medians of
+// kRounds rounds, each on fresh fixtures.
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -120,6 +121,12 @@ Fixture Build(const fs::path& root) {
   return fixture;
 }
 
+// Counts what the actions report, as cheaply as a sink can.
+struct CountingSink : hv::ReportSink {
+  void Add(const hv::ReportEntry&) override { ++count; }
+  size_t count = 0;
+};
+
 // One measurement: wall-clock time, and the processor time of this program and of the
 // programs it ran, all in milliseconds. On a busy machine the processor times compare
 // the work itself; the wall-clock time also holds the waits for a processor.
@@ -186,9 +193,10 @@ void Round(const fs::path& root, Results& results) {
     const Fixture f = Fresh(root);
     hv::BrowserUrlCache cache(f.Folders());
     hv::modCache walk(cache);
-    results.Add("cookies, cold", Measure([&] { hv::DeleteCookies(walk); }));
-    results.Add("history", Measure([&] { hv::ClearUrlHistory(cache); }));
-    results.Add("files", Measure([&] { hv::DeleteCacheFiles(walk); }));
+    CountingSink sink;
+    results.Add("cookies, cold", Measure([&] { hv::DeleteCookies(walk, {sink, false}); }));
+    results.Add("history", Measure([&] { hv::ClearUrlHistory(walk, {sink, false}); }));
+    results.Add("files", Measure([&] { hv::DeleteCacheFiles(walk, {sink, false}); }));
   }
   {
     // Walks that delete nothing, then the cookies once the keys are known (a second
@@ -202,7 +210,17 @@ void Round(const fs::path& root, Results& results) {
     };
     results.Add("walk, cold", Measure(plainWalk));
     results.Add("walk, warm", Measure(plainWalk));
-    results.Add("cookies, warm", Measure([&] { hv::DeleteCookies(walk); }));
+    // The preview the window runs of the three items: three walks for looking only, each
+    // entry reported.
+    CountingSink sink;
+    results.Add("preview, cookies", Measure([&] { hv::DeleteCookies(walk, {sink, true}); }));
+    results.Add("preview, history", Measure([&] { hv::ClearUrlHistory(walk, {sink, true}); }));
+    results.Add("preview, files", Measure([&] { hv::DeleteCacheFiles(walk, {sink, true}); }));
+    if (sink.count != 3 * kCount) {
+      std::fprintf(stderr, "preview reported %zu entries, not %d\n", sink.count, 3 * kCount);
+      std::exit(1);
+    }
+    results.Add("cookies, warm", Measure([&] { hv::DeleteCookies(walk, {sink, false}); }));
   }
   {
     const Fixture f = Fresh(root);
@@ -253,6 +271,20 @@ int main(int argc, char** argv) {
   // Where the time of a deleting walk goes: every walk names all 30,000 entries.
   Show("walk, cold (every key read)", results.Median("walk, cold"));
   Show("walk, warm (keys remembered)", results.Median("walk, warm"));
+  // Each preview action is one walk for looking only; the goal is each within 2 times a
+  // plain walk.
+  const Cost plain = results.Median("walk, warm");
+  Cost previewAll;
+  for (const char* kind : {"cookies", "history", "files"}) {
+    const std::string what = std::string("preview, ") + kind;
+    const Cost cost = results.Median(what);
+    previewAll.wall += cost.wall;
+    previewAll.cpu += cost.cpu;
+    std::printf("%-34s wall %8.1f ms, plain walk %8.1f ms, ratio %6.2f %s\n", what.c_str(),
+                cost.wall, plain.wall, cost.wall / plain.wall,
+                cost.wall <= 2 * plain.wall ? "(within 2x)" : "(over 2x)");
+  }
+  Show("preview, all three items", previewAll);
   Compare("DeleteCookies, first walk", results.Median("cookies, cold"),
           results.Median("cookies, bulk"));
   Compare("DeleteCookies, keys remembered", results.Median("cookies, warm"),

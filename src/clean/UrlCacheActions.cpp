@@ -8,11 +8,12 @@ namespace hv {
 
 UrlCacheActions MakeUrlCacheActions(UrlCache& cache) {
   auto walk = std::make_shared<modCache>(cache);
-  return {
-      [walk](const CleanItem&, CleanContext&) { DeleteCookies(*walk); },
-      [&cache](const CleanItem&, CleanContext&) { ClearUrlHistory(cache); },
-      [walk](const CleanItem&, CleanContext&) { DeleteCacheFiles(*walk); },
+  const auto action = [walk](void (*run)(modCache&, const WalkReport&)) -> CleanAction {
+    return [walk, run](const CleanItem&, CleanContext& context) {
+      run(*walk, {context.report, context.preview});
+    };
   };
+  return {action(DeleteCookies), action(ClearUrlHistory), action(DeleteCacheFiles)};
 }
 
 }  // namespace hv

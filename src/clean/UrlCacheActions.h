@@ -7,7 +7,7 @@ namespace hv {
 class UrlCache;
 
 // The actions of the cookie (3), history (4) and temporary internet files (5) items. The
-// two deleting actions share one walk state over cache.
+// three share one walk state over cache.
 struct UrlCacheActions {
   CleanAction deleteCookies;
   CleanAction clearUrlHistory;

@@ -11,19 +11,86 @@ namespace {
 // The failure code of the platform's history store (E_FAIL), as the run would see it.
 constexpr long kHistoryNotCleared = static_cast<long>(static_cast<int32_t>(0x80004005u));
 
-// One complete walk, deleting every entry whose name qualifies.
-void DeleteQualifying(modCache& cache, const std::function<bool(const std::string&)>& qualifies) {
-  const auto test = [&] {
-    if (qualifies(cache.EntrySourceName())) {
-      cache.DeleteEntry(cache.EntrySourceName());  // an entry in use stays; the walk goes on
+constexpr std::string_view kCookiePrefix = "Cookie:";
+constexpr std::string_view kVisitedPrefix = "Visited:";
+
+// "cookie of example.org" for "Cookie:name@.example.org/path": the name before the last '@',
+// the host up to the path.
+std::string CookieShown(const std::string& name) {
+  const size_t at = name.rfind('@');
+  const size_t hostStart = at == std::string::npos ? kCookiePrefix.size() : at + 1;
+  std::string host = name.substr(hostStart, name.find('/', hostStart) - hostStart);
+  if (host.starts_with('.')) {
+    host.erase(0, 1);
+  }
+  return "cookie of " + host;
+}
+
+// The address of "Visited: https://example.org/", without the user name some platforms put
+// before it ("Visited: user@https://...").
+std::string AddressShown(const std::string& name) {
+  std::string address = name.substr(kVisitedPrefix.size());
+  if (address.starts_with(' ')) {
+    address.erase(0, 1);
+  }
+  const size_t at = address.find('@');
+  if (at != std::string::npos && address.find_first_of(":/") > at) {
+    address.erase(0, at + 1);
+  }
+  return address;
+}
+
+// The report entry of the current entry, before its outcome is known.
+ReportEntry Describe(const UrlCacheEntry& entry, EntryType type) {
+  ReportEntry described{type, entry.display, std::nullopt, EntryOutcome::kRemoved, {}};
+  if (type == EntryType::kCacheFile) {
+    described.bytes = entry.bytes;
+  }
+  if (described.what.empty()) {
+    described.what = type == EntryType::kCookie         ? CookieShown(entry.sourceUrlName)
+                     : type == EntryType::kHistoryEntry ? AddressShown(entry.sourceUrlName)
+                                                        : entry.sourceUrlName;
+  }
+  return described;
+}
+
+// One complete walk over the entries whose name qualifies: each is deleted (or, in a
+// preview, only reported) and its outcome reported as it is met. A stop request ends the
+// walk between two entries, its deletions made; false then.
+bool WalkQualifying(modCache& cache, const WalkReport& report, EntryType type,
+                    const std::function<bool(const std::string&)>& qualifies) {
+  std::string reason;
+  for (bool more = cache.FindFirstEntry(report.preview); more; more = cache.FindNextEntry()) {
+    if (report.sink.StopRequested()) {
+      cache.CloseSearch();
+      return false;
     }
-  };
-  if (cache.FindFirstEntry()) {
-    test();
+    const UrlCacheEntry& entry = cache.Entry();
+    if (!qualifies(entry.sourceUrlName)) {
+      continue;
+    }
+    ReportEntry met = Describe(entry, type);
+    if (!entry.left.empty()) {
+      met.outcome = EntryOutcome::kLeft;
+      met.reason = entry.left;
+    } else if (report.preview) {
+      met.outcome = EntryOutcome::kWouldBeRemoved;
+    } else if (!cache.DeleteEntry(entry.sourceUrlName, reason)) {
+      // an entry in use stays; the walk goes on
+      met.outcome = EntryOutcome::kLeft;
+      met.reason = reason;
+    }
+    report.sink.Add(met);
   }
-  while (cache.FindNextEntry()) {
-    test();
-  }
+  return true;
+}
+
+bool IsCookie(const std::string& name) {
+  return MatchesPattern(name, "Cookie:*");
+}
+
+bool IsVisited(const std::string& name) {
+  return MatchesPattern(name, "Visited:*");
 }
 
 }  // namespace
@@ -39,10 +106,10 @@ void modCache::CloseSearch() {
   }
 }
 
-bool modCache::FindFirstEntry() {
+bool modCache::FindFirstEntry(bool lookOnly) {
   CloseSearch();
   currentEntry_.sourceUrlName.clear();  // keeps its buffer: a walk names thousands
-  searchHandle_ = cache_.FindFirstUrlCacheEntry(currentEntry_);
+  searchHandle_ = cache_.FindFirstUrlCacheEntry(currentEntry_, lookOnly);
   return searchHandle_ != 0;
 }
 
@@ -54,25 +121,23 @@ bool modCache::FindNextEntry() {
   return cache_.FindNextUrlCacheEntry(searchHandle_, currentEntry_);
 }
 
-const std::string& modCache::EntrySourceName() const {
-  return currentEntry_.sourceUrlName;
+bool modCache::DeleteEntry(const std::string& name, std::string& reason) {
+  return cache_.DeleteUrlCacheEntry(name, reason);
 }
 
-bool modCache::DeleteEntry(const std::string& name) {
-  return cache_.DeleteUrlCacheEntry(name);
+void DeleteCookies(modCache& cache, const WalkReport& report) {
+  WalkQualifying(cache, report, EntryType::kCookie, IsCookie);
 }
 
-void DeleteCookies(modCache& cache) {
-  DeleteQualifying(cache, [](const std::string& name) { return MatchesPattern(name, "Cookie:*"); });
+void DeleteCacheFiles(modCache& cache, const WalkReport& report) {
+  WalkQualifying(cache, report, EntryType::kCacheFile,
+                 [](const std::string& name) { return !IsVisited(name) && !IsCookie(name); });
 }
 
-void DeleteCacheFiles(modCache& cache) {
-  DeleteQualifying(cache, [](const std::string& name) {
-    return !MatchesPattern(name, "Visited:*") && !MatchesPattern(name, "Cookie:*");
-  });
-}
-
-void ClearUrlHistory(UrlCache& cache) {
+void ClearUrlHistory(modCache& cache, const WalkReport& report) {
+  if (!WalkQualifying(cache, report, EntryType::kHistoryEntry, IsVisited) || report.preview) {
+    return;
+  }
   if (!cache.ClearHistory()) {
     throw NumberedError(kHistoryNotCleared, "modCache",
                         "The browsing history could not be cleared.");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace hv {
@@ -11,6 +12,11 @@ using UrlCacheHandle = std::uintptr_t;
 // One entry of the URL cache, as an enumeration step reports it.
 struct UrlCacheEntry {
   std::string sourceUrlName;
+  std::optional<uint64_t> bytes;  // what deleting it frees on disk, where the platform knows
+  std::string display;            // how to show it, where its name does not tell
+  // Set when the entry cannot be deleted, with why: a whole store its browser holds locked,
+  // a cache folder reached through a link. Such an entry is shown, never deleted.
+  std::string left;
 };
 
 // The user's URL cache and browsing history. Each call maps to one call of the platform's
@@ -21,16 +27,18 @@ class UrlCache {
   virtual ~UrlCache() = default;
 
   // Starts an enumeration of every entry (no search pattern) and reports its first entry
-  // in entry. 0 when there is no entry to report.
-  virtual UrlCacheHandle FindFirstUrlCacheEntry(UrlCacheEntry& entry) = 0;
+  // in entry. 0 when there is no entry to report. An enumeration for looking only changes
+  // nothing anywhere, and deletes nothing while it is open.
+  virtual UrlCacheHandle FindFirstUrlCacheEntry(UrlCacheEntry& entry, bool lookOnly) = 0;
 
   // Reports the next entry of the enumeration; false at its end or for an unknown handle.
   virtual bool FindNextUrlCacheEntry(UrlCacheHandle handle, UrlCacheEntry& entry) = 0;
 
   virtual void FindCloseUrlCache(UrlCacheHandle handle) = 0;
 
-  // Deletes the entry of that source URL name; true when it was deleted.
-  virtual bool DeleteUrlCacheEntry(const std::string& sourceUrlName) = 0;
+  // Deletes the entry of that source URL name; true when it was deleted, otherwise why not
+  // in reason.
+  virtual bool DeleteUrlCacheEntry(const std::string& sourceUrlName, std::string& reason) = 0;
 
   // Clears the browsing history; false when it could not be cleared.
   virtual bool ClearHistory() = 0;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "RecordingSink.h"
+
 namespace hv::test {
 namespace fs = std::filesystem;
 namespace {
@@ -170,6 +172,13 @@ std::vector<std::string> WalkNames(modCache& walk) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::vector<ReportEntry> RunAction(void (*action)(modCache&, const WalkReport&), modCache& walk,
+                                   bool preview) {
+  RecordingSink sink;
+  action(walk, {sink, preview});
+  return sink.entries;
 }
 
 std::string SimpleCacheBytes(const std::string& key) {

@@ -53,6 +53,10 @@ inline const std::string kChromiumKey = "1/0/_dk_https://c.example https://c.exa
 // Every entry name of one complete walk, sorted.
 std::vector<std::string> WalkNames(modCache& walk);
 
+// Runs one action of the walk, for real or as a preview; what it reported.
+std::vector<ReportEntry> RunAction(void (*action)(modCache&, const WalkReport&), modCache& walk,
+                                   bool preview = false);
+
 // Cache files as the browsers write them, with the URL key inside.
 std::string SimpleCacheBytes(const std::string& key);
 std::string FirefoxCacheBytes(const std::string& key, size_t dataSize = 100, uint32_t version = 3);

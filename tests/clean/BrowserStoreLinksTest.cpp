@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -72,6 +73,7 @@ class CacheLinkTest : public testing::Test {
   test::BrowserFixture browsers;
   BrowserUrlCache cache{browsers.Folders()};
   modCache walk{cache};
+  std::string reason;
 };
 
 struct LinkCase {
@@ -79,17 +81,34 @@ struct LinkCase {
   const char* linked;  // the folder replaced by a link
   const char* target;  // where the link leads, below the documents
   std::string other;   // the other browser's cache file, which goes all the same
+  const char* leftAs;  // the entry reported as left, below the test's folder; none if empty
 };
 
 class LinkedFolderTest : public CacheLinkTest, public testing::WithParamInterface<LinkCase> {};
 
+// The link itself is reported as left, and nothing behind it is listed or deleted.
 TEST_P(LinkedFolderTest, NothingBehindTheLinkIsListedOrDeleted) {
   const LinkCase& c = GetParam();
   LinkToDocuments(c.linked, c.target);
-  DeleteCacheFiles(walk);
+  std::vector<ReportEntry> left;
+  for (const ReportEntry& entry : test::RunAction(DeleteCacheFiles, walk)) {
+    if (entry.outcome != EntryOutcome::kRemoved) {
+      left.push_back(entry);
+    }
+  }
   EXPECT_EQ(DocumentsLeft(), kDocuments);
-  EXPECT_TRUE(Walk().empty());
   EXPECT_FALSE(fs::exists(temp / c.other));
+  std::vector<ReportEntry> expected;
+  if (*c.leftAs != '\0') {
+    expected.push_back({EntryType::kCacheFile, (temp / c.leftAs).string(), std::nullopt,
+                        EntryOutcome::kLeft, LeftReason::kLink});
+  }
+  EXPECT_EQ(left, expected);
+  Names names;
+  for (const ReportEntry& entry : expected) {
+    names.push_back(entry.what);
+  }
+  EXPECT_EQ(Walk(), names);
 }
 
 const std::string kOtherIsFirefox = std::string(kFirefoxStore) + "/" + kFirefoxFile;
@@ -97,13 +116,14 @@ const std::string kOtherIsChromium = std::string(kChromiumStore) + "/" + kChromi
 
 INSTANTIATE_TEST_SUITE_P(
     Links, LinkedFolderTest,
-    testing::Values(LinkCase{"chromium_cache_folder", kChromiumStore, "", kOtherIsFirefox},
-                    LinkCase{"firefox_cache_folder", kFirefoxStore, "", kOtherIsChromium},
-                    LinkCase{"folder_in_the_cache", "home/.cache/chromium/Default/Cache/Cache_Data",
-                             "Cache_Data", kOtherIsFirefox},
-                    LinkCase{"profile_folder", "home/.cache/chromium/Default", "Default",
-                             kOtherIsFirefox},
-                    LinkCase{"browser_folder", "home/.cache/mozilla", "", kOtherIsChromium}),
+    testing::Values(
+        LinkCase{"chromium_cache_folder", kChromiumStore, "", kOtherIsFirefox, kChromiumStore},
+        LinkCase{"firefox_cache_folder", kFirefoxStore, "", kOtherIsChromium, kFirefoxStore},
+        LinkCase{"folder_in_the_cache", "home/.cache/chromium/Default/Cache/Cache_Data",
+                 "Cache_Data", kOtherIsFirefox, "home/.cache/chromium/Default/Cache/Cache_Data"},
+        LinkCase{"profile_folder", "home/.cache/chromium/Default", "Default", kOtherIsFirefox,
+                 kChromiumStore},
+        LinkCase{"browser_folder", "home/.cache/mozilla", "", kOtherIsChromium, ""}),
     [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 class SwapTest : public CacheLinkTest, public testing::WithParamInterface<bool> {};
@@ -122,7 +142,7 @@ TEST_P(SwapTest, ADeletionReachesOnlyTheFolderListed) {
   }
   // Under the name of the file listed, in whatever is there now.
   fs::copy_file(temp / "documents/letter.txt", swapped / "0123456789abcdef_0");
-  EXPECT_FALSE(walk.DeleteEntry(kChromiumKey));
+  EXPECT_FALSE(walk.DeleteEntry(kChromiumKey, reason));
   EXPECT_TRUE(fs::exists(swapped / "0123456789abcdef_0"));
   EXPECT_EQ(DocumentsLeft(), kDocuments);
 }
@@ -139,7 +159,7 @@ TEST_F(CacheLinkTest, ACacheFolderMovedAfterTheListingIsStillTheOneCleaned) {
   const fs::path store = temp / kChromiumStore;
   fs::rename(store, store.string() + ".moved");
   fs::create_directory_symlink(temp / "documents", store);
-  EXPECT_TRUE(walk.DeleteEntry(kChromiumKey));
+  EXPECT_TRUE(walk.DeleteEntry(kChromiumKey, reason));
   EXPECT_FALSE(fs::exists(store.string() + ".moved/" + kChromiumFile));
   EXPECT_EQ(DocumentsLeft(), kDocuments);
 }
@@ -150,7 +170,7 @@ TEST_F(CacheLinkTest, ALinkedCacheBaseFolderIsCleaned) {
   fs::rename(browsers.cache, temp / "other-disk");
   fs::create_directory_symlink(temp / "other-disk", browsers.cache);
   EXPECT_EQ(Walk(), (Names{kChromiumKey, kFirefoxKey}));
-  DeleteCacheFiles(walk);
+  test::RunAction(DeleteCacheFiles, walk);
   EXPECT_TRUE(Walk().empty());
   EXPECT_FALSE(fs::exists(temp / "other-disk/chromium/Default/Cache" / kChromiumFile));
 }
@@ -183,8 +203,11 @@ TEST_F(CacheLinkTest, AnotherFileSystemInTheCacheIsNotEntered) {
   WithFileSystemMountedAt(mounted, [&] {
     const fs::path there = mounted / "fedcba9876543210_0";
     temp.Write(fs::relative(there, temp.Path()), test::SimpleCacheBytes("elsewhere"));
-    const bool listedAlone = Walk() == Names{kChromiumKey, kFirefoxKey};
-    DeleteCacheFiles(walk);
+    const ReportEntry notEntered{EntryType::kCacheFile, mounted.string(), std::nullopt,
+                                 EntryOutcome::kLeft, LeftReason::kOtherFileSystem};
+    const std::vector<ReportEntry> reported = test::RunAction(DeleteCacheFiles, walk);
+    const bool listedAlone =
+        reported.size() == 3 && std::count(reported.begin(), reported.end(), notEntered) == 1;
     return listedAlone && fs::exists(there) && !fs::exists(temp / kChromiumStore / kChromiumFile);
   });
 }
@@ -213,9 +236,9 @@ TEST(LinkedProfileTest, RowsAreCleanedAndLinkedCacheFilesStay) {
 
   BrowserUrlCache cache(browsers.Folders());
   modCache walk(cache);
-  DeleteCookies(walk);
-  ClearUrlHistory(cache);
-  DeleteCacheFiles(walk);
+  test::RunAction(DeleteCookies, walk);
+  test::RunAction(ClearUrlHistory, walk);
+  test::RunAction(DeleteCacheFiles, walk);
   for (const auto& [database, table] :
        std::vector<std::pair<fs::path, std::string>>{{firefox / "cookies.sqlite", "moz_cookies"},
                                                      {firefox / "places.sqlite", "moz_places"},

@@ -83,6 +83,7 @@ class BrowserUrlCacheTest : public testing::Test {
   fs::path unreadableFile;
   BrowserUrlCache cache{browsers.Folders()};
   modCache walk{cache};
+  std::string reason;
 };
 
 TEST(BrowserUrlCacheEmptyTest, AHomeWithoutBrowsersHasNoEntries) {
@@ -90,11 +91,12 @@ TEST(BrowserUrlCacheEmptyTest, AHomeWithoutBrowsersHasNoEntries) {
   const test::BrowserFixture browsers(temp / "home");
   BrowserUrlCache cache(browsers.Folders());
   modCache walk(cache);
+  std::string reason;
   EXPECT_FALSE(walk.FindFirstEntry());
-  DeleteCookies(walk);
-  DeleteCacheFiles(walk);
-  EXPECT_NO_THROW(ClearUrlHistory(cache));
-  EXPECT_FALSE(cache.DeleteUrlCacheEntry("Cookie:a@b/"));
+  test::RunAction(DeleteCookies, walk);
+  test::RunAction(DeleteCacheFiles, walk);
+  EXPECT_NO_THROW(test::RunAction(ClearUrlHistory, walk));
+  EXPECT_FALSE(cache.DeleteUrlCacheEntry("Cookie:a@b/", reason));
 }
 
 struct ActionsCase {
@@ -119,11 +121,11 @@ TEST_P(ActionsTest, EachActionTakesItsOwnKindOnly) {
   }
   for (const char* action = c.actions; *action != '\0'; ++action) {
     if (*action == 'C') {
-      DeleteCookies(walk);
+      test::RunAction(DeleteCookies, walk);
     } else if (*action == 'H') {
-      ClearUrlHistory(cache);
+      test::RunAction(ClearUrlHistory, walk);
     } else {
-      DeleteCacheFiles(walk);
+      test::RunAction(DeleteCacheFiles, walk);
     }
   }
   EXPECT_EQ(Walk(), expected);
@@ -149,10 +151,10 @@ TEST_F(BrowserUrlCacheTest, DeletionsOfAWalkLandWhenItEndsOnTheRowsStillListed) 
   const fs::path cookies = firefox / "cookies.sqlite";
   ASSERT_TRUE(walk.FindFirstEntry());
   test::ExecSql(cookies, "UPDATE moz_cookies SET name = 'other' WHERE name = 'sid'");
-  EXPECT_FALSE(walk.DeleteEntry(kFirefoxCookie));
+  EXPECT_FALSE(walk.DeleteEntry(kFirefoxCookie, reason));
   for (const char* name : {"Cookie:b@.mozilla.example/", "Cookie:d@.mozilla.example/"}) {
-    EXPECT_TRUE(walk.DeleteEntry(name)) << name;
-    EXPECT_FALSE(walk.DeleteEntry(name)) << name;
+    EXPECT_TRUE(walk.DeleteEntry(name, reason)) << name;
+    EXPECT_FALSE(walk.DeleteEntry(name, reason)) << name;
   }
   EXPECT_EQ(QueryRows(cookies, "SELECT name FROM moz_cookies").size(), 5u);
   while (walk.FindNextEntry()) {
@@ -162,7 +164,7 @@ TEST_F(BrowserUrlCacheTest, DeletionsOfAWalkLandWhenItEndsOnTheRowsStillListed) 
 
 TEST_F(BrowserUrlCacheTest, ClearingTheHistoryKeepsBookmarks) {
   const int64_t bookmarked = test::AddFirefoxPage(firefox, "https://kept.example/", 3, true);
-  ClearUrlHistory(cache);
+  test::RunAction(ClearUrlHistory, walk);
 
   const std::string id = std::to_string(bookmarked);
   for (const auto& [sql, rows] : std::vector<std::pair<std::string, Names>>{
@@ -217,9 +219,9 @@ TEST_F(BrowserUrlCacheTest, ALockedStoresEntriesStayAndTheOthersGo) {
       ASSERT_EQ(sqlite3_open((firefox / file).c_str(), &held.emplace_back()), SQLITE_OK);
       ASSERT_EQ(sqlite3_exec(held.back(), lock, nullptr, nullptr, nullptr), SQLITE_OK);
     }
-    DeleteCookies(walk);
-    EXPECT_THROW(ClearUrlHistory(cache), NumberedError);
-    DeleteCacheFiles(walk);
+    test::RunAction(DeleteCookies, walk);
+    EXPECT_THROW(test::RunAction(ClearUrlHistory, walk), NumberedError);
+    test::RunAction(DeleteCacheFiles, walk);
     for (sqlite3* db : held) {
       sqlite3_close(db);  // rolls the open transaction back
     }
@@ -239,16 +241,19 @@ TEST_F(BrowserUrlCacheTest, OlderSchemasAreCleanedAsFarAsTheyGo) {
                 "ALTER TABLE moz_places DROP COLUMN last_visit_date");
   EXPECT_EQ(Walk().size(), AllNames().size() + 2);
 
-  DeleteCookies(walk);
-  ClearUrlHistory(cache);
+  test::RunAction(DeleteCookies, walk);
+  test::RunAction(ClearUrlHistory, walk);
   EXPECT_TRUE(QueryRows(old / "Cookies", "SELECT * FROM cookies").empty());
   EXPECT_TRUE(QueryRows(old / "History", "SELECT * FROM urls").empty());
   EXPECT_TRUE(QueryRows(firefox / "places.sqlite", "SELECT * FROM moz_places").empty());
 }
 
+// A file that is no database is reported as left, with SQLite's words; a database without
+// the table, or with a table of another layout, holds nothing of the kind.
 TEST_F(BrowserUrlCacheTest, BrokenAndTwiceReachedStoresArePassedOver) {
   // Not a database at all, and a cookie table without the columns that name a cookie.
-  temp.Write("home/.mozilla/firefox/broken.default/cookies.sqlite", "not a database");
+  const fs::path broken =
+      temp.Write("home/.mozilla/firefox/broken.default/cookies.sqlite", "not a database");
   temp.Write("home/.mozilla/firefox/broken.default/places.sqlite", "");
   const fs::path odd = browsers.ChromiumProfile("microsoft-edge", "Default");
   test::ExecSql(odd / "Network" / "Cookies",
@@ -257,9 +262,21 @@ TEST_F(BrowserUrlCacheTest, BrokenAndTwiceReachedStoresArePassedOver) {
   fs::create_directories(browsers.config / "mozilla");
   fs::create_directory_symlink(browsers.home / ".mozilla/firefox",
                                browsers.config / "mozilla/firefox");
-  EXPECT_EQ(Walk(), AllNames());
-  DeleteCookies(walk);
-  EXPECT_EQ(Walk(), AllNames(false));
+  const std::string brokenName = "Cookie:" + broken.string();
+  Names expected = AllNames();
+  expected.push_back(brokenName);
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Walk(), expected);
+  const ReportEntry brokenLeft{EntryType::kCookie, broken.string(), std::nullopt,
+                               EntryOutcome::kLeft, "file is not a database"};
+  for (const bool preview : {true, false}) {
+    const std::vector<ReportEntry> reported = test::RunAction(DeleteCookies, walk, preview);
+    EXPECT_EQ(std::count(reported.begin(), reported.end(), brokenLeft), 1) << preview;
+  }
+  expected = AllNames(false);
+  expected.push_back(brokenName);
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Walk(), expected);
   EXPECT_EQ(QueryRows(odd / "Network" / "Cookies", "SELECT x FROM cookies"), Names{"1"});
 }
 

@@ -1,5 +1,8 @@
 #include "platform/posix/BrowserDatabase.h"
 
+#include <utility>
+
+#include "clean/ReportSink.h"
 #include "platform/posix/SqliteStatement.h"
 
 namespace hv {
@@ -11,8 +14,12 @@ constexpr int kBusyTimeoutMs = 100;
 
 }  // namespace
 
-BrowserDatabase::BrowserDatabase(const std::string& path) {
-  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+BrowserDatabase::BrowserDatabase(std::string path, bool readOnly) : path_(std::move(path)) {
+  // Read only, a look at a store writes nothing to it, not even its journal.
+  const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  if (const int opened = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
+      opened != SQLITE_OK) {
+    NoteFailure(opened);
     sqlite3_close(db_);
     db_ = nullptr;
     return;
@@ -32,6 +39,9 @@ bool BrowserDatabase::Readable() {
   SqliteStatement query(db_, "SELECT count(*) FROM sqlite_master");
   // Asked once more it would only wait out the busy timeout again.
   locked_ = !query.Step();
+  if (locked_) {
+    NoteFailure(query.Result());
+  }
   return !locked_;
 }
 
@@ -56,8 +66,12 @@ bool BrowserDatabase::BeginWrite() {
   if (db_ == nullptr || locked_) {
     return false;
   }
-  writing_ = ExecuteSql(db_, "BEGIN IMMEDIATE") == SQLITE_OK;
+  const int begun = ExecuteSql(db_, "BEGIN IMMEDIATE");
+  writing_ = begun == SQLITE_OK;
   locked_ = !writing_;
+  if (locked_) {
+    NoteFailure(begun);
+  }
   return writing_;
 }
 
@@ -66,13 +80,43 @@ bool BrowserDatabase::Commit() {
     return true;
   }
   writing_ = false;
-  if (ExecuteSql(db_, "COMMIT") == SQLITE_OK) {
+  const int committed = ExecuteSql(db_, "COMMIT");
+  if (committed == SQLITE_OK) {
     return true;
   }
   // A reader that held on past the busy timeout: the changes cannot land now.
+  NoteFailure(committed);
   ExecuteSql(db_, "ROLLBACK");
   locked_ = true;
   return false;
+}
+
+bool BrowserDatabase::ChangeRow(sqlite3_stmt*& kept, const std::string& sql, int64_t row,
+                                const std::string& name, std::string& reason) {
+  if (kept == nullptr && sqlite3_prepare_v2(db_, sql.c_str(), -1, &kept, nullptr) != SQLITE_OK) {
+    reason = sqlite3_errmsg(db_);
+    return false;
+  }
+  SqliteStatement change(kept, SQLITE_OK);
+  change.Bind(1, row).Bind(2, name).Step();
+  if (change.Failed()) {
+    reason = sqlite3_errmsg(db_);
+    return false;
+  }
+  if (sqlite3_changes(db_) == 0) {
+    reason = LeftReason::kVanished;
+    return false;
+  }
+  return true;
+}
+
+void BrowserDatabase::NoteFailure(int code) {
+  const int primary = code & 0xff;
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+    problem_ = LeftReason::kBrowserOpen;
+  } else {
+    problem_ = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+  }
 }
 
 void BrowserDatabase::Rollback() {

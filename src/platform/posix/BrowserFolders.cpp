@@ -8,10 +8,12 @@
 #include <set>
 #include <utility>
 
+#include "clean/ReportSink.h"
 #include "platform/posix/CacheFolder.h"
 #include "platform/posix/CookieDatabase.h"
 #include "platform/posix/FolderEntries.h"
 #include "platform/posix/HistoryDatabase.h"
+#include "platform/posix/LeftStore.h"
 #include "platform/posix/NoFollowFolder.h"
 #include "platform/posix/ShellFolders.h"
 
@@ -78,7 +80,10 @@ std::vector<fs::path> ProfileFolders(const fs::path& folder) {
 // Collects the stores, each file or folder once however many paths lead to it.
 class StoreList {
  public:
-  explicit StoreList(CacheKeyMemory* cacheKeys) : cacheKeys_(cacheKeys) {}
+  StoreList(CacheKeyMemory* cacheKeys, bool readOnly)
+      : cacheKeys_(cacheKeys), readOnly_(readOnly) {}
+
+  bool ReadOnly() const { return readOnly_; }
 
   // A database, wherever links lead to it: only rows inside it are deleted.
   void AddFile(const fs::path& path, const std::function<std::unique_ptr<TraceStore>()>& make,
@@ -91,7 +96,8 @@ class StoreList {
 
   // The cache folder store in every profile folder of place that isProfile takes. Its
   // files are deleted, so neither it nor any folder between it and the place's base may
-  // be a link.
+  // be a link; one that is reached through a link (a profile kept in memory by a sync
+  // daemon) is listed as left.
   void AddCacheFolders(const Place& place, const char* store,
                        bool (*isProfile)(const std::string&)) {
     const NoFollowFolder profiles = NoFollowFolder::OpenBase(place.base).OpenBelow(place.below);
@@ -99,11 +105,17 @@ class StoreList {
       if (!isProfile(name)) {
         continue;
       }
+      const std::string path = place.Path() + "/" + name + "/" + store;
       NoFollowFolder folder = profiles.Open(name.c_str()).Open(store);
       struct stat info {};
-      if (folder.Stat(info) && IsNew(info)) {
-        caches.push_back(std::make_unique<CacheFolder>(
-            std::move(folder), place.Path() + "/" + name + "/" + store, cacheKeys_));
+      if (folder.Stat(info)) {
+        if (IsNew(info)) {
+          caches.push_back(std::make_unique<CacheFolder>(std::move(folder), path, cacheKeys_));
+        }
+      } else if (const std::string below = name + "/" + store;
+                 fstatat(profiles.Fd(), below.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode) &&
+                 IsNew(info)) {
+        caches.push_back(std::make_unique<LeftStore>(path, path, LeftReason::kLink));
       }
     }
   }
@@ -114,6 +126,7 @@ class StoreList {
   bool IsNew(const struct stat& info) { return seen_.insert({info.st_dev, info.st_ino}).second; }
 
   CacheKeyMemory* cacheKeys_;
+  bool readOnly_;
   std::set<std::pair<dev_t, ino_t>> seen_;
 };
 
@@ -123,13 +136,18 @@ void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
     for (const fs::path& profile : ProfileFolders(root.Path())) {
       const std::string cookies = (profile / "cookies.sqlite").string();
       stores.AddFile(
-          cookies, [&] { return std::make_unique<CookieDatabase>(cookies, "moz_cookies", "host"); },
+          cookies,
+          [&] {
+            return std::make_unique<CookieDatabase>(cookies, "moz_cookies", "host",
+                                                    stores.ReadOnly());
+          },
           stores.cookies);
       const std::string places = (profile / "places.sqlite").string();
       stores.AddFile(
           places,
           [&] {
-            return std::make_unique<HistoryDatabase>(places, HistoryDatabase::Family::Firefox);
+            return std::make_unique<HistoryDatabase>(places, HistoryDatabase::Family::Firefox,
+                                                     stores.ReadOnly());
           },
           stores.histories);
     }
@@ -151,7 +169,8 @@ void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
           stores.AddFile(
               cookies,
               [&] {
-                return std::make_unique<CookieDatabase>(cookies.string(), "cookies", "host_key");
+                return std::make_unique<CookieDatabase>(cookies.string(), "cookies", "host_key",
+                                                        stores.ReadOnly());
               },
               stores.cookies);
         }
@@ -159,7 +178,8 @@ void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
         stores.AddFile(
             history,
             [&] {
-              return std::make_unique<HistoryDatabase>(history, HistoryDatabase::Family::Chromium);
+              return std::make_unique<HistoryDatabase>(history, HistoryDatabase::Family::Chromium,
+                                                       stores.ReadOnly());
             },
             stores.histories);
       }
@@ -194,8 +214,9 @@ BrowserFolders BrowserFolders::ForCurrentUser() {
 }
 
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
+                                                           bool readOnly,
                                                            CacheKeyMemory* cacheKeys) {
-  StoreList stores(cacheKeys);
+  StoreList stores(cacheKeys, readOnly);
   AddFirefoxStores(folders, stores);
   AddChromiumStores(folders, stores);
   std::vector<std::unique_ptr<TraceStore>> all;

@@ -25,9 +25,11 @@ struct BrowserFolders {
 // exists now: first the cookie databases, then the history databases, then the cache
 // folders. The databases are found through linked profile folders as well; a cache folder
 // is not when any folder below the base folder on its way is a link, since its files are
-// deleted. A store reached by two paths is taken once. The cache folders remember their
+// deleted (it is listed as left instead). A store reached by two paths is taken once. The
+// databases are opened read only when readOnly is set. The cache folders remember their
 // keys in cacheKeys when it is given.
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
+                                                           bool readOnly,
                                                            CacheKeyMemory* cacheKeys = nullptr);
 
 // The folders directly in folder, links to folders included, in the order the system lists

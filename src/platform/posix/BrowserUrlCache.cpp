@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "clean/ReportSink.h"
 #include "util/ParallelWork.h"
 
 namespace hv {
@@ -18,31 +19,63 @@ bool BrowserUrlCache::Snapshot::Commit() {
   return committed;
 }
 
-bool BrowserUrlCache::Snapshot::Delete(const std::string& name) {
-  if (!indexed) {
-    byName.reserve(traces.size());
-    for (size_t index = 0; index < traces.size(); ++index) {
-      byName.emplace(traces[index].second.name, index);
-    }
-    indexed = true;
+void BrowserUrlCache::Snapshot::Index() {
+  if (indexed) {
+    return;
   }
+  byName.reserve(traces.size());
+  for (size_t index = 0; index < traces.size(); ++index) {
+    byName.emplace(traces[index].second.name, index);
+  }
+  indexed = true;
+}
+
+bool BrowserUrlCache::Snapshot::DeleteTrace(size_t index, std::string& reason) {
+  const auto& [store, trace] = traces[index];
+  if (!trace.left.empty()) {
+    reason = trace.left;
+    return false;
+  }
+  return stores[store]->Delete(trace, reason);
+}
+
+bool BrowserUrlCache::Snapshot::Delete(const std::string& name, size_t current,
+                                       std::string& reason) {
+  if (lookOnly) {
+    reason = "not deleted: the cache is only being looked at";
+    return false;
+  }
+  Index();
   const auto [first, last] = byName.equal_range(name);
   if (first == last) {
+    reason = LeftReason::kVanished;
+    return false;
+  }
+  // A walk deletes the entry it stands on; the same name in another store is an entry of
+  // its own, met later in the walk.
+  if (current < traces.size() && traces[current].second.name == name) {
+    for (auto found = first; found != last; ++found) {
+      if (found->second == current) {
+        byName.erase(found);
+        return DeleteTrace(current, reason);
+      }
+    }
+    reason = LeftReason::kVanished;  // deleted already, by name
     return false;
   }
   bool deleted = false;
   for (auto found = first; found != last; ++found) {
-    const auto& [store, trace] = traces[found->second];
-    deleted = stores[store]->Delete(trace) || deleted;
+    deleted = DeleteTrace(found->second, reason) || deleted;
   }
   byName.erase(first, last);
   return deleted;
 }
 
-std::unique_ptr<BrowserUrlCache::Snapshot> BrowserUrlCache::TakeSnapshot() {
+std::unique_ptr<BrowserUrlCache::Snapshot> BrowserUrlCache::TakeSnapshot(bool lookOnly) {
   auto snapshot = std::make_unique<Snapshot>();
+  snapshot->lookOnly = lookOnly;
   cacheKeys_.NewListing();
-  snapshot->stores = FindBrowserStores(folders_, &cacheKeys_);
+  snapshot->stores = FindBrowserStores(folders_, lookOnly, &cacheKeys_);
   // The stores are listed side by side, each on one thread with its own connection; the
   // cache folders come last and take longest, so they are started first.
   const size_t count = snapshot->stores.size();
@@ -73,15 +106,23 @@ void BrowserUrlCache::EndWalk() {
   handle_ = 0;
 }
 
-UrlCacheHandle BrowserUrlCache::FindFirstUrlCacheEntry(UrlCacheEntry& entry) {
+void BrowserUrlCache::Present(UrlCacheEntry& entry) const {
+  const Trace& trace = walk_->traces[position_].second;
+  entry.sourceUrlName = trace.name;
+  entry.bytes = trace.bytes;
+  entry.display = trace.display;
+  entry.left = trace.left;
+}
+
+UrlCacheHandle BrowserUrlCache::FindFirstUrlCacheEntry(UrlCacheEntry& entry, bool lookOnly) {
   EndWalk();
-  walk_ = TakeSnapshot();
+  walk_ = TakeSnapshot(lookOnly);
   if (walk_->traces.empty()) {
     EndWalk();
     return 0;
   }
   position_ = 0;
-  entry.sourceUrlName = walk_->traces.front().second.name;
+  Present(entry);
   handle_ = ++lastHandle_;
   return handle_;
 }
@@ -94,7 +135,7 @@ bool BrowserUrlCache::FindNextUrlCacheEntry(UrlCacheHandle handle, UrlCacheEntry
     EndWalk();
     return false;
   }
-  entry.sourceUrlName = walk_->traces[position_].second.name;
+  Present(entry);
   return true;
 }
 
@@ -104,13 +145,13 @@ void BrowserUrlCache::FindCloseUrlCache(UrlCacheHandle handle) {
   }
 }
 
-bool BrowserUrlCache::DeleteUrlCacheEntry(const std::string& sourceUrlName) {
+bool BrowserUrlCache::DeleteUrlCacheEntry(const std::string& sourceUrlName, std::string& reason) {
   // Outside a walk the deletion looks at the stores as they are now and lands at once.
   if (walk_) {
-    return walk_->Delete(sourceUrlName);
+    return walk_->Delete(sourceUrlName, position_, reason);
   }
-  const std::unique_ptr<Snapshot> alone = TakeSnapshot();
-  const bool deleted = alone->Delete(sourceUrlName);
+  const std::unique_ptr<Snapshot> alone = TakeSnapshot(false);
+  const bool deleted = alone->Delete(sourceUrlName, alone->traces.size(), reason);
   return alone->Commit() && deleted;
 }
 
@@ -119,7 +160,7 @@ bool BrowserUrlCache::ClearHistory() {
     walk_->Commit();  // so the history stores are free for the clearing
   }
   bool cleared = true;
-  for (const auto& store : FindBrowserStores(folders_)) {
+  for (const auto& store : FindBrowserStores(folders_, false)) {
     cleared = store->ClearHistory() && cleared;
   }
   return cleared;

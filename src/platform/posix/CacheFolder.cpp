@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
+#include "clean/ReportSink.h"
 #include "platform/posix/CacheFileKey.h"
 #include "util/ParallelWork.h"
 
@@ -19,19 +22,35 @@ constexpr int kDeepestLevel = 8;
 // Fewer files than this per thread are read faster than a thread starts.
 constexpr size_t kFilesWorthAThread = 128;
 
-// The kind and inode of an entry, from the listing where the file system gives them,
-// else from lstat.
-unsigned char EntryType(int folderFd, const dirent& entry, ino_t& inode) {
-  inode = entry.d_ino;
-  if (entry.d_type != DT_UNKNOWN) {
-    return entry.d_type;
-  }
+// The kind of an entry, without following a link; its inode and the bytes its blocks take
+// come with it.
+unsigned char KindOf(int folderFd, const dirent& entry, ino_t& inode, uint64_t& bytes) {
   struct stat info {};
   if (fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
     return DT_UNKNOWN;
   }
   inode = info.st_ino;
-  return S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_UNKNOWN;
+  bytes = static_cast<uint64_t>(info.st_blocks) * 512;
+  return S_ISREG(info.st_mode)   ? DT_REG
+         : S_ISDIR(info.st_mode) ? DT_DIR
+         : S_ISLNK(info.st_mode) ? DT_LNK
+                                 : DT_UNKNOWN;
+}
+
+// Why an ordinary file could not be deleted, from the system's error.
+std::string DeleteFailure(int error) {
+  switch (error) {
+    case ENOENT:
+      return LeftReason::kVanished;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return LeftReason::kPermissionDenied;
+    case EBUSY:
+      return LeftReason::kInUse;
+    default:
+      return std::strerror(error);
+  }
 }
 
 bool IsDotOrDotDot(const char* name) {
@@ -88,26 +107,37 @@ void CacheFolder::ListFolder(NoFollowFolder folder, size_t folderIndex, const st
       continue;
     }
     ino_t inode = 0;
-    const unsigned char type = EntryType(folder.Fd(), *entry, inode);
+    uint64_t bytes = 0;
+    const unsigned char type = KindOf(folder.Fd(), *entry, inode, bytes);
     if (type == DT_REG) {
-      files.push_back({path + "/" + entry->d_name, inode, std::nullopt});
+      files.push_back({path + "/" + entry->d_name, inode, bytes, std::nullopt});
     } else if (type == DT_DIR && level < kDeepestLevel) {
       folders.emplace_back(entry->d_name);
+    } else if (type == DT_LNK) {
+      std::string linkPath = path + "/" + entry->d_name;
+      traces.push_back({linkPath, 0, linkPath, std::nullopt, {}, LeftReason::kLink});
     }
   }
   closedir(listing);
   ReadKeys(folder.Fd(), path.size() + 1, files);
   for (FoundFile& found : files) {
     std::string name = found.key ? std::move(*found.key) : found.path;
-    traces.push_back({std::move(name), static_cast<int64_t>(folderIndex), std::move(found.path)});
+    traces.push_back(
+        {std::move(name), static_cast<int64_t>(folderIndex), std::move(found.path), found.bytes});
   }
   for (const std::string& name : folders) {
     NoFollowFolder inner = folder.Open(name.c_str());
     struct stat info {};
-    if (inner.Stat(info) && info.st_dev == device_) {
-      folders_.push_back({folderIndex, name, info.st_ino});
-      ListFolder(std::move(inner), folders_.size() - 1, path + "/" + name, level + 1, traces);
+    if (!inner.Stat(info)) {
+      continue;  // gone since the listing
     }
+    if (info.st_dev != device_) {
+      std::string mountPath = path + "/" + name;
+      traces.push_back({mountPath, 0, mountPath, std::nullopt, {}, LeftReason::kOtherFileSystem});
+      continue;
+    }
+    folders_.push_back({folderIndex, name, info.st_ino});
+    ListFolder(std::move(inner), folders_.size() - 1, path + "/" + name, level + 1, traces);
   }
 }
 
@@ -146,16 +176,32 @@ int CacheFolder::ReopenListed(size_t index) {
   return reopened_.Fd();
 }
 
-bool CacheFolder::Delete(const Trace& trace) {
+bool CacheFolder::Delete(const Trace& trace, std::string& reason) {
   if (trace.row < 0 || static_cast<size_t>(trace.row) >= folders_.size()) {
+    reason = LeftReason::kVanished;
     return false;
   }
   const int folderFd = ReopenListed(static_cast<size_t>(trace.row));
+  if (folderFd < 0) {
+    reason = LeftReason::kRefusedFolder;  // gone, or swapped for a link or another folder
+    return false;
+  }
   const char* name = trace.file.c_str() + trace.file.rfind('/') + 1;
   struct stat info {};
+  if (fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    reason = DeleteFailure(errno);
+    return false;
+  }
   // Only an ordinary file; a link or a folder put in its place is left alone.
-  return folderFd >= 0 && fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-         S_ISREG(info.st_mode) && unlinkat(folderFd, name, 0) == 0;
+  if (!S_ISREG(info.st_mode)) {
+    reason = S_ISLNK(info.st_mode) ? LeftReason::kLink : LeftReason::kVanished;
+    return false;
+  }
+  if (unlinkat(folderFd, name, 0) != 0) {
+    reason = DeleteFailure(errno);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace hv

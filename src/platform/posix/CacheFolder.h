@@ -13,7 +13,8 @@
 namespace hv {
 
 // A browser's cache folder: every ordinary file at any depth is an entry, named by the URL
-// key stored in it where it can be read, otherwise by its path. The walk never follows a
+// key stored in it where it can be read, otherwise by its path; a link in it, and a folder
+// of another file system, are entries left with the reason. The walk never follows a
 // link, never enters another file system, and deletes only in the folders it listed, each
 // reached again from the cache folder it was given: a trace's path is for showing only.
 class CacheFolder : public TraceStore {
@@ -24,13 +25,14 @@ class CacheFolder : public TraceStore {
       : root_(std::move(folder)), path_(std::move(path)), keys_(keys) {}
 
   void List(std::vector<Trace>& traces) override;
-  bool Delete(const Trace& trace) override;
+  bool Delete(const Trace& trace, std::string& reason) override;
 
  private:
   // An ordinary file of a folder being listed, and the key read from it.
   struct FoundFile {
     std::string path;
     ino_t inode;
+    uint64_t bytes;  // the blocks it takes
     std::optional<std::string> key;
   };
   // A folder the listing went through; the cache folder itself is the first. A trace's row

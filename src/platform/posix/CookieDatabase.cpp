@@ -7,16 +7,21 @@
 
 namespace hv {
 
-CookieDatabase::CookieDatabase(const std::string& path, std::string table, std::string hostColumn)
-    : db_(path), table_(std::move(table)), hostColumn_(std::move(hostColumn)) {}
+CookieDatabase::CookieDatabase(const std::string& path, std::string table, std::string hostColumn,
+                               bool readOnly)
+    : db_(path, readOnly), table_(std::move(table)), hostColumn_(std::move(hostColumn)) {}
 
 CookieDatabase::~CookieDatabase() {
   Commit();
   sqlite3_finalize(removeChecked_);
 }
 
-bool CookieDatabase::Usable() {
-  return db_.Readable() && db_.HasColumn(table_, "name") && db_.HasColumn(table_, hostColumn_) &&
+bool CookieDatabase::Usable(std::vector<Trace>& traces) {
+  if (!db_.Readable()) {
+    traces.push_back({"Cookie:" + db_.Path(), 0, {}, {}, db_.Path(), db_.Problem()});
+    return false;
+  }
+  return db_.HasColumn(table_, "name") && db_.HasColumn(table_, hostColumn_) &&
          db_.HasColumn(table_, "path");
 }
 
@@ -26,7 +31,7 @@ std::string CookieDatabase::NameExpression() const {
 }
 
 void CookieDatabase::List(std::vector<Trace>& traces) {
-  if (!Usable()) {
+  if (!Usable(traces)) {
     return;
   }
   // One read transaction, so that the version belongs to the rows read.
@@ -51,33 +56,28 @@ void CookieDatabase::List(std::vector<Trace>& traces) {
   }
 }
 
-bool CookieDatabase::Delete(const Trace& trace) {
+bool CookieDatabase::Delete(const Trace& trace, std::string& reason) {
   const bool beginning = !db_.Writing();
   if (!db_.BeginWrite()) {
+    reason = db_.Problem();
     return false;
   }
   if (beginning) {
     rowsAsListed_ = listedVersion_ && db_.DataVersion() == listedVersion_;
   }
   if (!rowsAsListed_) {
-    return DeleteChecked(trace);
+    return DeleteChecked(trace, reason);
   }
   pending_.push_back(trace.row);
   return true;
 }
 
-bool CookieDatabase::DeleteChecked(const Trace& trace) {
-  if (removeChecked_ == nullptr) {
-    // The name is checked as well, so a row id that went to another cookie is safe.
-    const std::string sql =
-        "DELETE FROM " + table_ + " WHERE rowid = ?1 AND " + NameExpression() + " = ?2";
-    if (sqlite3_prepare_v2(db_.Handle(), sql.c_str(), -1, &removeChecked_, nullptr) != SQLITE_OK) {
-      return false;
-    }
-  }
-  SqliteStatement remove(removeChecked_, SQLITE_OK);
-  remove.Bind(1, trace.row).Bind(2, trace.name).Step();
-  return !remove.Failed() && sqlite3_changes(db_.Handle()) > 0;
+bool CookieDatabase::DeleteChecked(const Trace& trace, std::string& reason) {
+  // The name is checked as well, so a row id that went to another cookie is safe.
+  return db_.ChangeRow(
+      removeChecked_,
+      "DELETE FROM " + table_ + " WHERE rowid = ?1 AND " + NameExpression() + " = ?2", trace.row,
+      trace.name, reason);
 }
 
 bool CookieDatabase::DeletePending() {

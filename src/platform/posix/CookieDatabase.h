@@ -14,22 +14,25 @@ namespace hv {
 // cookies. Each cookie is the entry "Cookie:" + name + "@" + host + path.
 class CookieDatabase : public TraceStore {
  public:
-  // hostColumn: "host" in Firefox, "host_key" in the Chromium family.
-  CookieDatabase(const std::string& path, std::string table, std::string hostColumn);
+  // hostColumn: "host" in Firefox, "host_key" in the Chromium family. Opened read only, the
+  // store can be listed but not changed.
+  CookieDatabase(const std::string& path, std::string table, std::string hostColumn, bool readOnly);
   ~CookieDatabase() override;
   CookieDatabase(const CookieDatabase&) = delete;
   CookieDatabase& operator=(const CookieDatabase&) = delete;
 
   void List(std::vector<Trace>& traces) override;
   // Takes the store's write lock; the row itself goes at Commit, together with the others.
-  bool Delete(const Trace& trace) override;
+  bool Delete(const Trace& trace, std::string& reason) override;
   bool Commit() override;
 
  private:
-  bool Usable();
+  // Whether the cookie table can be read; one trace standing for the store, left with the
+  // reason, when the file cannot be.
+  bool Usable(std::vector<Trace>& traces);
   std::string NameExpression() const;
   // Deletes the row at once, and only if it still holds the cookie of that name.
-  bool DeleteChecked(const Trace& trace);
+  bool DeleteChecked(const Trace& trace, std::string& reason);
   // Deletes the rows of pending_, as runs of consecutive row ids.
   bool DeletePending();
 

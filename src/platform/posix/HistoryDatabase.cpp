@@ -15,8 +15,8 @@ constexpr const char* kGone = "SELECT id FROM temp.hv_gone";
 
 }  // namespace
 
-HistoryDatabase::HistoryDatabase(const std::string& path, Family family)
-    : db_(path),
+HistoryDatabase::HistoryDatabase(const std::string& path, Family family, bool readOnly)
+    : db_(path, readOnly),
       family_(family),
       pages_(family == Family::Firefox ? "moz_places" : "urls"),
       visits_(family == Family::Firefox ? "moz_historyvisits" : "visits"),
@@ -27,7 +27,16 @@ bool HistoryDatabase::Usable() {
          db_.HasColumn(visits_, visitPage_);
 }
 
+HistoryDatabase::~HistoryDatabase() {
+  Commit();
+  sqlite3_finalize(mark_);
+}
+
 void HistoryDatabase::List(std::vector<Trace>& traces) {
+  if (!db_.Readable()) {
+    traces.push_back({"Visited: " + db_.Path(), 0, {}, {}, db_.Path(), db_.Problem()});
+    return;
+  }
   if (!Usable()) {
     return;
   }
@@ -43,15 +52,31 @@ void HistoryDatabase::List(std::vector<Trace>& traces) {
   }
 }
 
-bool HistoryDatabase::Delete(const Trace& trace) {
-  if (!Usable() || !db_.BeginWrite()) {
+bool HistoryDatabase::Delete(const Trace& trace, std::string& reason) {
+  if (!db_.BeginWrite()) {
+    reason = db_.Problem();
     return false;
   }
-  const std::string sql =
-      "SELECT 1 FROM " + pages_ + " WHERE id = ?1 AND 'Visited: ' || ifnull(url, '') = ?2";
-  SqliteStatement same(db_.Handle(), sql.c_str());
-  same.Bind(1, trace.row).Bind(2, trace.name);
-  return same.Step() && ForgetPages(trace.row);
+  if (!marking_ && !StartPages()) {
+    reason = sqlite3_errmsg(db_.Handle());
+    return false;
+  }
+  marking_ = true;
+  // Only while the row still holds the page listed: the browser may reuse an id.
+  return db_.ChangeRow(mark_,
+                       "INSERT OR IGNORE INTO temp.hv_pages SELECT id FROM " + pages_ +
+                           " WHERE id = ?1 AND 'Visited: ' || ifnull(url, '') = ?2",
+                       trace.row, trace.name, reason);
+}
+
+bool HistoryDatabase::Commit() {
+  const bool marked = marking_;
+  marking_ = false;
+  if (marked && !ForgetPages()) {
+    db_.Rollback();
+    return false;
+  }
+  return db_.Commit();
 }
 
 bool HistoryDatabase::ClearHistory() {
@@ -61,10 +86,17 @@ bool HistoryDatabase::ClearHistory() {
   if (!Usable()) {
     return true;  // a schema without visits keeps no history
   }
-  if (!db_.BeginWrite()) {
+  if (!db_.BeginWrite() || !StartPages() ||
+      !Run("INSERT INTO temp.hv_pages SELECT id FROM " + pages_) || !ForgetPages()) {
+    db_.Rollback();
     return false;
   }
-  return ForgetPages(std::nullopt) && db_.Commit();
+  return db_.Commit();
+}
+
+bool HistoryDatabase::StartPages() {
+  return Run("CREATE TEMP TABLE IF NOT EXISTS hv_pages (id INTEGER PRIMARY KEY)") &&
+         Run("DELETE FROM temp.hv_pages");
 }
 
 bool HistoryDatabase::Run(const std::string& sql) {
@@ -79,28 +111,8 @@ bool HistoryDatabase::DeleteLinked(const std::string& table, const std::string& 
   return Run("DELETE FROM " + table + " WHERE " + column + " IN (" + ids + ")");
 }
 
-bool HistoryDatabase::ForgetPages(std::optional<int64_t> page) {
-  if (!Run("SAVEPOINT hv_forget")) {
-    return false;
-  }
-  bool done = Run("CREATE TEMP TABLE IF NOT EXISTS hv_pages (id INTEGER PRIMARY KEY)") &&
-              Run("DELETE FROM temp.hv_pages");
-  if (done) {
-    SqliteStatement fill(db_.Handle(), ("INSERT INTO temp.hv_pages SELECT id FROM " + pages_ +
-                                        (page ? " WHERE id = ?1" : ""))
-                                           .c_str());
-    if (page) {
-      fill.Bind(1, *page);
-    }
-    fill.Step();
-    done = !fill.Failed();
-  }
-  done = done && (family_ == Family::Firefox ? ForgetFirefoxPages() : ForgetChromiumPages());
-  if (!done) {
-    Run("ROLLBACK TO hv_forget");
-  }
-  Run("RELEASE hv_forget");
-  return done;
+bool HistoryDatabase::ForgetPages() {
+  return family_ == Family::Firefox ? ForgetFirefoxPages() : ForgetChromiumPages();
 }
 
 bool HistoryDatabase::ForgetFirefoxPages() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "platform/posix/BrowserDatabase.h"
@@ -14,20 +13,26 @@ class HistoryDatabase : public TraceStore {
  public:
   enum class Family { Firefox, Chromium };
 
-  HistoryDatabase(const std::string& path, Family family);
+  // Opened read only, the store can be listed but not changed.
+  HistoryDatabase(const std::string& path, Family family, bool readOnly);
+  ~HistoryDatabase() override;
+  HistoryDatabase(const HistoryDatabase&) = delete;
+  HistoryDatabase& operator=(const HistoryDatabase&) = delete;
 
   void List(std::vector<Trace>& traces) override;
-  // Removes the page's visits, and the page itself unless a bookmark keeps it.
-  bool Delete(const Trace& trace) override;
-  bool Commit() override { return db_.Commit(); }
+  // Marks the page for forgetting; at Commit its visits go, and the page itself unless a
+  // bookmark keeps it, together with the other pages marked.
+  bool Delete(const Trace& trace, std::string& reason) override;
+  bool Commit() override;
   // Removes every visit, search term and segment and every page no bookmark keeps.
   bool ClearHistory() override;
 
  private:
   bool Usable();
-  // Forgets the visits of one page (or of all, without a page) inside a savepoint, so a
-  // failure undoes only this step and not the other pending deletions.
-  bool ForgetPages(std::optional<int64_t> page);
+  // Empties the table of pages to forget, making it first if need be.
+  bool StartPages();
+  // Forgets the visits of the pages in the table of pages to forget.
+  bool ForgetPages();
   bool ForgetFirefoxPages();
   bool ForgetChromiumPages();
   // DELETE FROM table WHERE column IN (ids), when the table and column exist.
@@ -39,6 +44,9 @@ class HistoryDatabase : public TraceStore {
   std::string pages_;
   std::string visits_;
   std::string visitPage_;
+  bool marking_ = false;  // pages are marked for the open write transaction
+  // Prepared once: a walk marks thousands of pages.
+  sqlite3_stmt* mark_ = nullptr;
 };
 
 }  // namespace hv

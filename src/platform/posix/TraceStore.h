@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ struct Trace {
   std::string name;
   int64_t row = 0;
   std::string file;
+  std::optional<uint64_t> bytes = {};  // the blocks a file takes on disk
+  std::string display = {};            // how to show it, where the name does not tell
+  std::string left = {};               // why it cannot be deleted; such a trace never is
 };
 
 // One store of browsing traces: a cookie database, a history database or a cache folder.
@@ -19,12 +23,13 @@ class TraceStore {
  public:
   virtual ~TraceStore() = default;
 
-  // Appends the traces of the store; a store that cannot be read adds none.
+  // Appends the traces of the store; a store that cannot be read adds one trace that
+  // stands for it all, left with the reason.
   virtual void List(std::vector<Trace>& traces) = 0;
 
-  // Deletes one trace that List reported; false when it could not be deleted. Changes to a
-  // database may stay pending until Commit.
-  virtual bool Delete(const Trace& trace) = 0;
+  // Deletes one trace that List reported; false, with why in reason, when it could not be
+  // deleted. Changes to a database may stay pending until Commit.
+  virtual bool Delete(const Trace& trace, std::string& reason) = 0;
 
   // Makes pending deletions permanent; false when they were lost.
   virtual bool Commit() { return true; }

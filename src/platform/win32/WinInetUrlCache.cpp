@@ -1,5 +1,9 @@
 #include "platform/win32/WinInetUrlCache.h"
 
+#include <string>
+
+#include "clean/ReportSink.h"
+
 #include "platform/win32/WindowsApi.h"
 // The Internet and COM headers need the system's types first.
 #include <shlguid.h>
@@ -32,6 +36,8 @@ bool FetchEntry(Fetch fetch, UrlCacheEntry& entry) {
     const bool grew = !ok && GetLastError() == ERROR_INSUFFICIENT_BUFFER;
     if (ok) {
       entry.sourceUrlName = info->lpszSourceUrlName != nullptr ? info->lpszSourceUrlName : "";
+      // The size of the cached file; the system tells no more about the blocks it takes.
+      entry.bytes = static_cast<uint64_t>(info->dwSizeHigh) << 32 | info->dwSizeLow;
     }
     LocalFree(info);
     if (!grew) {
@@ -44,7 +50,7 @@ bool FetchEntry(Fetch fetch, UrlCacheEntry& entry) {
 
 }  // namespace
 
-UrlCacheHandle WinInetUrlCache::FindFirstUrlCacheEntry(UrlCacheEntry& entry) {
+UrlCacheHandle WinInetUrlCache::FindFirstUrlCacheEntry(UrlCacheEntry& entry, bool) {
   HANDLE search = nullptr;
   const bool found = FetchEntry(
       [&](INTERNET_CACHE_ENTRY_INFOA* info, DWORD* size) {
@@ -81,8 +87,16 @@ void WinInetUrlCache::FindCloseUrlCache(UrlCacheHandle handle) {
   }
 }
 
-bool WinInetUrlCache::DeleteUrlCacheEntry(const std::string& sourceUrlName) {
-  return DeleteUrlCacheEntryA(sourceUrlName.c_str()) != FALSE;
+bool WinInetUrlCache::DeleteUrlCacheEntry(const std::string& sourceUrlName, std::string& reason) {
+  if (DeleteUrlCacheEntryA(sourceUrlName.c_str()) != FALSE) {
+    return true;
+  }
+  const DWORD error = GetLastError();
+  // wininet answers "access denied" for an entry whose file a program holds open.
+  reason = error == ERROR_ACCESS_DENIED    ? LeftReason::kInUse
+           : error == ERROR_FILE_NOT_FOUND ? LeftReason::kVanished
+                                           : "error " + std::to_string(error);
+  return false;
 }
 
 bool WinInetUrlCache::ClearHistory() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingSink.h"
 #include "clean/modCache.h"
 #include "platform/win32/WinInetUrlCache.h"
 #include "platform/win32/WindowsApi.h"
@@ -77,20 +78,56 @@ class WinInetUrlCacheTest : public testing::Test {
   WinInetUrlCache cache;
 };
 
-// Each step's check walks the whole cache, so an entry the walk missed shows up too.
+// The entries of this test that an action reported, shown as the user reads them.
+std::vector<ReportEntry> OurReports(const test::RecordingSink& sink) {
+  std::vector<ReportEntry> ours;
+  for (const ReportEntry& entry : sink.entries) {
+    if (entry.what.find(kHost) != std::string::npos) {
+      ours.push_back(entry);
+    }
+  }
+  return ours;
+}
+
+// Each step's check walks the whole cache, so an entry the walk missed shows up too. A
+// preview before each deleting step changes nothing and names what the step then removes.
 TEST_F(WinInetUrlCacheTest, CacheFilesThenCookiesGoAndHistoryStays) {
-  EXPECT_EQ(OurEntries(cache), std::set<std::string>(kEntries.begin(), kEntries.end()));
+  const std::set<std::string> all(kEntries.begin(), kEntries.end());
+  EXPECT_EQ(OurEntries(cache), all);
   modCache walk(cache);
-  DeleteCacheFiles(walk);
+  const auto previewThenClean = [&](void (*action)(modCache&, const WalkReport&)) {
+    test::RecordingSink preview;
+    const std::set<std::string> before = OurEntries(cache);
+    action(walk, {preview, true});
+    EXPECT_EQ(OurEntries(cache), before);
+    test::RecordingSink cleaned;
+    action(walk, {cleaned, false});
+    std::vector<ReportEntry> expected = OurReports(preview);
+    for (ReportEntry& entry : expected) {
+      entry.outcome = EntryOutcome::kRemoved;
+    }
+    EXPECT_EQ(OurReports(cleaned), expected);
+    return OurReports(cleaned);
+  };
+  const std::vector<ReportEntry> files = previewThenClean(DeleteCacheFiles);
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_EQ(files[0].type, EntryType::kCacheFile);
+  EXPECT_EQ(files[0].bytes, 1u);
   EXPECT_EQ(OurEntries(cache), (std::set<std::string>{kEntries[0], kEntries[1], kEntries[3]}));
   // The second walk also closes the handle the one before left open.
   for (int round = 0; round < 2; ++round) {
-    DeleteCookies(walk);
+    const std::vector<ReportEntry> cookies = previewThenClean(DeleteCookies);
+    EXPECT_EQ(cookies.size(), round == 0 ? 2u : 0u);
+    for (const ReportEntry& cookie : cookies) {
+      EXPECT_EQ(cookie.what, "cookie of " + kHost);
+    }
     EXPECT_EQ(OurEntries(cache), std::set<std::string>{kEntries[3]});
   }
 
-  EXPECT_TRUE(cache.DeleteUrlCacheEntry(kEntries[3]));
-  EXPECT_FALSE(cache.DeleteUrlCacheEntry(kEntries[3]));
+  std::string reason;
+  EXPECT_TRUE(cache.DeleteUrlCacheEntry(kEntries[3], reason));
+  EXPECT_FALSE(cache.DeleteUrlCacheEntry(kEntries[3], reason));
+  EXPECT_EQ(reason, LeftReason::kVanished);
   UrlCacheEntry entry;
   EXPECT_FALSE(cache.FindNextUrlCacheEntry(0, entry));
 }
