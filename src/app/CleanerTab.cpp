@@ -19,10 +19,12 @@ const CleanerTabNames kWindowsTabNames = {"Windows Activity Cleanup:",
                                           "cboWinPreset",
                                           "cmdSaveWin",
                                           "cmdDelWin",
+                                          "cmdWinSPreview",
                                           "cmdWinSClean"};
 const CleanerTabNames kWebTabNames = {
     "Web Activity Cleanup:", "lstWeb",     "cmdWebSel", "cmdWebClear",
-    "cboWebPreset",          "cmdSaveWeb", "cmdDelWeb", "cmdSWebCleanup"};
+    "cboWebPreset",          "cmdSaveWeb", "cmdDelWeb", "cmdSWebPreview",
+    "cmdSWebCleanup"};
 
 CleanerTab::CleanerTab(const CleanerTabNames& names, QWebEngineProfile& profile, QWidget* parent)
     : QWidget(parent),
@@ -32,6 +34,7 @@ CleanerTab::CleanerTab(const CleanerTabNames& names, QWebEngineProfile& profile,
       presetList(NamedPresetList(names.presetList, this)),
       savePreset(NamedButton(names.savePreset, "Save Preset", this)),
       deletePreset(NamedButton(names.deletePreset, "Delete Preset", this)),
+      preview(NamedButton(names.preview, "Preview", this)),
       clean(NamedButton(names.clean, "Clean Now!", this)) {
   page->setObjectName(names.page);
 
@@ -62,6 +65,8 @@ CleanerTab::CleanerTab(const CleanerTabNames& names, QWebEngineProfile& profile,
   bold.setBold(true);
   clean->setFont(bold);
   clean->setMinimumHeight(36);
+  preview->setToolTip("Show what Clean Now! would remove, without removing anything");
+  commands->addWidget(preview);
   commands->addWidget(clean);
 
   auto* layout = new QHBoxLayout(this);

@@ -19,6 +19,7 @@ struct CleanerTabNames {
   const char* presetList;
   const char* savePreset;
   const char* deletePreset;
+  const char* preview;
   const char* clean;
 };
 
@@ -39,6 +40,7 @@ class CleanerTab : public QWidget {
   QComboBox* presetList;
   QPushButton* savePreset;
   QPushButton* deletePreset;
+  QPushButton* preview;
   QPushButton* clean;
 };
 

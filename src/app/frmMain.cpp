@@ -8,11 +8,13 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <algorithm>
 
 #include "app/AboutTab.h"
+#include "app/BackgroundRun.h"
 #include "app/CleanerTab.h"
 #include "app/FileProtectionTab.h"
 #include "app/HomeTab.h"
@@ -22,7 +24,10 @@
 #include "app/Settings.h"
 #include "app/TextLines.h"
 #include "app/WebSelectionDocument.h"
+#include "app/WindowThreadPorts.h"
+#include "app/frmResults.h"
 #include "clean/CleanRun.h"
+#include "clean/RunReport.h"
 #include "controls/AnyButton.h"
 #include "controls/TabControl.h"
 #include "controls/Twips.h"
@@ -149,7 +154,9 @@ void frmMain::ConnectCleaner(Cleaner& cleaner) {
   connect(tab.deletePreset, &QPushButton::clicked, this,
           [this, &cleaner] { DeletePresetCommand(cleaner); });
   connect(tab.clean, &QPushButton::clicked, this,
-          [this, &cleaner] { Reporting([&] { CleanCommand(cleaner); }); });
+          [this, &cleaner] { Reporting([&] { CleanCommand(cleaner, false); }); });
+  connect(tab.preview, &QPushButton::clicked, this,
+          [this, &cleaner] { Reporting([&] { CleanCommand(cleaner, true); }); });
 }
 
 QCheckBox* frmMain::Setting(int index) const {
@@ -427,9 +434,27 @@ void frmMain::DeletePresetCommand(Cleaner& cleaner) {
   }
 }
 
-void frmMain::CleanCommand(Cleaner& cleaner) {
-  WebSelectionDocument document(*cleaner.tab->page->page());
-  CleanRun(cleaner.items, document, *ui_, setup_.actions, *setup_.restart);
+void frmMain::CleanCommand(Cleaner& cleaner, bool preview) {
+  // The run disables the window from its own thread; a click that comes in before it
+  // does must not start a second run.
+  if (running_) {
+    return;
+  }
+  const QScopedValueRollback running(running_, true);
+  results_.reset();
+  WebSelectionDocument page(*cleaner.tab->page->page());
+  WindowThreadDocument document(page, *this);
+  WindowThreadUserInterface ui(*ui_, *this);
+  auto report = std::make_shared<RunReport>();
+  RunInBackground(
+      [&] {
+        CleanRun(cleaner.items, document, ui, setup_.actions, *setup_.restart,
+                 {.preview = preview, .report = report.get()});
+      },
+      *report, preview, *this);
+  results_ = std::make_unique<frmResults>(report, preview, GCommonDialog(), this);
+  results_->show();
+  results_->raise();
 }
 
 void frmMain::ClearClipboard() {

@@ -21,6 +21,7 @@ namespace hv {
 
 class AboutTab;
 class CleanerTab;
+class frmResults;
 class HomeTab;
 class RestartService;
 class SelectionPage;
@@ -107,7 +108,9 @@ class frmMain : public QWidget {
   // False also when the page cannot answer.
   bool PageHasCheckBoxes(Cleaner& cleaner);
   void DeletePresetCommand(Cleaner& cleaner);
-  void CleanCommand(Cleaner& cleaner);
+  // Clean Now! and Preview: the run works off the window's thread, then the results
+  // view shows its report.
+  void CleanCommand(Cleaner& cleaner, bool preview);
   void ClearClipboard();
   void SettingChanged(int index);
   void StoreSetting(const std::string& name, int32_t value);
@@ -128,6 +131,8 @@ class frmMain : public QWidget {
   bool settingsFailureTold_ = false;
   int switchSerial_ = 0;
   std::vector<std::string> loadProblems_;
+  std::unique_ptr<frmResults> results_;
+  bool running_ = false;  // a run works off the window's thread
 };
 
 }  // namespace hv

@@ -1,5 +1,8 @@
 #include "clean/CleanRun.h"
 
+#include <exception>
+
+#include "clean/RunReport.h"
 #include "platform/RestartService.h"
 #include "ports/SelectionDocument.h"
 #include "ports/UserInterface.h"
@@ -10,10 +13,20 @@ namespace {
 constexpr int kWipeSetting = 0;
 constexpr int kWarnSetting = 1;
 
-constexpr const char* kRestartQuestion =
-    "Cleanup Complete!\r\n"
-    "To complete the process you will need to restart the computer\r\n"
-    "Do you want to do that now?";
+constexpr const char* kComplete = "Cleanup Complete!";
+constexpr const char* kRestartNeeded =
+    "\r\nTo complete the process you will need to restart the computer";
+constexpr const char* kRestartQuestion = "\r\nDo you want to do that now?";
+
+// Empty when every item was cleaned completely; otherwise a paragraph that names each
+// item that was not, with its first reason.
+std::string LeftItemsParagraph(const RunReport& report) {
+  std::string text;
+  for (const std::string& line : report.ItemsLeft()) {
+    text += "\r\n" + line;
+  }
+  return text.empty() ? text : "\r\n\r\nSome items could not be cleaned completely:" + text;
+}
 
 bool IsChecked(SelectionDocument& document, const std::string& key) {
   try {
@@ -42,36 +55,60 @@ class BusyWindow {
   UserInterface& ui_;
 };
 
-// The run keeps no report of its own yet; what the actions send is let go.
-class UnkeptReport : public ReportSink {
- public:
-  void Add(const ReportEntry&) override {}
-};
-
-void RunItem(const CleanItem& item, const CleanActions& actions, CleanContext& context) {
+// The item's failure ends the item only: it is reported, and the run goes on.
+void RunItem(const CleanItem& item, const CleanActions& actions, CleanContext& context,
+             RunReport& report) {
+  report.BeginItem(item);
   const CleanAction* action = actions.Find(item.Kind);
   if (action == nullptr) {
     return;
   }
   try {
     (*action)(item, context);
+  } catch (const std::exception& error) {
+    report.ItemFailed(error.what());
   } catch (...) {
-    // The item is skipped; the rest of the run must still happen.
+    report.ItemFailed("an unknown error");
+  }
+}
+
+void CloseRun(bool needRestart, const RunReport& report, UserInterface& ui,
+              RestartService& restart) {
+  const std::string left = LeftItemsParagraph(report);
+  if (needRestart) {
+    // The question keeps the last line, set apart from the list of items.
+    const std::string question =
+        left.empty() ? kRestartQuestion : "\r\n" + std::string(kRestartQuestion);
+    if (ui.MessageBox(kComplete + (kRestartNeeded + left) + question,
+                      MessageStyle::kYesNo | MessageStyle::kQuestion,
+                      "Restart") == MessageAnswer::kYes) {
+      restart.RequestRestart();
+    }
+  } else {
+    ui.MessageBox(kComplete + left, MessageStyle::kOkOnly | MessageStyle::kInformation, kAppTitle);
   }
 }
 
 }  // namespace
 
 void CleanRun(const CleanItemList& items, SelectionDocument& document, UserInterface& ui,
-              const CleanActions& actions, RestartService& restart) {
+              const CleanActions& actions, RestartService& restart, RunOptions options) {
+  RunReport ownReport;
+  RunReport& report = options.report != nullptr ? *options.report : ownReport;
   bool needRestart = false;
   {
     const BusyWindow busy(ui);
-    UnkeptReport report;
-    CleanContext context{.ui = ui, .report = report, .wipe = ui.SettingChecked(kWipeSetting)};
-    const bool warn = ui.SettingChecked(kWarnSetting);
+    CleanContext context{.ui = ui,
+                         .report = report,
+                         .wipe = ui.SettingChecked(kWipeSetting),
+                         .preview = options.preview};
+    // A preview asks nothing: it changes nothing the user could regret.
+    const bool warn = !options.preview && ui.SettingChecked(kWarnSetting);
 
     for (const CleanItem& item : items) {
+      if (report.StopRequested()) {
+        break;
+      }
       if (IsChecked(document, item.Key)) {
         if (item.NeedsRestart) {
           needRestart = true;  // even when the user then declines the item
@@ -81,21 +118,15 @@ void CleanRun(const CleanItemList& items, SelectionDocument& document, UserInter
                                              MessageStyle::kYesNo | MessageStyle::kQuestion,
                                              kAppTitle) == MessageAnswer::kYes;
         if (confirmed) {
-          RunItem(item, actions, context);
+          RunItem(item, actions, context, report);
         }
       }
       ui.ProcessPendingMessages();
     }
   }
 
-  if (needRestart) {
-    if (ui.MessageBox(kRestartQuestion, MessageStyle::kYesNo | MessageStyle::kQuestion,
-                      "Restart") == MessageAnswer::kYes) {
-      restart.RequestRestart();
-    }
-  } else {
-    ui.MessageBox("Cleanup Complete!", MessageStyle::kOkOnly | MessageStyle::kInformation,
-                  kAppTitle);
+  if (!options.preview && !report.StopRequested()) {
+    CloseRun(needRestart, report, ui, restart);
   }
 }
 

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
 
   int failures = 0;
-  for (QObject* (*make)() : {hv::test::MakeStartupTest, hv::test::MakePageCommandsTest}) {
+  for (QObject* (*make)() :
+       {hv::test::MakeStartupTest, hv::test::MakePageCommandsTest, hv::test::MakeCleanReportTest}) {
     const std::unique_ptr<QObject> test(make());
     failures += QTest::qExec(test.get(), argc, argv);
   }

@@ -6,7 +6,11 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWidget>
+#include <chrono>
 #include <filesystem>
+#include <set>
+#include <stdexcept>
+#include <thread>
 
 #include "app/SelectionPage.h"
 #include "controls/TabControl.h"
@@ -22,6 +26,40 @@ cRegistry At(const std::string& section) {
   registry.ClassKey(kHkeyCurrentUser);
   registry.SectionKey(std::string(kSoftwareKey) + "\\" + section);
   return registry;
+}
+
+// Stands in for the file item over the item's folder, sorted by name: each file is reported
+// and removed, or in a preview only reported. Mask "throw" fails; mask "hold" stops after
+// kHeldAfter files until the run is asked to stop, as a long walk would be cancelled.
+void FakeFilesAction(const CleanItem& item, CleanContext& context) {
+  if (item.Mask == "throw") {
+    throw std::runtime_error("the folder could not be read");
+  }
+  std::set<std::filesystem::path> files;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(item.Path, error)) {
+    files.insert(entry.path());
+  }
+  size_t done = 0;
+  for (const std::filesystem::path& file : files) {
+    if (item.Mask == "hold" && done == kHeldAfter) {
+      const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+      while (!context.report.StopRequested() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    }
+    if (context.report.StopRequested()) {
+      return;
+    }
+    const uint64_t bytes = std::filesystem::file_size(file);
+    if (!context.preview) {
+      std::filesystem::remove(file);
+    }
+    context.report.Add({EntryType::kFile, file.string(), bytes,
+                        context.preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
+                        ""});
+    ++done;
+  }
 }
 
 }  // namespace
@@ -40,10 +78,11 @@ std::string PageWith(const std::vector<TestBox>& boxes, const std::string& extra
   return html + extraBody + "</body></html>";
 }
 
-std::string DefinitionsFor(const std::vector<std::string>& keys) {
+std::string DefinitionsFor(const std::vector<std::string>& keys, const std::string& folder,
+                           const std::string& mask) {
   std::string file;
   for (const std::string& key : keys) {
-    file += "\"" + key + "\",\"clean " + key + "\",2,\"/nowhere/\",\"*\",0,0,0\r\n";
+    file += "\"" + key + "\",\"clean " + key + "\",2,\"" + folder + "\",\"" + mask + "\",0,0,0\r\n";
   }
   return file;
 }
@@ -69,8 +108,9 @@ frmMain& WindowFixture::Make() {
   frmMainSetup setup;
   setup.programFolder = QString::fromStdString(folder_.Path().string());
   setup.ui = &ui;
-  setup.actions.Register(ItemKind::Files, [this](const CleanItem& item, CleanContext&) {
+  setup.actions.Register(ItemKind::Files, [this](const CleanItem& item, CleanContext& context) {
     cleaned.push_back(item.Key);
+    FakeFilesAction(item, context);
   });
   setup.restart = services_.restart.get();
   setup.openUrl = [this](const QUrl& url) { opened.push_back(url); };

@@ -28,8 +28,12 @@ struct TestBox {
 // (the page's own script globals are out of the window's reach).
 std::string PageWith(const std::vector<TestBox>& boxes, const std::string& extraBody = "");
 
-// A definition file with one file-kind record per key.
-std::string DefinitionsFor(const std::vector<std::string>& keys);
+// A definition file with one file-kind record per key, each over folder with mask.
+std::string DefinitionsFor(const std::vector<std::string>& keys,
+                           const std::string& folder = "/nowhere/", const std::string& mask = "*");
+
+// How many files an item with mask "hold" reports before it waits to be stopped.
+inline constexpr size_t kHeldAfter = 5;
 
 // A program folder with both cleaners' files, a scripted user and a window made over them.
 class WindowFixture {

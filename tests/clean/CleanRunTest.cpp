@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "InMemoryDocument.h"
 #include "ScriptedUserInterface.h"
 #include "clean/CleanRun.h"
+#include "clean/RunReport.h"
 #include "platform/RestartService.h"
 
 namespace hv {
@@ -36,21 +38,48 @@ CleanItem Item(const std::string& key, int32_t kind, bool restart = false, bool 
   return {key, "clean " + key, kind, "", "", false, restart, confirm};
 }
 
-// A run over items with every action recording the key of the item it was given.
+constexpr int kLongItemEntries = 1000;
+
+// A run over items with every action recording the key of the item it was given. The
+// item's mask says what else its action does: "throw" fails, "left" leaves a file it
+// cannot remove, "long" reports many files and stops when asked.
 class CleanRunTest : public testing::Test {
  protected:
   CleanRunTest() {
     for (int kind = 1; kind <= 7; ++kind) {
-      actions.Register(static_cast<ItemKind>(kind), [this](const CleanItem& item, CleanContext&) {
-        ran.push_back(item.Key);
-        if (item.Mask == "throw") {
-          throw std::runtime_error("the action failed");
-        }
-      });
+      actions.Register(static_cast<ItemKind>(kind),
+                       [this](const CleanItem& item, CleanContext& context) {
+                         ran.push_back(item.Key);
+                         previews.push_back(context.preview);
+                         Act(item.Mask, context);
+                       });
     }
   }
 
-  void Run(const CleanItemList& items) { CleanRun(items, page, ui, actions, restart); }
+  void Act(const std::string& mask, CleanContext& context) {
+    const EntryOutcome done =
+        context.preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved;
+    if (mask == "throw") {
+      throw std::runtime_error("the action failed");
+    }
+    if (mask == "left") {
+      context.report.Add(
+          {EntryType::kFile, "/busy", std::nullopt, EntryOutcome::kLeft, LeftReason::kInUse});
+    }
+    for (int i = 0; mask == "long" && i < kLongItemEntries; ++i) {
+      if (context.report.StopRequested()) {
+        return;
+      }
+      context.report.Add({EntryType::kFile, "/f" + std::to_string(i), 512, done, ""});
+      if (onEntry) {
+        onEntry(i);
+      }
+    }
+  }
+
+  void Run(const CleanItemList& items, RunOptions options = {}) {
+    CleanRun(items, page, ui, actions, restart, options);
+  }
 
   // The messages shown, without the waits and captions around them.
   std::vector<std::string> Messages() const {
@@ -66,7 +95,14 @@ class CleanRunTest : public testing::Test {
   CleanActions actions;
   RecordingRestart restart;
   std::vector<std::string> ran;
+  std::vector<bool> previews;
+  std::function<void(int)> onEntry;  // called after each entry of a long item
 };
+
+CleanItem WithMask(CleanItem item, const std::string& mask) {
+  item.Mask = mask;
+  return item;
+}
 
 TEST_F(CleanRunTest, RunsCheckedItemsInListOrderWithTheWindowDisabled) {
   page.Box("c", true).Box("a", true).Box("b", false);
@@ -153,29 +189,94 @@ TEST_F(CleanRunTest, UnknownKindsAreAskedAboutThenPassedOverButStillMarkTheResta
   EXPECT_EQ(restart.requests, 0);
 }
 
-TEST_F(CleanRunTest, FailingActionIsSkippedAndTheRunGoesOn) {
-  CleanItem failing = Item("bad", 2);
-  failing.Mask = "throw";
-  page.Box("bad", true).Box("good", true);
+// A failure is never told as success: the item that threw and the item that left a file
+// behind are named with their reasons, and the run still carries out every item.
+TEST_F(CleanRunTest, ItemsThatFailOrLeaveSomethingAreNamedInTheClosingMessage) {
+  page.Box("bad", true).Box("good", true).Box("busy", true);
   ui.AnswerMessage(kOk);
-  Run({failing, Item("good", 3)});
-  EXPECT_EQ(ran, (std::vector<std::string>{"bad", "good"}));
+  RunReport report;
+  Run({WithMask(Item("bad", 2), "throw"), Item("good", 3), WithMask(Item("busy", 2), "left")},
+      {.report = &report});
+  EXPECT_EQ(ran, (std::vector<std::string>{"bad", "good", "busy"}));
   EXPECT_TRUE(ui.enabled);
   EXPECT_EQ(ui.caption, "Hushvault");
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Cleanup Complete!"}));
+  EXPECT_EQ(ui.messages, (std::vector<ScriptedUserInterface::Message>{
+                             {"Cleanup Complete!\r\n\r\n"
+                              "Some items could not be cleaned completely:\r\n"
+                              "clean bad: the action failed\r\n"
+                              "clean busy: in use by another program",
+                              64, "Hushvault"}}));
+  EXPECT_EQ(report.ItemCount(), 3u);
+  EXPECT_EQ(report.Item(0).tally.left, 1u);
 }
 
-TEST_F(CleanRunTest, EmptyListOrNothingCheckedStillCompletes) {
-  for (const CleanItemList& items : {CleanItemList{}, CleanItemList{Item("off", 1)}}) {
+TEST_F(CleanRunTest, RestartQuestionNamesTheItemsLeftBeforeItAsks) {
+  page.Box("busy", true);
+  ui.settings[1] = false;
+  ui.AnswerMessage(kNo);
+  Run({WithMask(Item("busy", 2, true), "left")});
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "Cleanup Complete!\r\n"
+                            "To complete the process you will need to restart the computer\r\n"
+                            "\r\nSome items could not be cleaned completely:\r\n"
+                            "clean busy: in use by another program\r\n"
+                            "\r\nDo you want to do that now?"}));
+  EXPECT_EQ(restart.requests, 0);
+}
+
+// A preview walks the same items with the preview switch on, asks nothing even about
+// sensitive items, offers no restart and says nothing at the end.
+TEST_F(CleanRunTest, PreviewAsksNothingAndEveryActionSeesTheSwitch) {
+  page.Box("plain", true).Box("secret", true).Box("reboot", true);
+  ui.settings[1] = true;
+  RunReport report;
+  Run({WithMask(Item("plain", 2), "long"), Item("secret", 1, false, true),
+       Item("reboot", 6, true, true)},
+      {.preview = true, .report = &report});
+  EXPECT_EQ(ran, (std::vector<std::string>{"plain", "secret", "reboot"}));
+  EXPECT_EQ(previews, (std::vector<bool>{true, true, true}));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(restart.requests, 0);
+  EXPECT_TRUE(ui.enabled);
+  EXPECT_EQ(report.Entry(0, 0).outcome, EntryOutcome::kWouldBeRemoved);
+  EXPECT_EQ(report.Totals().Entries(), static_cast<uint64_t>(kLongItemEntries));
+}
+
+// Cancel during a long item: it ends at an entry boundary, later items never run, nothing
+// more is asked and the window is enabled again.
+TEST_F(CleanRunTest, StopEndsTheRunAtAnEntryBoundary) {
+  page.Box("long", true).Box("later", true).Box("reboot", true);
+  RunReport report;
+  onEntry = [&](int i) {
+    if (i == 41) {
+      report.RequestStop();
+    }
+  };
+  Run({WithMask(Item("long", 2), "long"), Item("later", 3), Item("reboot", 6, true)},
+      {.report = &report});
+  EXPECT_EQ(ran, (std::vector<std::string>{"long"}));
+  EXPECT_EQ(report.Totals().Entries(), 42u);
+  EXPECT_EQ(report.Entry(0, 41).what, "/f41");
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(restart.requests, 0);
+  EXPECT_TRUE(ui.enabled);
+  EXPECT_EQ(ui.caption, "Hushvault");
+}
+
+TEST_F(CleanRunTest, EmptyListNothingCheckedOrAllCleanCompletesExactly) {
+  page.Box("off", false).Box("on", true);
+  for (const CleanItemList& items : {CleanItemList{}, CleanItemList{Item("off", 1)},
+                                     CleanItemList{WithMask(Item("on", 2), "long")}}) {
     ScriptedUserInterface fresh;
     fresh.AnswerMessage(kOk);
-    page.Box("off", false);
     CleanRun(items, page, fresh, actions, restart);
     EXPECT_EQ(fresh.events.front(), "disable");
-    EXPECT_EQ(fresh.messages.back().text, "Cleanup Complete!");
+    EXPECT_EQ(
+        fresh.messages,
+        (std::vector<ScriptedUserInterface::Message>{{"Cleanup Complete!", 64, "Hushvault"}}));
     EXPECT_TRUE(fresh.enabled);
   }
-  EXPECT_TRUE(ran.empty());
+  EXPECT_EQ(ran, (std::vector<std::string>{"on"}));
 }
 
 }  // namespace

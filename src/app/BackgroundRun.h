@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+namespace hv {
+
+class RunReport;
+
+// Carries out run on a thread of its own while this, the window's thread, goes on
+// handling events and shows the run's progress from report in a window over window, with
+// Cancel. Returns when run has returned, with its exception if it threw. Whatever run
+// asks of the window must go through OnThreadOf.
+void RunInBackground(const std::function<void()>& run, RunReport& report, bool preview,
+                     QWidget& window);
+
+}  // namespace hv
