@@ -1,5 +1,8 @@
 // Builds a tree of files for the folder-deletion comparison, or deletes its matching files
-// with DeleteFiles, wiping them when asked, and reports the time (see fileio_bench.sh).
+// with DeleteFiles (wiping them when asked, the report dropped or kept), or previews them,
+// and reports the time and the peak memory (see fileio_bench.sh).
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -7,9 +10,36 @@
 #include <fstream>
 #include <string>
 
+#include "clean/ReportSink.h"
 #include "fileio/DeleteFiles.h"
 
 namespace {
+
+// Throws every entry away: the cost of a deletion without a report.
+class DroppingSink : public hv::ReportSink {
+ public:
+  void Add(const hv::ReportEntry&) override {}
+};
+
+// Keeps what a run's totals need, and the latest entry as a view of it would: the cost of
+// the report, without the bounded list of the window.
+class CountingSink : public hv::ReportSink {
+ public:
+  void Add(const hv::ReportEntry& entry) override {
+    ++entries;
+    bytes += entry.bytes.value_or(0);
+    latest = entry;
+  }
+  uint64_t entries = 0;
+  uint64_t bytes = 0;
+  hv::ReportEntry latest;
+};
+
+long PeakMemoryKiB() {
+  struct rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
 
 // folders folders of files files each; every other file ends in .tmp, the rest in .dat.
 void MakeTree(const std::filesystem::path& root, int folders, int files) {
@@ -30,13 +60,23 @@ int main(int argc, char** argv) {
     MakeTree(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     return 0;
   }
-  if (command == "delete" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "wipe"))) {
+  const bool wipe = argc == 5 && std::string(argv[4]) == "wipe";
+  if ((command == "delete" || command == "delete-reported" || command == "preview") &&
+      (argc == 4 || wipe)) {
+    DroppingSink dropped;
+    CountingSink counted;
+    hv::ReportSink& sink = command == "delete" ? static_cast<hv::ReportSink&>(dropped) : counted;
     const auto start = std::chrono::steady_clock::now();
-    hv::DeleteFiles(argv[2], argv[3], argc == 5);
+    hv::DeleteFiles(argv[2], argv[3], wipe, sink, command == "preview");
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    std::printf("DeleteFiles: %.3f s\n", elapsed.count());
+    std::printf("%s: %.3f s, %llu entries, %llu bytes, peak memory %ld KiB\n", command.c_str(),
+                elapsed.count(), static_cast<unsigned long long>(counted.entries),
+                static_cast<unsigned long long>(counted.bytes), PeakMemoryKiB());
     return 0;
   }
-  std::fprintf(stderr, "usage: %s make DIR FOLDERS FILES | delete DIR/ MASK [wipe]\n", argv[0]);
+  std::fprintf(
+      stderr,
+      "usage: %s make DIR FOLDERS FILES | delete|delete-reported|preview DIR/ MASK [wipe]\n",
+      argv[0]);
   return 2;
 }

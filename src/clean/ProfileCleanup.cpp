@@ -84,7 +84,8 @@ void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
   if (context.chosenProfile.empty()) {
     return;
   }
-  DeleteFiles(profiles.ProfileRoot() + context.chosenProfile + kPathSeparator, pattern, false);
+  DeleteFiles(profiles.ProfileRoot() + context.chosenProfile + kPathSeparator, pattern, false,
+              context.report, context.preview);
 }
 
 CleanAction CleanProfileAction(BrowserProfiles& profiles) {

@@ -17,8 +17,8 @@ inline constexpr const char* kProfileQuestionTitle = "Netscape Cleanup";
 // Without any profile nothing is asked.
 void ChooseProfile(CleanContext& context, BrowserProfiles& profiles);
 
-// Deletes, never wipes, every file matching pattern at any depth of the run's profile;
-// nothing without a confirmed profile.
+// Deletes, never wipes, every file matching pattern at any depth of the run's profile,
+// reporting each (a preview only reports); nothing without a confirmed profile.
 void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
                   const std::string& pattern);
 

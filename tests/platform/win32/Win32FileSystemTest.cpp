@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingSink.h"
 #include "TempFolder.h"
 #include "fileio/DeleteFiles.h"
 #include "fileio/EraseFile.h"
@@ -106,8 +107,17 @@ TEST_F(Win32FileSystemTest, FolderWipeLeavesHiddenAndSystemEntriesAndFilesInUse)
   const HANDLE holder = CreateFileA((root / "busy.txt").string().c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  DeleteFiles(root.string() + "\\", "*.txt", true, files);
+  test::RecordingSink sink;
+  DeleteFiles(root.string() + "\\", "*.txt", true, sink, false, files);
   CloseHandle(holder);
+  const std::vector<ReportEntry> reported = {
+      {.what = (root / "Sub\\c.txt").string(), .bytes = 70000},
+      {.what = (root / "busy.txt").string(),
+       .outcome = EntryOutcome::kLeft,
+       .reason = LeftReason::kInUse},
+      {.what = (root / "a.txt").string(), .bytes = 70000},
+  };
+  EXPECT_EQ(sink.entries, reported);
 
   for (const char* gone : {"a.txt", "Sub"}) {
     EXPECT_FALSE(Exists(root / gone)) << gone;
