@@ -10,30 +10,10 @@
 #include <fstream>
 #include <string>
 
-#include "clean/ReportSink.h"
+#include "ReportSinks.h"
 #include "fileio/DeleteFiles.h"
 
 namespace {
-
-// Throws every entry away: the cost of a deletion without a report.
-class DroppingSink : public hv::ReportSink {
- public:
-  void Add(const hv::ReportEntry&) override {}
-};
-
-// Keeps what a run's totals need, and the latest entry as a view of it would: the cost of
-// the report, without the bounded list of the window.
-class CountingSink : public hv::ReportSink {
- public:
-  void Add(const hv::ReportEntry& entry) override {
-    ++entries;
-    bytes += entry.bytes.value_or(0);
-    latest = entry;
-  }
-  uint64_t entries = 0;
-  uint64_t bytes = 0;
-  hv::ReportEntry latest;
-};
 
 long PeakMemoryKiB() {
   struct rusage usage {};
@@ -63,8 +43,8 @@ int main(int argc, char** argv) {
   const bool wipe = argc == 5 && std::string(argv[4]) == "wipe";
   if ((command == "delete" || command == "delete-reported" || command == "preview") &&
       (argc == 4 || wipe)) {
-    DroppingSink dropped;
-    CountingSink counted;
+    bench::DroppingSink dropped;
+    bench::CountingSink counted;
     hv::ReportSink& sink = command == "delete" ? static_cast<hv::ReportSink&>(dropped) : counted;
     const auto start = std::chrono::steady_clock::now();
     hv::DeleteFiles(argv[2], argv[3], wipe, sink, command == "preview");
