@@ -73,6 +73,10 @@ void ChooseProfile(CleanContext& context, BrowserProfiles& profiles) {
   if (chosen == offered.end()) {
     return;
   }
+  if (context.preview) {
+    context.chosenProfile = chosen->second;  // a preview deletes nothing: nothing to confirm
+    return;
+  }
   const int answer = context.ui.MessageBox(
       "Are you sure you want to delete data from the profile named '" + choice + "'?",
       MessageStyle::kYesNo | MessageStyle::kQuestion, kProfileQuestionTitle);
