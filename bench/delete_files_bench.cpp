@@ -22,12 +22,16 @@ long PeakMemoryKiB() {
 }
 
 // folders folders of files files each; every other file ends in .tmp, the rest in .dat.
-void MakeTree(const std::filesystem::path& root, int folders, int files) {
+// Empty files take no blocks, so a tree of millions needs no room on the disk.
+void MakeTree(const std::filesystem::path& root, int folders, int files, bool empty) {
   for (int f = 0; f < folders; ++f) {
     const auto folder = root / ("folder" + std::to_string(f));
     std::filesystem::create_directories(folder);
     for (int i = 0; i < files; ++i) {
-      std::ofstream(folder / ("file" + std::to_string(i) + (i % 2 ? ".dat" : ".tmp"))) << "x";
+      std::ofstream file(folder / ("file" + std::to_string(i) + (i % 2 ? ".dat" : ".tmp")));
+      if (!empty) {
+        file << "x";
+      }
     }
   }
 }
@@ -36,8 +40,8 @@ void MakeTree(const std::filesystem::path& root, int folders, int files) {
 
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "make" && argc == 5) {
-    MakeTree(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+  if (command == "make" && (argc == 5 || (argc == 6 && std::string(argv[5]) == "empty"))) {
+    MakeTree(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argc == 6);
     return 0;
   }
   const bool wipe = argc == 5 && std::string(argv[4]) == "wipe";
@@ -56,7 +60,8 @@ int main(int argc, char** argv) {
   }
   std::fprintf(
       stderr,
-      "usage: %s make DIR FOLDERS FILES | delete|delete-reported|preview DIR/ MASK [wipe]\n",
+      "usage: %s make DIR FOLDERS FILES [empty] | delete|delete-reported|preview DIR/ MASK "
+               "[wipe]\n",
       argv[0]);
   return 2;
 }

@@ -106,6 +106,7 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
   const auto leave = [&report](Folder& holder, const FolderEntry& entry, const char* reason) {
     report.Add({.type = EntryType::kFile,
                 .what = holder.Path() + entry.name,
+                .bytes = {},
                 .outcome = EntryOutcome::kLeft,
                 .reason = reason});
   };
@@ -124,17 +125,20 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
         leave(holder, entry, LeftReason::kLink);  // neither followed nor removed
         return true;
       }
-      const Erasure erased = preview ? Erasure{.access = holder.ProbeAccess(entry.name)}
-                                     : Erase(holder, entry.name, wipe);
-      const bool goes = preview ? erased.access == FileAccess::kExclusive : erased.removed;
-      if (!goes) {
-        leave(holder, entry, ReasonLeft(erased.access));
-        return true;
+      // A preview does not ask whether another program holds the file: that takes a lease
+      // on each one, which costs several times the listing itself. The run tells.
+      if (!preview) {
+        const Erasure erased = Erase(holder, entry.name, wipe);
+        if (!erased.removed) {
+          leave(holder, entry, ReasonLeft(erased.access));
+          return true;
+        }
       }
       report.Add({.type = EntryType::kFile,
                   .what = holder.Path() + entry.name,
                   .bytes = entry.allocatedBytes,
-                  .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved});
+                  .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
+                  .reason = {}});
     }
     return true;
   };

@@ -83,7 +83,8 @@ TEST(PosixFileSystemTest, AnotherFileSystemIsNeverEntered) {
     DeleteFiles(folder.Path().string() + "/", "*.tmp", false, sink, false, files);
     // Reported once, as not entered.
     const bool reported =
-        sink.entries == std::vector<ReportEntry>{{.what = mounted.string(),
+        sink.entries == std::vector<ReportEntry>{{.type = EntryType::kFile,
+                                                  .what = mounted.string(),
                                                   .bytes = {},
                                                   .outcome = EntryOutcome::kLeft,
                                                   .reason = LeftReason::kOtherFileSystem}};

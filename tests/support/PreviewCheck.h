@@ -27,7 +27,8 @@ inline std::map<std::string, std::string> SnapshotTree(const std::filesystem::pa
     std::string state = std::to_string(static_cast<int>(status.type())) + " " +
                         std::to_string(static_cast<int>(status.permissions()));
     if (fs::is_symlink(status)) {
-      state += " -> " + fs::read_symlink(path).string();
+      state += " -> ";
+      state += fs::read_symlink(path).string();
     } else {
       state += " " + std::to_string(fs::last_write_time(path).time_since_epoch().count());
       if (fs::is_regular_file(status) &&

@@ -110,12 +110,21 @@ TEST_F(Win32FileSystemTest, FolderWipeLeavesHiddenAndSystemEntriesAndFilesInUse)
   test::RecordingSink sink;
   DeleteFiles(root.string() + "\\", "*.txt", true, sink, false, files);
   CloseHandle(holder);
+  const auto removed = [](const std::filesystem::path& path) {
+    return ReportEntry{.type = EntryType::kFile,
+                       .what = path.string(),
+                       .bytes = 70000,
+                       .outcome = EntryOutcome::kRemoved,
+                       .reason = {}};
+  };
   const std::vector<ReportEntry> reported = {
-      {.what = (root / "Sub\\c.txt").string(), .bytes = 70000},
-      {.what = (root / "busy.txt").string(),
+      removed(root / "Sub\\c.txt"),
+      {.type = EntryType::kFile,
+       .what = (root / "busy.txt").string(),
+       .bytes = {},
        .outcome = EntryOutcome::kLeft,
        .reason = LeftReason::kInUse},
-      {.what = (root / "a.txt").string(), .bytes = 70000},
+      removed(root / "a.txt"),
   };
   EXPECT_EQ(sink.entries, reported);
 
