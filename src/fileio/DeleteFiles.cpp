@@ -115,10 +115,11 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
       return false;
     }
     if (entry.attributes & kDirectory) {
-      if (entry.attributes & kReparsePoint) {
+      // Only an empty folder goes; anything else stays. A mount point is never empty to
+      // the system, but was not entered either: that is worth saying.
+      const bool removed = !preview && holder.RemoveFolder(entry.name);
+      if (!removed && (entry.attributes & kReparsePoint)) {
         leave(holder, entry, LeftReason::kOtherFileSystem);
-      } else if (!preview) {
-        holder.RemoveFolder(entry.name);  // only an empty folder goes; anything else stays
       }
     } else if (MatchesPattern(entry.name, mask)) {
       if (entry.attributes & kReparsePoint) {
