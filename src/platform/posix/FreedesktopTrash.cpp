@@ -76,28 +76,20 @@ struct TrashFolder {
   std::string top = {};
 };
 
-struct TrashContents {
-  std::vector<std::string> files;  // names in files/
-  std::vector<std::string> infos;  // names in info/ ending in .trashinfo
-
-  size_t ItemCount() const {
-    std::set<std::string> items(files.begin(), files.end());
-    for (const std::string& info : infos) {
-      items.insert(info.substr(0, info.size() - std::char_traits<char>::length(kInfoSuffix)));
-    }
-    return items.size();
+// The items of a trash folder, each once, sorted: an entry of files/ or an info file
+// without one.
+std::set<std::string> ItemNames(const OpenFolder& files, const OpenFolder& info) {
+  std::set<std::string> items;
+  for (std::string& name : files.Names()) {
+    items.insert(std::move(name));
   }
-};
-
-TrashContents ReadContents(const OpenFolder& trash) {
-  TrashContents contents;
-  contents.files = OpenFolder(trash, "files").Names();
-  for (std::string& name : OpenFolder(trash, "info").Names()) {
+  const size_t suffixLength = std::char_traits<char>::length(kInfoSuffix);
+  for (const std::string& name : info.Names()) {
     if (EndsWith(name, kInfoSuffix)) {
-      contents.infos.push_back(std::move(name));
+      items.insert(name.substr(0, name.size() - suffixLength));
     }
   }
-  return contents;
+  return items;
 }
 
 // What name inside dirFd takes up on disk, a folder with everything in it; links are not
@@ -184,19 +176,10 @@ std::string ReasonLeft(int error) {
 bool EmptyTrashFolder(const TrashFolder& trash, ReportSink& report, bool preview) {
   const OpenFolder files(trash.folder, "files");
   const OpenFolder info(trash.folder, "info");
-  struct stat filesInfo {};
-  fstat(files.Fd(), &filesInfo);
-  // Every item once, in one order for the preview and the run alike.
-  std::set<std::string> items;
-  for (std::string& name : files.Names()) {
-    items.insert(std::move(name));
-  }
-  const size_t suffixLength = std::char_traits<char>::length(kInfoSuffix);
-  for (const std::string& name : info.Names()) {
-    if (EndsWith(name, kInfoSuffix)) {
-      items.insert(name.substr(0, name.size() - suffixLength));
-    }
-  }
+  struct stat trashInfo {};
+  fstat(trash.folder.Fd(), &trashInfo);
+  // One order for the preview and the run alike.
+  const std::set<std::string> items = ItemNames(files, info);
   for (const std::string& item : items) {
     if (report.StopRequested()) {
       return false;
@@ -205,8 +188,8 @@ bool EmptyTrashFolder(const TrashFolder& trash, ReportSink& report, bool preview
     const std::string original = OriginalPath(info, infoName, trash.top);
     ReportEntry entry{.type = EntryType::kTrashItem,
                       .what = original.empty() ? Join(Join(trash.path, "files"), item) : original,
-                      .bytes = AllocatedBytesAt(files.Fd(), item, filesInfo.st_dev) +
-                               AllocatedBytesAt(info.Fd(), infoName, filesInfo.st_dev),
+                      .bytes = AllocatedBytesAt(files.Fd(), item, trashInfo.st_dev) +
+                               AllocatedBytesAt(info.Fd(), infoName, trashInfo.st_dev),
                       .outcome = EntryOutcome::kWouldBeRemoved,
                       .reason = {}};
     if (!preview) {
@@ -285,7 +268,7 @@ std::vector<std::string> FreedesktopTrash::TrashFolders() const {
 size_t FreedesktopTrash::CountItems() const {
   size_t count = 0;
   for (const TrashFolder& trash : OpenTrashFolders(homeTrash_, topDirs_, uid_)) {
-    count += ReadContents(trash.folder).ItemCount();
+    count += ItemNames(OpenFolder(trash.folder, "files"), OpenFolder(trash.folder, "info")).size();
   }
   return count;
 }
