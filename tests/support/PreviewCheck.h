@@ -24,16 +24,20 @@ inline std::map<std::string, std::string> SnapshotTree(const std::filesystem::pa
        !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     const fs::path& path = it->path();
     const fs::file_status status = fs::symlink_status(path);
-    std::string state = std::to_string(static_cast<int>(status.type())) + " " +
-                        std::to_string(static_cast<int>(status.permissions()));
+    // Appended piece by piece: GCC 12 misjudges "text" + std::string as overlapping copies.
+    std::string state = std::to_string(static_cast<int>(status.type()));
+    state += ' ';
+    state += std::to_string(static_cast<int>(status.permissions()));
     if (fs::is_symlink(status)) {
       state += " -> ";
       state += fs::read_symlink(path).string();
     } else {
-      state += " " + std::to_string(fs::last_write_time(path).time_since_epoch().count());
+      state += ' ';
+      state += std::to_string(fs::last_write_time(path).time_since_epoch().count());
       if (fs::is_regular_file(status) &&
           (status.permissions() & fs::perms::owner_read) != fs::perms::none) {
-        state += " " + ReadFile(path);
+        state += ' ';
+        state += ReadFile(path);
       }
     }
     snapshot[fs::relative(path, root).string()] = state;
