@@ -9,14 +9,8 @@ build=$(realpath "$1")
 work=$(mktemp -d "${2:-${TMPDIR:-/var/tmp}}/hushvault-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-seconds() {  # runs a command, prints nothing of its own, gives its wall time
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
+# shellcheck source=bench/timing.sh
+source "$(dirname "$0")/timing.sh"
 fresh_file() {  # FILE MIB: a file of MIB MiB whose blocks are on the disk
   dd if=/dev/zero of="$1" bs=1M count="$2" status=none
   sync

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "BenchClock.h"
+#include "ReportSinks.h"
 #include "clean/ExpandPath.h"
 #include "platform/posix/RegistryHive.h"
 #include "registry/DefaultRegistry.h"
@@ -61,7 +62,8 @@ int main() {
           [] { hv::ExpandPath("%AppData%/Mozilla/Profiles/"); });
   Measure("DeleteRegistryItem * on 100 values (with refill)", 5, [] {
     FillTraces(100);
-    hv::DeleteRegistryItem("*", hv::kHkeyCurrentUser, kTraces);
+    bench::DroppingSink report;
+    hv::DeleteRegistryItem("*", hv::kHkeyCurrentUser, kTraces, report);
   });
 
   hv::ReplaceDefaultRegistryBackend(nullptr);

@@ -7,7 +7,8 @@ namespace hv {
 
 CleanAction DeleteFilesAction(FileSystem& files) {
   return [&files](const CleanItem& item, CleanContext& context) {
-    DeleteFiles(ExpandPath(item.Path), item.Mask, context.wipe, files);
+    DeleteFiles(ExpandPath(item.Path), item.Mask, context.wipe, context.report, context.preview,
+                files);
   };
 }
 

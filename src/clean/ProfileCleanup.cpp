@@ -73,6 +73,10 @@ void ChooseProfile(CleanContext& context, BrowserProfiles& profiles) {
   if (chosen == offered.end()) {
     return;
   }
+  if (context.preview) {
+    context.chosenProfile = chosen->second;  // a preview deletes nothing: nothing to confirm
+    return;
+  }
   const int answer = context.ui.MessageBox(
       "Are you sure you want to delete data from the profile named '" + choice + "'?",
       MessageStyle::kYesNo | MessageStyle::kQuestion, kProfileQuestionTitle);
@@ -84,7 +88,8 @@ void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
   if (context.chosenProfile.empty()) {
     return;
   }
-  DeleteFiles(profiles.ProfileRoot() + context.chosenProfile + kPathSeparator, pattern, false);
+  DeleteFiles(profiles.ProfileRoot() + context.chosenProfile + kPathSeparator, pattern, false,
+              context.report, context.preview);
 }
 
 CleanAction CleanProfileAction(BrowserProfiles& profiles) {

@@ -14,11 +14,11 @@ inline constexpr const char* kProfileQuestionTitle = "Netscape Cleanup";
 // Unless a profile was confirmed earlier in this run (each run starts with a fresh context
 // and so with none), offers the profiles (in proper case)
 // for choice and asks whether to clean the one chosen; on Yes it becomes the run's profile.
-// Without any profile nothing is asked.
+// A preview takes the choice without that question. Without any profile nothing is asked.
 void ChooseProfile(CleanContext& context, BrowserProfiles& profiles);
 
-// Deletes, never wipes, every file matching pattern at any depth of the run's profile;
-// nothing without a confirmed profile.
+// Deletes, never wipes, every file matching pattern at any depth of the run's profile,
+// reporting each (a preview only reports); nothing without a confirmed profile.
 void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
                   const std::string& pattern);
 

@@ -5,7 +5,9 @@
 namespace hv {
 
 CleanAction EmptyRecycleBinAction(RecycleBin& bin) {
-  return [&bin](const CleanItem&, CleanContext& context) { bin.EmptyWithConfirmation(context.ui); };
+  return [&bin](const CleanItem&, CleanContext& context) {
+    bin.EmptyWithConfirmation(context.ui, context.report, context.preview);
+  };
 }
 
 }  // namespace hv

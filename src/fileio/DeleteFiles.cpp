@@ -19,6 +19,8 @@ using namespace FileAttribute;
 
 constexpr const char* kErrorSource = "Hushvault";
 constexpr long kInvalidArgument = 5;
+// A file that could be taken on but not removed: the system gave no reason to show.
+constexpr const char* kNotRemoved = "could not be removed";
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& reason) {
   throw NumberedError(kInvalidArgument, kErrorSource,
@@ -65,21 +67,90 @@ std::optional<std::string> FolderToClean(const std::string& path) {
   return resolved;
 }
 
+// Why a matching file stays, from what the probe or the erasure found.
+const char* ReasonLeft(FileAccess access) {
+  switch (access) {
+    case FileAccess::kMissing:
+    case FileAccess::kNotAFile:  // what was listed as a file is something else now
+      return LeftReason::kVanished;
+    case FileAccess::kDenied:
+      return LeftReason::kPermissionDenied;
+    case FileAccess::kInUse:
+      return LeftReason::kInUse;
+    case FileAccess::kExclusive:
+      break;
+  }
+  return kNotRemoved;
+}
+
+// Why a listed plain folder could not be opened, from what its name holds now.
+const char* ReasonNotEntered(const std::optional<FolderEntry>& now) {
+  if (!now) {
+    return LeftReason::kVanished;
+  }
+  if ((now->attributes & kReparsePoint) == 0) {
+    return LeftReason::kPermissionDenied;
+  }
+  return (now->attributes & kDirectory) ? LeftReason::kOtherFileSystem : LeftReason::kLink;
+}
+
 }  // namespace
 
-void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, FileSystem& files) {
+void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
+                 bool preview, FileSystem& files) {
   const std::optional<std::string> resolved = FolderToClean(path);
   const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
   if (!folder) {
     return;
   }
-  WalkDeepestFirst(*folder, [&](Folder& holder, const FolderEntry& entry) {
-    if (entry.attributes & kDirectory) {
-      holder.RemoveFolder(entry.name);  // only an empty folder goes; anything else stays
-    } else if (MatchesPattern(entry.name, mask)) {
-      EraseFile(holder, entry.name, wipe);  // one gone since the listing is passed over there
+  const auto leave = [&report](Folder& holder, const FolderEntry& entry, const char* reason) {
+    report.Add({.type = EntryType::kFile,
+                .what = holder.Path() + entry.name,
+                .bytes = {},
+                .outcome = EntryOutcome::kLeft,
+                .reason = reason});
+  };
+  const auto visit = [&](Folder& holder, const FolderEntry& entry) {
+    if (report.StopRequested()) {
+      return false;
     }
-  });
+    if (entry.attributes & kDirectory) {
+      // Only an empty folder goes; anything else stays. A mount point is never empty to
+      // the system, but was not entered either: that is worth saying.
+      const bool removed = !preview && holder.RemoveFolder(entry.name);
+      if (!removed && (entry.attributes & kReparsePoint)) {
+        leave(holder, entry, LeftReason::kOtherFileSystem);
+      }
+    } else if (MatchesPattern(entry.name, mask)) {
+      if (entry.attributes & kReparsePoint) {
+        leave(holder, entry, LeftReason::kLink);  // neither followed nor removed
+        return true;
+      }
+      // A preview does not ask whether another program holds the file: that takes a lease
+      // on each one, which costs several times the listing itself. The run tells.
+      if (!preview) {
+        const Erasure erased = Erase(holder, entry.name, wipe);
+        if (!erased.removed) {
+          leave(holder, entry, ReasonLeft(erased.access));
+          return true;
+        }
+      }
+      report.Add({.type = EntryType::kFile,
+                  .what = holder.Path() + entry.name,
+                  .bytes = entry.allocatedBytes,
+                  .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
+                  .reason = {}});
+    }
+    return true;
+  };
+  const auto unopened = [&](Folder& holder, const FolderEntry& entry) {
+    if (report.StopRequested()) {
+      return false;
+    }
+    leave(holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
+    return true;
+  };
+  WalkDeepestFirst(*folder, visit, unopened);
 }
 
 }  // namespace hv

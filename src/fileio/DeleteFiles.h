@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "clean/ReportSink.h"
 #include "platform/FileSystem.h"
 
 namespace hv {
@@ -13,9 +14,16 @@ namespace hv {
 // and the walk stays on the folder's own file system. An entry that vanishes or cannot be
 // examined during the walk is passed over. A folder that does not exist deletes nothing.
 //
+// Each matching file goes to report as it is met: removed with the bytes it took up, or
+// left with the reason; so does a link that matches, and a folder that could not be
+// entered. With preview set the same walk changes nothing (no file opened at all, no
+// attribute changed, nothing removed) and reports what it would remove; whether another
+// program holds a file open only the run finds out. The walk ends between two entries
+// once the report asks it to stop.
+//
 // Throws NumberedError 5, before touching anything, when path is not a full path or is
 // the root folder or the user's home folder.
-void DeleteFiles(const std::string& path, const std::string& mask, bool wipe,
-                 FileSystem& files = NativeFileSystem());
+void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
+                 bool preview = false, FileSystem& files = NativeFileSystem());
 
 }  // namespace hv

@@ -18,10 +18,13 @@ constexpr uint32_t kMinimumBlock = 65536;
 constexpr uint64_t kWriteSize = 1 << 20;
 
 // Truncation and removal of the handle's file; plain deletion writes nothing, so there is
-// nothing to force to the disk first.
-bool CutAndClose(OpenFile& file) {
+// nothing to force to the disk first. A wipe counts as done only when the passes reached
+// the disk (overwritten) and the file was cut and removed.
+Erasure CutAndClose(OpenFile& file, bool overwritten) {
   const bool cut = file.SeekToStart() && file.SetEndOfFile();
-  return file.Close() && cut;
+  const bool removed = file.Close();
+  return {
+      .access = FileAccess::kExclusive, .removed = removed, .wiped = removed && cut && overwritten};
 }
 
 // Writes one random block at the start of the file and reads it back through the cached
@@ -63,50 +66,60 @@ bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
   return writer.Finish() && submitted;
 }
 
-bool Wipe(Folder& folder, const std::string& name) {
+Erasure Wipe(Folder& folder, const std::string& name) {
+  const Erasure untouched{.access = FileAccess::kExclusive};
   std::unique_ptr<OpenFile> testFile = folder.OpenForWriting(name, {.noBuffering = true});
   if (!testFile) {
-    return false;
+    return untouched;
   }
   const uint32_t block = std::max(folder.SectorSize(), kMinimumBlock);
   const std::optional<uint64_t> length = folder.FileLength(name);
   if (!length) {
-    return false;
+    return untouched;
   }
   const std::optional<WriteMode> mode = ChoosePassMode(folder, name, *testFile, block);
   if (!mode) {
-    return false;
+    return untouched;
   }
   std::unique_ptr<OpenFile> file = folder.OpenForWriting(name, *mode);
   if (!file) {
-    return false;  // the file stays whole: better than reporting a wipe that never ran
+    return untouched;  // the file stays whole: better than reporting a wipe that never ran
   }
   // After a failed write the rest stays unwritten; the file is still cut and removed, but
   // the wipe is not reported as done.
   const bool allWritten = WritePasses(*file, block, *length / block + 1);
   const bool flushed = file->Flush();
-  return CutAndClose(*file) && allWritten && flushed;
+  return CutAndClose(*file, allWritten && flushed);
 }
 
 }  // namespace
 
-bool EraseFile(Folder& folder, const std::string& name, bool wipe) {
+Erasure Erase(Folder& folder, const std::string& name, bool wipe) {
   try {
-    if (!folder.CanOpenExclusively(name) || !folder.SetAttributes(name, FileAttribute::kNormal)) {
-      return false;
+    const FileAccess access = folder.ProbeAccess(name);
+    if (access != FileAccess::kExclusive) {
+      return {.access = access};
+    }
+    if (!folder.SetAttributes(name, FileAttribute::kNormal)) {
+      return {.access = FileAccess::kDenied};
     }
     if (wipe) {
       return Wipe(folder, name);
     }
     const std::unique_ptr<OpenFile> file =
         folder.OpenForWriting(name, {.noBuffering = true, .deleteOnClose = true});
-    if (file) {
-      CutAndClose(*file);
+    if (!file) {
+      return {.access = FileAccess::kExclusive};
     }
-    return false;
+    return CutAndClose(*file, false);
   } catch (const std::exception&) {
-    return false;  // no room for the buffers or no thread to write with
+    return {.access =
+                FileAccess::kExclusive};  // no room for the buffers or no thread to write with
   }
+}
+
+bool EraseFile(Folder& folder, const std::string& name, bool wipe) {
+  return Erase(folder, name, wipe).wiped;
 }
 
 bool EraseFile(const std::string& path, bool wipe, FileSystem& files) {

@@ -15,6 +15,17 @@ namespace hv {
 // is then untouched), when a step failed, and always when wipe is false.
 bool EraseFile(Folder& folder, const std::string& name, bool wipe);
 
+// What became of a file given to Erase.
+struct Erasure {
+  FileAccess access = FileAccess::kMissing;  // the probe's answer; anything but kExclusive
+                                             // leaves the file untouched
+  bool removed = false;                      // the name is gone
+  bool wiped = false;                        // removed after a wipe that ran to its end
+};
+
+// EraseFile, telling what became of the file and, when it was refused, why.
+Erasure Erase(Folder& folder, const std::string& name, bool wipe);
+
 // The same for the file at path, reached through the folder that holds it.
 bool EraseFile(const std::string& path, bool wipe, FileSystem& files = NativeFileSystem());
 

@@ -37,7 +37,7 @@ struct Level {
 
 }  // namespace
 
-void WalkDeepestFirst(Folder& root, const EntryVisitor& visit) {
+void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened) {
   // A stack of open levels rather than recursion: a deep tree cannot exhaust the call
   // stack, and only the folders on the way down are held open.
   std::vector<Level> levels;
@@ -52,11 +52,15 @@ void WalkDeepestFirst(Folder& root, const EntryVisitor& visit) {
       if (std::unique_ptr<Folder> inner = level.folder.OpenSubfolder(subfolder.name)) {
         Folder& opened = *inner;
         levels.emplace_back(opened, std::move(inner));
+      } else if (unopened && !unopened(level.folder, subfolder)) {
+        return;
       }
       continue;
     }
     for (auto entry = level.entries.rbegin(); entry != level.entries.rend(); ++entry) {
-      visit(level.folder, *entry);
+      if (!visit(level.folder, *entry)) {
+        return;
+      }
     }
     levels.pop_back();
   }

@@ -6,8 +6,8 @@
 
 namespace hv {
 
-// Called for each entry of a walk with the open folder that listed it.
-using EntryVisitor = std::function<void(Folder& folder, const FolderEntry& entry)>;
+// Called for an entry of a walk with the open folder that listed it; false ends the walk.
+using EntryVisitor = std::function<bool(Folder& folder, const FolderEntry& entry)>;
 
 // Visits everything below root that a folder deletion may touch, deepest first: each
 // folder's own entries in the reverse of their listing order, after everything beneath
@@ -15,8 +15,9 @@ using EntryVisitor = std::function<void(Folder& folder, const FolderEntry& entry
 // entries come first. Hidden and system entries are left out, and only plain folders
 // (attributes exactly "directory") are entered, each opened through the folder that
 // listed it, so a link, another volume, or whatever a listed folder was swapped for is
-// never entered. A folder that cannot be opened or listed is passed over. root itself is
-// not visited.
-void WalkDeepestFirst(Folder& root, const EntryVisitor& visit);
+// never entered. A plain folder that cannot be opened is given to unopened, when there is
+// one, as it is met; its content is passed over and the folder is still visited. root
+// itself is not visited. The walk ends early when either visitor returns false.
+void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened = {});
 
 }  // namespace hv

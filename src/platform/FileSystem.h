@@ -28,12 +28,22 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
-// One entry of a folder: its name as stored and its attributes.
+// One entry of a folder: its name as stored, its attributes, and what it takes up on disk.
 struct FolderEntry {
   std::string name;
   uint32_t attributes = FileAttribute::kNormal;
+  uint64_t allocatedBytes = 0;  // what removing the file frees; where unknown, its length
 
   bool operator==(const FolderEntry&) const = default;
+};
+
+// Whether a file may be taken on to be erased, and if not, why.
+enum class FileAccess {
+  kExclusive,  // an ordinary file this user may delete, held open by no other process
+  kMissing,    // no such entry (any more)
+  kNotAFile,   // a link, a folder, a device or a pipe
+  kDenied,     // not this user's to open or to remove
+  kInUse,      // another process holds it open
 };
 
 // How a file is opened for writing. Every open is exclusive and for an existing file only.
@@ -85,9 +95,12 @@ class Folder {
   // examined.
   virtual std::optional<FolderEntry> FindEntry(const std::string& name) = 0;
 
-  // True when name is an ordinary file this user may delete and no other process holds it
-  // open. Changes nothing.
-  virtual bool CanOpenExclusively(const std::string& name) = 0;
+  // Whether name is an ordinary file this user may delete and no other process holds
+  // open, and if not, why. Changes nothing, not even an access time.
+  virtual FileAccess ProbeAccess(const std::string& name) = 0;
+  bool CanOpenExclusively(const std::string& name) {
+    return ProbeAccess(name) == FileAccess::kExclusive;
+  }
 
   // Opens the existing ordinary file name for writing; nullptr when it cannot be opened.
   virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) = 0;

@@ -95,13 +95,19 @@ bool cRegistry::CreateKey() {
   return true;
 }
 
-bool cRegistry::DeleteKey() {
+bool cRegistry::DeleteKey(
+    const std::function<void(const std::string& subkey, bool deleted)>& subkeyDone) {
   std::vector<std::string> sections;
   int32_t count = 0;
   EnumerateSections(sections, count);
   for (int32_t i = 1; i <= count; ++i) {
     // A subkey that has subkeys of its own stays, and with it the key.
-    Backend().DeleteKey(Root(classKey_), (sectionKey_ + "\\" + sections[i]).c_str());
+    const bool deleted =
+        Backend().DeleteKey(Root(classKey_), (sectionKey_ + "\\" + sections[i]).c_str()) ==
+        reg::kSuccess;
+    if (subkeyDone) {
+      subkeyDone(sections[i], deleted);
+    }
   }
   return Backend().DeleteKey(Root(classKey_), sectionKey_.c_str()) == reg::kSuccess;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,10 @@ class cRegistry {
   bool KeyExists() const;
   // Creates SectionKey (or opens it when present); throws 26001 when it cannot.
   bool CreateKey();
-  // Deletes SectionKey with its immediate subkeys; false when the key stays.
-  bool DeleteKey();
+  // Deletes SectionKey with its immediate subkeys; false when the key stays. subkeyDone,
+  // when given, hears each subkey's name and whether it went.
+  bool DeleteKey(
+      const std::function<void(const std::string& subkey, bool deleted)>& subkeyDone = {});
   // Deletes the value ValueKey; throws 26001 when the key or the value cannot be reached.
   bool DeleteValue();
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "InMemoryDocument.h"
+#include "PreviewCheck.h"
 #include "RecordingSink.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
@@ -172,6 +173,38 @@ TEST(ProfileRunTest, EachRunChoosesOnceItsChoiceIsConfirmed) {
   EXPECT_EQ(choices(), 3);
   // Only the second item's mask ran in the confirmed profile.
   EXPECT_EQ(profiles.Files("work"), (Names{"cookies.sqlite", "prefs.js"}));
+  EXPECT_TRUE(ui.ScriptUsedUp());
+}
+
+// A preview of a kind 7 item asks which profile, but not whether to delete: it deletes
+// nothing and leaves the profile as it was, and lists what the confirmed run then removes.
+TEST(ProfileRunTest, APreviewChangesNothingAndListsWhatTheCleaningRemoves) {
+  const TempFolder temp;
+  FolderProfiles profiles(temp, {"work", "home"});
+  std::ofstream(temp / "Profiles/home/chrome/more.sqlite") << std::string(10000, 'm');
+  const CleanAction action = CleanProfileAction(profiles);
+  const CleanItem item{"first", "",         static_cast<int32_t>(ItemKind::BrowserProfile),
+                       "",      "*.sqlite", false,
+                       false,   false};
+  ScriptedUserInterface ui;
+  test::RecordingSink report;
+  const auto before = test::SnapshotTree(temp.Path());
+
+  ui.AnswerChoice("Home");
+  CleanContext preview{.ui = ui, .report = report, .preview = true};
+  action(item, preview);
+
+  EXPECT_EQ(test::SnapshotTree(temp.Path()), before);
+  EXPECT_EQ(ui.messages.size(), 0u);
+  ASSERT_EQ(report.entries.size(), 3u);
+  const std::vector<ReportEntry> previewed = report.entries;
+  report.entries.clear();
+  ui.AnswerChoice("Home");
+  ui.AnswerMessage(kYes);
+  CleanContext cleaning{.ui = ui, .report = report};
+  action(item, cleaning);
+  EXPECT_EQ(report.entries, test::AsCleaned(previewed));
+  EXPECT_EQ(profiles.Files("home"), kCleaned);
   EXPECT_TRUE(ui.ScriptUsedUp());
 }
 

@@ -6,13 +6,16 @@
 
 #include "ForwardingRegistry.h"
 #include "InMemoryDocument.h"
+#include "PreviewCheck.h"
 #include "RawRegistryValues.h"
+#include "RecordingSink.h"
 #include "ScratchRegistry.h"
 #include "ScriptedUserInterface.h"
 #include "clean/CleanRun.h"
 #include "clean/StandardCleanActions.h"
 #include "platform/PlatformServices.h"
 #include "registry/DeleteRegistryItem.h"
+#include "registry/Variant.h"
 #include "registry/cRegistry.h"
 
 namespace hv {
@@ -143,10 +146,95 @@ TEST_F(RegistryCleanItemTest, AValueThatVanishesIsPassedOverAndTheRestIsCleaned)
   const RaceForValue& watched = *race;
   scratch.UseInstead(std::move(race));
 
-  EXPECT_NO_THROW(DeleteRegistryItem("File#", kHkeyCurrentUser, kKey));
+  test::RecordingSink report;
+  EXPECT_NO_THROW(DeleteRegistryItem("File#", kHkeyCurrentUser, kKey, report));
 
   EXPECT_TRUE(watched.raced);
   EXPECT_EQ(InListOrder(Remaining(kKey)), InListOrder({"file3", "Other", "", "\\Child"}));
+  // The value the other copy took is reported as left, with the error met.
+  ASSERT_EQ(report.entries.size(), 2u);
+  EXPECT_EQ(report.entries[0].outcome, EntryOutcome::kRemoved);
+  EXPECT_EQ(report.entries[1].what, "HKEY_CURRENT_USER\\" + std::string(kKey) + "\\File2");
+  EXPECT_EQ(report.entries[1].outcome, EntryOutcome::kLeft);
+  EXPECT_NE(report.entries[1].reason.find("File2"), std::string::npos) << report.entries[1].reason;
+}
+
+// Entries in the order the registry listed their names (see InListOrder).
+std::vector<ReportEntry> InListOrder(std::vector<ReportEntry> entries) {
+#ifdef _WIN32
+  std::sort(entries.begin(), entries.end(),
+            [](const ReportEntry& a, const ReportEntry& b) { return a.what < b.what; });
+#endif
+  return entries;
+}
+
+// Every key and value below key, with its data, and the subkeys' likewise.
+std::vector<std::string> RegistryRows(const std::string& key) {
+  cRegistry registry;
+  registry.ClassKey(kHkeyCurrentUser);
+  registry.SectionKey(key);
+  std::vector<std::string> rows = {key};
+  std::vector<std::string> names;
+  int32_t count = 0;
+  registry.EnumerateValues(names, count);
+  for (const std::string& name : names) {
+    registry.ValueKey(name);
+    rows.push_back(name + "=" + VariantText(registry.Value()));
+  }
+  std::vector<std::string> sections;
+  registry.EnumerateSections(sections, count);
+  for (int32_t i = 1; i <= count; ++i) {
+    for (std::string& row : RegistryRows(key + "\\" + sections[i])) {
+      rows.push_back(std::move(row));
+    }
+  }
+  return rows;
+}
+
+// A preview reads the registry and writes nothing; what it lists is, entry for entry, what
+// the deletion then reports: values one by one, a key with its immediate subkeys, and a
+// subkey holding keys of its own left, with the key, saying why.
+TEST_F(RegistryCleanItemTest, APreviewChangesNothingAndListsWhatTheDeletionReports) {
+  ASSERT_TRUE(CreateRawKey(scratch.Backend(), kHkeyCurrentUser, std::string(kKey) + "\\Nest"));
+  ASSERT_TRUE(
+      CreateRawKey(scratch.Backend(), kHkeyCurrentUser, std::string(kKey) + "\\Nest\\Inner"));
+  const std::string shown = "HKEY_CURRENT_USER\\" + std::string(kKey);
+  const auto entry = [](EntryType type, const std::string& what, const char* reason = "") {
+    return ReportEntry{.type = type,
+                       .what = what,
+                       .bytes = std::nullopt,
+                       .outcome = *reason ? EntryOutcome::kLeft : EntryOutcome::kWouldBeRemoved,
+                       .reason = reason};
+  };
+  const struct {
+    std::string mask;
+    std::vector<ReportEntry> previewed;
+  } cases[] = {
+      {"File#",
+       {entry(EntryType::kSettingsValue, shown + "\\File1"),
+        entry(EntryType::kSettingsValue, shown + "\\File2")}},
+      {"*",
+       {entry(EntryType::kSettingsValue, shown + "\\file3"),
+        entry(EntryType::kSettingsValue, shown + "\\Other"),
+        entry(EntryType::kSettingsValue, shown + "\\(Default)")}},
+      {"@",
+       {entry(EntryType::kSettingsKey, shown + "\\Child"),
+        entry(EntryType::kSettingsKey, shown + "\\Nest", "holds keys of its own"),
+        entry(EntryType::kSettingsKey, shown, "holds keys of its own")}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask);
+    const std::vector<std::string> before = RegistryRows(kKey);
+    test::RecordingSink report;
+    DeleteRegistryItem(c.mask, kHkeyCurrentUser, kKey, report, true);
+    EXPECT_EQ(RegistryRows(kKey), before);
+    EXPECT_EQ(InListOrder(report.entries), InListOrder(c.previewed));
+
+    report.entries.clear();
+    DeleteRegistryItem(c.mask, kHkeyCurrentUser, kKey, report);
+    EXPECT_EQ(InListOrder(report.entries), InListOrder(test::AsCleaned(c.previewed)));
+  }
+  EXPECT_EQ(Remaining(kKey), (std::vector<std::string>{"\\Nest"}));
 }
 
 }  // namespace

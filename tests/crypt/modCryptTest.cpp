@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "HeldByAnotherProcess.h"
 #include "platform/posix/PosixFileSystem.h"
 #else
 #include "platform/win32/Win32FileSystem.h"
@@ -261,50 +262,10 @@ TEST_F(ModCryptTest, FailureToRemoveTheOldFileAfterTheRename) {
 }
 
 #ifndef _WIN32
-// Another process with the file open for as long as this object lives.
-class HeldByAnotherProcess {
- public:
-  explicit HeldByAnotherProcess(const std::string& path) {
-    int ready[2], release[2];
-    if (pipe(ready) != 0 || pipe(release) != 0) {
-      ADD_FAILURE() << "no pipe";
-      return;
-    }
-    child_ = fork();
-    if (child_ == 0) {
-      close(ready[0]);
-      close(release[1]);
-      const int fd = open(path.c_str(), O_RDWR);
-      char byte = fd >= 0 ? 'y' : 'n';
-      (void)!write(ready[1], &byte, 1);
-      while (read(release[0], &byte, 1) > 0) {
-      }
-      _exit(0);
-    }
-    close(ready[1]);
-    close(release[0]);
-    release_ = release[1];
-    char opened = 0;
-    EXPECT_EQ(read(ready[0], &opened, 1), 1);
-    EXPECT_EQ(opened, 'y') << path;
-    close(ready[0]);
-  }
-  ~HeldByAnotherProcess() {
-    close(release_);
-    waitpid(child_, nullptr, 0);
-  }
-  HeldByAnotherProcess(const HeldByAnotherProcess&) = delete;
-  HeldByAnotherProcess& operator=(const HeldByAnotherProcess&) = delete;
-
- private:
-  pid_t child_ = -1;
-  int release_ = -1;
-};
-
 // What the other program writes after the encryption must not go with a deleted name.
 TEST_F(ModCryptTest, FileHeldOpenByAnotherProgramIsEncryptedButKept) {
   const std::string plain = Write("live.db", "in use");
-  const HeldByAnotherProcess holder(plain);
+  const test::HeldByAnotherProcess holder(plain);
   ui_.AnswerMessage(MessageAnswer::kOk);
   std::string password = "pw";
   EXPECT_TRUE(EncryptFile(context_, plain, password, false));

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "HeldByAnotherProcess.h"
+#include "PreviewCheck.h"
 #include "RecordingFileSystem.h"
+#include "RecordingSink.h"
 #include "TempFolder.h"
 #include "fileio/DeleteFiles.h"
 #include "fileio/FolderWalk.h"
@@ -20,18 +24,22 @@ namespace {
 namespace fs = std::filesystem;
 using namespace FileAttribute;
 using namespace std::string_literals;
+using test::NamesIn;
 using test::ReadFile;
 using test::RecordingFileSystem;
 using test::TempFolder;
 
 // A tree the test writes down: each folder's entries in the order the file system would
-// give them, and what a walk visits, as folder path and entry name.
+// give them, what a probe answers for a file (by path; exclusive when not named), and what
+// a walk visits, as folder path and entry name.
 struct ScriptedTree {
   std::map<std::string, std::vector<FolderEntry>> folders;
   std::vector<std::string> visited;
+  std::map<std::string, FileAccess> access = {};
 };
 
-// A folder of a scripted tree; only listing and entering subfolders do anything.
+// A folder of a scripted tree; only listing, entering subfolders, looking up an entry and
+// probing a file do anything.
 class ScriptedFolder : public Folder {
  public:
   ScriptedFolder(ScriptedTree& tree, std::string path) : tree_(tree), path_(std::move(path)) {}
@@ -42,13 +50,23 @@ class ScriptedFolder : public Folder {
     const std::string inner = path_ + name + "/";
     return tree_.folders.contains(inner) ? std::make_unique<ScriptedFolder>(tree_, inner) : nullptr;
   }
-  std::optional<FolderEntry> FindEntry(const std::string&) override { return std::nullopt; }
-  bool CanOpenExclusively(const std::string&) override { return false; }
+  std::optional<FolderEntry> FindEntry(const std::string& name) override {
+    for (const FolderEntry& entry : tree_.folders[path_]) {
+      if (entry.name == name) {
+        return entry;
+      }
+    }
+    return std::nullopt;
+  }
+  FileAccess ProbeAccess(const std::string& name) override {
+    const auto found = tree_.access.find(path_ + name);
+    return found == tree_.access.end() ? FileAccess::kExclusive : found->second;
+  }
   std::unique_ptr<OpenFile> OpenForWriting(const std::string&, WriteMode) override {
     return nullptr;
   }
   uint32_t SectorSize() override { return 0; }
-  bool SetAttributes(const std::string&, uint32_t) override { return false; }
+  bool SetAttributes(const std::string&, uint32_t) override { return true; }
   std::optional<uint64_t> FileLength(const std::string&) override { return std::nullopt; }
   size_t ReadStart(const std::string&, std::span<std::byte>) override { return 0; }
   bool DeleteFile(const std::string&) override { return false; }
@@ -98,6 +116,7 @@ TEST(WalkDeepestFirstTest, VisitsDeepestFirstAndEntersOnlyPlainFolders) {
     ScriptedFolder root(tree, "R/");
     WalkDeepestFirst(root, [&](Folder& folder, const FolderEntry& entry) {
       tree.visited.push_back(folder.Path() + entry.name);
+      return true;
     });
     EXPECT_EQ(tree.visited, c.visited);
   }
@@ -110,8 +129,21 @@ class DeleteFilesTest : public testing::Test {
     return fs::exists(fs::symlink_status(folder / relative));
   }
 
+  // The entries reported for root-relative paths, with their outcome and reason.
+  std::map<std::string, std::string> Reported() const {
+    std::map<std::string, std::string> reported;
+    for (const ReportEntry& entry : sink.entries) {
+      const std::string outcome = entry.outcome == EntryOutcome::kLeft      ? entry.reason
+                                  : entry.outcome == EntryOutcome::kRemoved ? "removed"
+                                                                            : "would be removed";
+      reported[entry.what.substr(Root().size())] = outcome;
+    }
+    return reported;
+  }
+
   TempFolder folder;
   RecordingFileSystem files{NativeFileSystem()};
+  test::RecordingSink sink;
 };
 
 // A folder goes once what it holds is gone (deepest first), whatever the mask; the root
@@ -138,7 +170,7 @@ TEST_F(DeleteFilesTest, TouchesOnlyMatchingVisibleFilesAndEmptyPlainFolders) {
   fs::create_symlink(outside / "nowhere", folder / "dangling.tmp");
   ASSERT_EQ(mkfifo((folder / "pipe.tmp").c_str(), 0644), 0);
 
-  DeleteFiles(Root(), "*.tmp", true, files);
+  DeleteFiles(Root(), "*.tmp", true, sink, false, files);
 
   EXPECT_TRUE(fs::is_directory(folder.Path()));
   for (const std::string& path : kept) {
@@ -149,6 +181,16 @@ TEST_F(DeleteFilesTest, TouchesOnlyMatchingVisibleFilesAndEmptyPlainFolders) {
   }
   EXPECT_EQ(ReadFile(outsideFile), "keep");
   EXPECT_EQ(ReadFile(outside / "inner/deep.tmp"), "keep too");
+  // Only what matches is reported; hidden entries, the pipe and what the read-only folder
+  // holds are not traces that were asked for.
+  const std::map<std::string, std::string> reported = {
+      {"y.tmp", "removed"},
+      {"sub/deep.tmp", "removed"},
+      {"onlytmp/w.tmp", "removed"},
+      {"linked-file.tmp", LeftReason::kLink},
+      {"dangling.tmp", LeftReason::kLink},
+  };
+  EXPECT_EQ(Reported(), reported);
 }
 
 TEST_F(DeleteFilesTest, FilesAndFoldersVanishingDuringTheWalkArePassedOver) {
@@ -165,10 +207,17 @@ TEST_F(DeleteFilesTest, FilesAndFoldersVanishingDuringTheWalkArePassedOver) {
     }
   };
 
-  EXPECT_NO_THROW(DeleteFiles(Root(), "*.tmp", false, files));
+  EXPECT_NO_THROW(DeleteFiles(Root(), "*.tmp", false, sink, false, files));
 
   EXPECT_TRUE(removed);
   EXPECT_TRUE(fs::is_empty(folder.Path()));
+  const std::map<std::string, std::string> reported = {
+      {"a.tmp", "removed"},
+      {"b.tmp", LeftReason::kVanished},
+      {"c.tmp", "removed"},
+      {"gone", LeftReason::kVanished},
+  };
+  EXPECT_EQ(Reported(), reported);
 }
 
 // A subfolder swapped for a link to another folder while the walk runs (once the folder
@@ -204,7 +253,7 @@ TEST_F(DeleteFilesTest, ASubfolderSwappedForALinkMidWalkLeadsNowhereOutside) {
         }
       };
 
-      DeleteFiles(Root(), "*.tmp", wipe, files);
+      DeleteFiles(Root(), "*.tmp", wipe, sink, false, files);
 
       EXPECT_TRUE(swapped);
       EXPECT_TRUE(fs::is_symlink(folder / "sub"));
@@ -221,11 +270,148 @@ TEST_F(DeleteFilesTest, ASubfolderSwappedForALinkMidWalkLeadsNowhereOutside) {
 // named as one, deletes nothing and raises nothing.
 TEST_F(DeleteFilesTest, AFolderWithoutSeparatorIsCleanedAndAMissingOneIsPassedOver) {
   folder.Write("a.tmp", "data");
-  DeleteFiles(folder.Path().string(), "*.tmp", false, files);
+  DeleteFiles(folder.Path().string(), "*.tmp", false, sink, false, files);
   EXPECT_TRUE(fs::is_empty(folder.Path()));
-  EXPECT_NO_THROW(DeleteFiles(Root() + "missing/", "*", true, files));
-  EXPECT_NO_THROW(DeleteFiles(folder.Write("file", "x").string() + "/", "*", true, files));
+  EXPECT_NO_THROW(DeleteFiles(Root() + "missing/", "*", true, sink, false, files));
+  EXPECT_NO_THROW(
+      DeleteFiles(folder.Write("file", "x").string() + "/", "*", true, sink, false, files));
   EXPECT_TRUE(Exists("file"));
+}
+
+// A file system whose folders are those of a scripted tree.
+struct ScriptedFileSystem : FileSystem {
+  explicit ScriptedFileSystem(ScriptedTree& tree) : tree(tree) {}
+  std::unique_ptr<Folder> OpenFolder(const std::string& path) override {
+    return std::make_unique<ScriptedFolder>(tree, path);
+  }
+  ScriptedTree& tree;
+};
+
+// Each answer the file system gives becomes the reason shown beside what stays, and a free
+// file that still would not go says so; a folder that cannot be opened is named once.
+// Scripted, so that it holds for any user, root included.
+TEST_F(DeleteFilesTest, EveryFileLeftIsReportedWithItsReason) {
+  const std::string r = Root();
+  ScriptedTree tree{{{r,
+                      {{"free.tmp", kNormal, 8192},
+                       {"busy.tmp", kNormal, 4096},
+                       {"theirs.tmp", kReadOnly, 4096},
+                       {"vanished.tmp", kNormal, 4096},
+                       {"swapped.tmp", kNormal, 4096},
+                       {"link.tmp", kReparsePoint},
+                       {"link.dat", kReparsePoint},
+                       {"keep.dat", kNormal, 4096},
+                       {".hidden.tmp", kHidden, 4096},
+                       {"mount", kDirectory | kReparsePoint},
+                       {"shut", kDirectory}}}},
+                    {},
+                    {{r + "busy.tmp", FileAccess::kInUse},
+                     {r + "theirs.tmp", FileAccess::kDenied},
+                     {r + "vanished.tmp", FileAccess::kMissing},
+                     {r + "swapped.tmp", FileAccess::kNotAFile}}};
+  ScriptedFileSystem scripted(tree);
+
+  DeleteFiles(r, "*.tmp", false, sink, false, scripted);
+
+  const auto left = [&](const std::string& name, const char* reason) {
+    return ReportEntry{.type = EntryType::kFile,
+                       .what = r + name,
+                       .bytes = {},
+                       .outcome = EntryOutcome::kLeft,
+                       .reason = reason};
+  };
+  const std::vector<ReportEntry> expected = {
+      left("shut", LeftReason::kPermissionDenied),
+      left("mount", LeftReason::kOtherFileSystem),
+      left("link.tmp", LeftReason::kLink),
+      left("swapped.tmp", LeftReason::kVanished),
+      left("vanished.tmp", LeftReason::kVanished),
+      left("theirs.tmp", LeftReason::kPermissionDenied),
+      left("busy.tmp", LeftReason::kInUse),
+      left("free.tmp", "could not be removed"),
+  };
+  EXPECT_EQ(sink.entries, expected);
+}
+
+// The preview walks the same tree and changes nothing in it, not even a mode; what it
+// lists is, entry for entry, what the run then removes and leaves, plainly or wiping.
+TEST_F(DeleteFilesTest, APreviewChangesNothingAndListsWhatTheRunThenRemoves) {
+  const TempFolder outside;
+  for (const bool wipe : {false, true}) {
+    SCOPED_TRACE(testing::Message() << "wipe " << wipe);
+    for (const char* file : {"a.tmp", "sub/b.tmp", "sub/deeper/c.tmp", "sub/keep.dat", "d.tmp"}) {
+      folder.Write(file, std::string(5000, 'x'));
+    }
+    folder.Write("big.tmp", std::string(100000, 'y'));
+    chmod((folder / "d.tmp").c_str(), 0444);
+    fs::create_directories(folder / "empty/inner");
+    fs::create_symlink(outside.Write("target.tmp", "outside"), folder / "link.tmp");
+    const auto before = test::SnapshotTree(folder.Path());
+    files.openings.clear();
+
+    DeleteFiles(Root(), "*.tmp", wipe, sink, true, files);
+
+    EXPECT_EQ(test::SnapshotTree(folder.Path()), before);
+    EXPECT_TRUE(files.openings.empty());
+    const std::vector<ReportEntry> previewed = sink.entries;
+    ASSERT_EQ(previewed.size(), 6u);
+    sink.entries.clear();
+    DeleteFiles(Root(), "*.tmp", wipe, sink, false, files);
+    EXPECT_EQ(sink.entries, test::AsCleaned(previewed));
+    EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::string>{"link.tmp", "sub"}));
+    EXPECT_EQ(ReadFile(outside / "target.tmp"), "outside");
+    for (const ReportEntry& entry : sink.entries) {
+      if (entry.outcome == EntryOutcome::kRemoved) {
+        EXPECT_GE(*entry.bytes, fs::path(entry.what).filename() == "big.tmp" ? 100000u : 4096u)
+            << entry.what;
+      }
+    }
+    fs::remove_all(folder / "sub");
+    fs::remove(folder / "link.tmp");
+    sink.entries.clear();
+  }
+}
+
+// A file another program holds open stays, and the run says why.
+TEST_F(DeleteFilesTest, AFileHeldOpenByAnotherProgramIsReportedInUse) {
+  const fs::path busy = folder.Write("busy.tmp", "in use");
+  folder.Write("free.tmp", "free");
+  const test::HeldByAnotherProcess holder(busy.string());
+
+  DeleteFiles(Root(), "*.tmp", false, sink, false, files);
+  EXPECT_EQ(Reported()["busy.tmp"], LeftReason::kInUse);
+  EXPECT_EQ(ReadFile(busy), "in use");
+  EXPECT_FALSE(Exists("free.tmp"));
+}
+
+// A folder this user may not open keeps what it holds; the report names it.
+TEST_F(DeleteFilesTest, AFolderThatCannotBeOpenedIsReportedAsDenied) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "root opens every folder; the scripted case covers the reason";
+  }
+  folder.Write("shut/inside.tmp", "stays");
+  chmod((folder / "shut").c_str(), 0);
+  DeleteFiles(Root(), "*.tmp", false, sink, false, files);
+  chmod((folder / "shut").c_str(), 0755);
+  EXPECT_EQ(Reported(),
+            (std::map<std::string, std::string>{{"shut", LeftReason::kPermissionDenied}}));
+  EXPECT_EQ(ReadFile(folder / "shut/inside.tmp"), "stays");
+}
+
+// Asked to stop, the walk ends between two files: what it reported is what it removed,
+// the rest is whole.
+TEST_F(DeleteFilesTest, AStopRequestEndsTheWalkBetweenTwoFiles) {
+  for (int i = 0; i < 10; ++i) {
+    folder.Write("f" + std::to_string(i) + ".tmp", "data");
+  }
+  sink.stopAfter = 3;
+  DeleteFiles(Root(), "*.tmp", false, sink, false, files);
+  ASSERT_EQ(sink.entries.size(), 3u);
+  for (const ReportEntry& entry : sink.entries) {
+    EXPECT_EQ(entry.outcome, EntryOutcome::kRemoved);
+    EXPECT_FALSE(fs::exists(entry.what));
+  }
+  EXPECT_EQ(NamesIn(folder.Path()).size(), 7u);
 }
 
 TEST(DeleteFilesRefusalTest, RefusesRelativeRootHomeAndAboveHomeFolders) {
@@ -236,12 +422,13 @@ TEST(DeleteFilesRefusalTest, RefusesRelativeRootHomeAndAboveHomeFolders) {
   struct NoFolders : FileSystem {
     std::unique_ptr<Folder> OpenFolder(const std::string&) override { return nullptr; }
   } files;
+  test::RecordingSink sink;
   const std::string homeAgain = home.string() + "/../" + home.filename().string() + "/";
   for (const std::string& path :
        {""s, "relative/"s, "/"s, "/../"s, home.string(), homeAgain,
         (links / "home-link").string() + "/", home.parent_path().string() + "/"}) {
     try {
-      DeleteFiles(path, "*", true, files);
+      DeleteFiles(path, "*", true, sink, false, files);
       ADD_FAILURE() << "'" << path << "' was not refused";
     } catch (const NumberedError& error) {
       EXPECT_EQ(error.Number(), 5) << path;

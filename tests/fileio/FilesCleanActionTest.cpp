@@ -5,7 +5,9 @@
 
 #include "EnvironmentVariable.h"
 #include "InMemoryDocument.h"
+#include "PreviewCheck.h"
 #include "RecordingFileSystem.h"
+#include "RecordingSink.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "clean/CleanRun.h"
@@ -84,6 +86,31 @@ TEST_F(FilesCleanRunTest, WipeSettingDecidesWhetherTheFilesAreOverwritten) {
     EXPECT_FALSE(fs::exists(folder / "cache/a.tmp")) << "wipe " << wipe;
     EXPECT_EQ(files.PassData().empty(), !wipe) << "wipe " << wipe;
   }
+}
+
+// The item's action previews in its expanded folder, asks nothing and changes nothing, and
+// lists what the cleaning then removes.
+TEST_F(FilesCleanRunTest, APreviewOfAnItemChangesNothingAndListsWhatCleaningRemoves) {
+  folder.Write("cache/a.tmp", "a");
+  folder.Write("cache/sub/b.tmp", std::string(9000, 'b'));
+  folder.Write("cache/keep.dat", "keep");
+  const CleanAction action = DeleteFilesAction(NativeFileSystem());
+  const CleanItem item = FilesItem("cache", "%HUSHVAULT_TEST_TRACES%/cache/", "*.tmp");
+  test::RecordingSink report;
+  const auto before = test::SnapshotTree(folder.Path());
+
+  CleanContext preview{.ui = ui, .report = report, .preview = true};
+  action(item, preview);
+
+  EXPECT_EQ(test::SnapshotTree(folder.Path()), before);
+  ASSERT_EQ(report.entries.size(), 2u);
+  const std::vector<ReportEntry> previewed = report.entries;
+  report.entries.clear();
+  CleanContext cleaning{.ui = ui, .report = report};
+  action(item, cleaning);
+  EXPECT_EQ(report.entries, test::AsCleaned(previewed));
+  EXPECT_EQ(test::NamesIn(folder / "cache"), (std::set<std::string>{"keep.dat"}));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

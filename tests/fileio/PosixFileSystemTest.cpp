@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingSink.h"
 #include "TempFolder.h"
 #include "fileio/DeleteFiles.h"
 #include "fileio/EraseFile.h"
@@ -36,7 +38,11 @@ TEST(PosixFileSystemTest, AFolderReachesOnlyItsOwnEntries) {
   ASSERT_TRUE(top);
   const std::unique_ptr<Folder> real = top->OpenSubfolder("real");
   ASSERT_TRUE(real);
-  EXPECT_EQ(real->List(), (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal}}));
+  struct stat inside {};
+  ASSERT_EQ(stat((folder / "real/inside.txt").c_str(), &inside), 0);
+  const uint64_t allocated = static_cast<uint64_t>(inside.st_blocks) * 512;
+  EXPECT_EQ(real->List(),
+            (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal, allocated}}));
   for (const std::string name : {"link", "inside.txt", "missing", ".", "..", "real/", ""}) {
     EXPECT_FALSE(top->OpenSubfolder(name)) << name;
   }
@@ -73,8 +79,18 @@ TEST(PosixFileSystemTest, AnotherFileSystemIsNeverEntered) {
     const bool seenAsMount =
         entry && entry->attributes == (FileAttribute::kDirectory | FileAttribute::kReparsePoint);
     const bool entered = top && top->OpenSubfolder("mounted") != nullptr;
-    DeleteFiles(folder.Path().string() + "/", "*.tmp", false, files);
-    _exit(inside >= 0 && seenAsMount && !entered && fs::exists(mounted / "inside.tmp") ? 0 : 1);
+    test::RecordingSink sink;
+    DeleteFiles(folder.Path().string() + "/", "*.tmp", false, sink, false, files);
+    // Reported once, as not entered.
+    const bool reported =
+        sink.entries == std::vector<ReportEntry>{{.type = EntryType::kFile,
+                                                  .what = mounted.string(),
+                                                  .bytes = {},
+                                                  .outcome = EntryOutcome::kLeft,
+                                                  .reason = LeftReason::kOtherFileSystem}};
+    _exit(inside >= 0 && seenAsMount && !entered && reported && fs::exists(mounted / "inside.tmp")
+              ? 0
+              : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);

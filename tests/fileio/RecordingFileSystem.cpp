@@ -55,11 +55,11 @@ class RecordingFolder : public Folder {
     std::unique_ptr<Folder> inner = inner_->OpenSubfolder(name);
     return inner ? std::make_unique<RecordingFolder>(std::move(inner), owner_) : nullptr;
   }
-  bool CanOpenExclusively(const std::string& name) override {
+  FileAccess ProbeAccess(const std::string& name) override {
     if (owner_.beforeProbe) {
       owner_.beforeProbe();
     }
-    return inner_->CanOpenExclusively(name);
+    return inner_->ProbeAccess(name);
   }
   std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) override {
     std::unique_ptr<OpenFile> inner = inner_->OpenForWriting(name, mode);

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "PreviewCheck.h"
 #include "RecordingSink.h"
 #include "ScopedEnvironment.h"
 #include "ScriptedUserInterface.h"
@@ -56,7 +57,8 @@ class FreedesktopTrashTest : public testing::Test {
 // after Yes: files, folders (one with a read-only folder inside), links (removed, not
 // followed) and orphan info files. A missing or empty trash asks nothing.
 TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYesOnly) {
-  FreedesktopTrash((root / "none").string(), {}, getuid()).EmptyWithConfirmation(ui);
+  test::RecordingSink report;
+  FreedesktopTrash((root / "none").string(), {}, getuid()).EmptyWithConfirmation(ui, report, false);
   Trash(root, "data/Trash", "a.txt");
   Trash(root, "data/Trash", "folder", true);
   fs::permissions(root / "data/Trash/files/folder/inner",
@@ -71,13 +73,12 @@ TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYesOnly) {
   EXPECT_EQ(trash.CountItems(), 4u);
   ui.AnswerMessage(7);
   ui.AnswerMessage(6);
-  test::RecordingSink report;
   CleanContext context{.ui = ui, .report = report};
   EmptyRecycleBinAction(trash)(CleanItem{}, context);
   EXPECT_EQ(trash.CountItems(), 4u);
   EXPECT_EQ(test::ReadFile(root / "data/Trash/files/a.txt"), "content of a.txt");
   EmptyRecycleBinAction(trash)(CleanItem{}, context);
-  trash.EmptyWithConfirmation(ui);
+  trash.EmptyWithConfirmation(ui, report, false);
 
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].text, "Are you sure you want to permanently delete these 4 items?");
@@ -85,6 +86,70 @@ TEST_F(FreedesktopTrashTest, TheRecycleBinItemEmptiesEverythingAfterYesOnly) {
   EXPECT_EQ(EntriesIn(root / "data/Trash/files"), 0);
   EXPECT_EQ(EntriesIn(root / "data/Trash/info"), 0);
   EXPECT_EQ(test::ReadFile(outside), "keep me");
+  // Each item once, by where it came from; an orphan info file by its place in the trash.
+  std::vector<std::string> reported;
+  for (const ReportEntry& entry : report.entries) {
+    EXPECT_EQ(entry.outcome, EntryOutcome::kRemoved) << entry.what;
+    reported.push_back(entry.what);
+  }
+  EXPECT_EQ(reported,
+            (std::vector<std::string>{"/home/u/a.txt", "/home/u/folder",
+                                      (root / "data/Trash/files/gone").string(), "/home/u/link"}));
+}
+
+// A preview asks nothing and leaves both trashes as they were, to the byte; it lists each
+// item by the path it was trashed from (relative paths of a file system's own trash from
+// its top folder, escapes undone) with what it takes up, which is what emptying reports.
+TEST_F(FreedesktopTrashTest, APreviewChangesNothingAndListsWhatEmptyingRemoves) {
+  Trash(root, "data/Trash", "a.txt");
+  Trash(root, "data/Trash", "folder", true);
+  root.Write("data/Trash/files/big", std::string(200000, 'b'));
+  root.Write("data/Trash/directorysizes", "8 1 folder\n");
+  root.Write("mount/.Trash-" + uid + "/files/two words", "content");
+  root.Write("mount/.Trash-" + uid + "/info/two words.trashinfo",
+             "[Trash Info]\nPath=dir/two%20words\nDeletionDate=2026-12-01T10:00:00\n");
+  FreedesktopTrash trash = TrashOf({(root / "mount").string()});
+  const auto before = test::SnapshotTree(root.Path());
+  test::RecordingSink report;
+
+  trash.EmptyWithConfirmation(ui, report, true);
+
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(test::SnapshotTree(root.Path()), before);
+  std::vector<std::string> listed;
+  for (const ReportEntry& entry : report.entries) {
+    EXPECT_EQ(entry.type, EntryType::kTrashItem);
+    EXPECT_EQ(entry.outcome, EntryOutcome::kWouldBeRemoved);
+    listed.push_back(entry.what);
+  }
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{"/home/u/a.txt", (root / "data/Trash/files/big").string(),
+                                      "/home/u/folder", (root / "mount/dir/two words").string()}));
+  struct stat big {};
+  ASSERT_EQ(stat((root / "data/Trash/files/big").c_str(), &big), 0);
+  EXPECT_EQ(report.entries[1].bytes, static_cast<uint64_t>(big.st_blocks) * 512);
+  EXPECT_GT(*report.entries[2].bytes, 0u);  // the folder with what it holds
+  const std::vector<ReportEntry> previewed = report.entries;
+
+  report.entries.clear();
+  ui.AnswerMessage(6);
+  trash.EmptyWithConfirmation(ui, report, false);
+  EXPECT_EQ(report.entries, test::AsCleaned(previewed));
+  EXPECT_EQ(trash.CountItems(), 0u);
+  EXPECT_EQ(test::ReadFile(root / "data/Trash/directorysizes"), "");
+}
+
+// Asked to stop, emptying ends between two items: those reported are gone, the rest whole.
+TEST_F(FreedesktopTrashTest, AStopRequestEndsEmptyingBetweenTwoItems) {
+  for (const char* name : {"a", "b", "c", "d"}) {
+    Trash(root, "data/Trash", name);
+  }
+  test::RecordingSink report;
+  report.stopAfter = 2;
+  TrashOf().EmptyAll(report);
+  EXPECT_EQ(report.entries.size(), 2u);
+  EXPECT_EQ(TrashOf().CountItems(), 2u);
+  EXPECT_TRUE(fs::exists(root / "data/Trash/info/d.trashinfo"));
 }
 
 TEST_F(FreedesktopTrashTest, TopDirectoryTrashesFollowTheRules) {
@@ -107,7 +172,8 @@ TEST_F(FreedesktopTrashTest, TopDirectoryTrashesFollowTheRules) {
                                       (root / "mount2/.Trash/").string() + uid}));
   EXPECT_EQ(trash.CountItems(), 2u);
   ui.AnswerMessage(6);
-  trash.EmptyWithConfirmation(ui);
+  test::RecordingSink report;
+  trash.EmptyWithConfirmation(ui, report, false);
 
   EXPECT_FALSE(fs::exists(root / ("mount1/.Trash-" + uid) / "files/one.txt"));
   EXPECT_FALSE(fs::exists(root / ("mount2/.Trash/" + uid) / "files/two.txt"));
@@ -135,8 +201,9 @@ TEST_F(FreedesktopTrashTest, ASharedTrashSwappedForALinkLeadsNowhereElse) {
   });
   const FreedesktopTrash trash = TrashOf({top.string()});
   int reachedElsewhere = 0;
+  test::RecordingSink report;
   for (int i = 0; i < kTries; ++i) {
-    trash.EmptyAll();
+    trash.EmptyAll(report);
     if (!fs::exists(root / ("elsewhere/" + uid) / "files/victim.txt")) {
       ++reachedElsewhere;
       Trash(root, "elsewhere/" + uid, "victim.txt");

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <utility>
 
@@ -35,9 +37,13 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 class OpenFolder {
  public:
   OpenFolder(const OpenFolder& parent, const std::string& name)
-      : fd_(openat(parent.fd_, name.c_str(), kFlags)) {}
+      : OpenFolder(At(parent.fd_, name)) {}
+  static OpenFolder At(int parentFd, const std::string& name) {
+    return OpenFolder(openat(parentFd, name.c_str(), kFlags));
+  }
   explicit OpenFolder(const std::string& path, bool lastMayBeLink = false)
       : fd_(open(path.c_str(), lastMayBeLink ? kFlags & ~O_NOFOLLOW : kFlags)) {}
+  explicit OpenFolder(int fd) : fd_(fd) {}
   OpenFolder(OpenFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   ~OpenFolder() {
     if (fd_ >= 0) {
@@ -62,53 +68,148 @@ class OpenFolder {
   int fd_;
 };
 
-// A trash folder that may be used, open, with the path it is shown by.
+// A trash folder that may be used, open, with the path it is shown by and the top folder
+// of its file system (empty for the home trash), which its items' paths are relative to.
 struct TrashFolder {
   std::string path;
   OpenFolder folder;
+  std::string top = {};
 };
 
-struct TrashContents {
-  std::vector<std::string> files;  // names in files/
-  std::vector<std::string> infos;  // names in info/ ending in .trashinfo
-
-  size_t ItemCount() const {
-    std::set<std::string> items(files.begin(), files.end());
-    for (const std::string& info : infos) {
-      items.insert(info.substr(0, info.size() - std::char_traits<char>::length(kInfoSuffix)));
-    }
-    return items.size();
+// The items of a trash folder, each once, sorted: an entry of files/ or an info file
+// without one.
+std::set<std::string> ItemNames(const OpenFolder& files, const OpenFolder& info) {
+  std::set<std::string> items;
+  for (std::string& name : files.Names()) {
+    items.insert(std::move(name));
   }
-};
-
-TrashContents ReadContents(const OpenFolder& trash) {
-  TrashContents contents;
-  contents.files = OpenFolder(trash, "files").Names();
-  for (std::string& name : OpenFolder(trash, "info").Names()) {
-    if (EndsWith(name, kInfoSuffix)) {
-      contents.infos.push_back(std::move(name));
-    }
-  }
-  return contents;
-}
-
-void EmptyTrashFolder(const OpenFolder& trash) {
-  const OpenFolder files(trash, "files");
-  for (const std::string& name : files.Names()) {
-    RemoveTreeAt(files.Fd(), name);
-  }
-  const OpenFolder info(trash, "info");
+  const size_t suffixLength = std::char_traits<char>::length(kInfoSuffix);
   for (const std::string& name : info.Names()) {
     if (EndsWith(name, kInfoSuffix)) {
-      unlinkat(info.Fd(), name.c_str(), 0);
+      items.insert(name.substr(0, name.size() - suffixLength));
     }
   }
-  // The size cache describes items that are gone now.
-  const int sizes =
-      openat(trash.Fd(), "directorysizes", O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
-  if (sizes >= 0) {
-    close(sizes);
+  return items;
+}
+
+// What name inside dirFd takes up on disk, a folder with everything in it; links are not
+// followed and another file system is not entered.
+uint64_t AllocatedBytesAt(int dirFd, const std::string& name, dev_t device) {
+  struct stat info {};
+  if (fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || info.st_dev != device) {
+    return 0;
   }
+  uint64_t bytes = static_cast<uint64_t>(info.st_blocks) * 512;
+  if (S_ISDIR(info.st_mode)) {
+    const OpenFolder folder(OpenFolder::At(dirFd, name));
+    for (const std::string& child : folder.Names()) {
+      bytes += AllocatedBytesAt(folder.Fd(), child, device);
+    }
+  }
+  return bytes;
+}
+
+int DecodedHexDigit(char c) {
+  return c >= '0' && c <= '9'   ? c - '0'
+         : c >= 'a' && c <= 'f' ? c - 'a' + 10
+         : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                : -1;
+}
+
+// The Path= value of an info file, which escapes bytes as %XX like a URL.
+std::string Unescaped(const std::string& escaped) {
+  std::string text;
+  for (size_t i = 0; i < escaped.size(); ++i) {
+    const int high = i + 2 < escaped.size() ? DecodedHexDigit(escaped[i + 1]) : -1;
+    const int low = high >= 0 ? DecodedHexDigit(escaped[i + 2]) : -1;
+    if (escaped[i] == '%' && low >= 0) {
+      text += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      text += escaped[i];
+    }
+  }
+  return text;
+}
+
+// The path an item was trashed from, as its info file records it; empty when the file is
+// missing or says nothing usable. Read without touching its access time where allowed.
+std::string OriginalPath(const OpenFolder& info, const std::string& infoName,
+                         const std::string& top) {
+  constexpr size_t kMostRead = 65536;  // an info file is a few lines
+  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  int fd = openat(info.Fd(), infoName.c_str(), kFlags | O_NOATIME);
+  if (fd < 0 && errno == EPERM) {
+    fd = openat(info.Fd(), infoName.c_str(), kFlags);  // not ours: O_NOATIME is refused
+  }
+  if (fd < 0) {
+    return {};
+  }
+  std::string content(kMostRead, '\0');
+  const ssize_t got = read(fd, content.data(), content.size());
+  close(fd);
+  content.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  const size_t start = content.find("\nPath=");
+  if (start == std::string::npos) {
+    return {};
+  }
+  const size_t from = start + 6;
+  const std::string path = Unescaped(content.substr(from, content.find('\n', from) - from));
+  return path.empty() || path.front() == '/' || top.empty() ? path : Join(top, path);
+}
+
+// Why an item stays, from the error its removal met.
+std::string ReasonLeft(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return LeftReason::kPermissionDenied;
+    case EXDEV:
+      return LeftReason::kOtherFileSystem;
+    default:
+      return std::strerror(error);
+  }
+}
+
+// Removes (or, in a preview, only reports) each item of one trash folder; false when the
+// report asked to stop.
+bool EmptyTrashFolder(const TrashFolder& trash, ReportSink& report, bool preview) {
+  const OpenFolder files(trash.folder, "files");
+  const OpenFolder info(trash.folder, "info");
+  struct stat trashInfo {};
+  fstat(trash.folder.Fd(), &trashInfo);
+  // One order for the preview and the run alike.
+  const std::set<std::string> items = ItemNames(files, info);
+  for (const std::string& item : items) {
+    if (report.StopRequested()) {
+      return false;
+    }
+    const std::string infoName = item + kInfoSuffix;
+    const std::string original = OriginalPath(info, infoName, trash.top);
+    ReportEntry entry{.type = EntryType::kTrashItem,
+                      .what = original.empty() ? Join(Join(trash.path, "files"), item) : original,
+                      .bytes = AllocatedBytesAt(files.Fd(), item, trashInfo.st_dev) +
+                               AllocatedBytesAt(info.Fd(), infoName, trashInfo.st_dev),
+                      .outcome = EntryOutcome::kWouldBeRemoved,
+                      .reason = {}};
+    if (!preview) {
+      errno = 0;
+      const bool removed = RemoveTreeAt(files.Fd(), item) &&
+                           (unlinkat(info.Fd(), infoName.c_str(), 0) == 0 || errno == ENOENT);
+      entry.outcome = removed ? EntryOutcome::kRemoved : EntryOutcome::kLeft;
+      entry.reason = removed ? "" : ReasonLeft(errno);
+    }
+    report.Add(entry);
+  }
+  if (!preview) {
+    // The size cache describes items that are gone now.
+    const int sizes =
+        openat(trash.folder.Fd(), "directorysizes", O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (sizes >= 0) {
+      close(sizes);
+    }
+  }
+  return true;
 }
 
 std::string HomeTrashOfCurrentUser() {
@@ -136,11 +237,11 @@ std::vector<TrashFolder> OpenTrashFolders(const std::string& homeTrash,
     }
     if (const OpenFolder shared(top, ".Trash"); shared.IsOpen() && shared.IsSticky()) {
       if (OpenFolder own(shared, user); own.IsOpen()) {
-        folders.push_back({Join(Join(topPath, ".Trash"), user), std::move(own)});
+        folders.push_back({Join(Join(topPath, ".Trash"), user), std::move(own), topPath});
       }
     }
     if (OpenFolder own(top, ".Trash-" + user); own.IsOpen()) {
-      folders.push_back({Join(topPath, ".Trash-" + user), std::move(own)});
+      folders.push_back({Join(topPath, ".Trash-" + user), std::move(own), topPath});
     }
   }
   return folders;
@@ -167,18 +268,24 @@ std::vector<std::string> FreedesktopTrash::TrashFolders() const {
 size_t FreedesktopTrash::CountItems() const {
   size_t count = 0;
   for (const TrashFolder& trash : OpenTrashFolders(homeTrash_, topDirs_, uid_)) {
-    count += ReadContents(trash.folder).ItemCount();
+    count += ItemNames(OpenFolder(trash.folder, "files"), OpenFolder(trash.folder, "info")).size();
   }
   return count;
 }
 
-void FreedesktopTrash::EmptyAll() const {
+void FreedesktopTrash::EmptyAll(ReportSink& report, bool preview) const {
   for (const TrashFolder& trash : OpenTrashFolders(homeTrash_, topDirs_, uid_)) {
-    EmptyTrashFolder(trash.folder);
+    if (!EmptyTrashFolder(trash, report, preview)) {
+      return;
+    }
   }
 }
 
-void FreedesktopTrash::EmptyWithConfirmation(UserInterface& ui) {
+void FreedesktopTrash::EmptyWithConfirmation(UserInterface& ui, ReportSink& report, bool preview) {
+  if (preview) {
+    EmptyAll(report, true);
+    return;
+  }
   const size_t count = CountItems();
   if (count == 0) {
     return;
@@ -189,7 +296,7 @@ void FreedesktopTrash::EmptyWithConfirmation(UserInterface& ui) {
                        " items?";
   if (ui.MessageBox(question, MessageStyle::kYesNo | MessageStyle::kQuestion, "Empty Trash") ==
       MessageAnswer::kYes) {
-    EmptyAll();
+    EmptyAll(report);
   }
 }
 

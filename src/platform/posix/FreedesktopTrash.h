@@ -25,10 +25,12 @@ class FreedesktopTrash : public RecycleBin {
   // Trashed items over all trash folders (an entry of files/ or an info file, once each).
   size_t CountItems() const;
 
-  // Removes every item whole, with its info file.
-  void EmptyAll() const;
+  // Removes every item whole, with its info file, reporting each by the path it was
+  // trashed from and the bytes it takes up; a preview only reports. Ends between two
+  // items once the report asks to stop.
+  void EmptyAll(ReportSink& report, bool preview = false) const;
 
-  void EmptyWithConfirmation(UserInterface& ui) override;
+  void EmptyWithConfirmation(UserInterface& ui, ReportSink& report, bool preview) override;
 
  private:
   std::string homeTrash_;

@@ -17,7 +17,9 @@ namespace {
 
 using namespace FileAttribute;
 
-constexpr unsigned kStatxWanted = STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_MNT_ID;
+constexpr unsigned kStatxWanted =
+    STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_MNT_ID | STATX_BLOCKS;
+constexpr uint64_t kStatBlockSize = 512;  // the unit of stx_blocks, whatever the file system
 
 MountKey MountOf(const struct statx& info) {
   const bool hasMountId = (info.stx_mask & STATX_MNT_ID) != 0;
@@ -69,6 +71,7 @@ int OpenRegularForReading(int folderFd, const std::string& name, struct stat& in
   const int fd = openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
     close(fd);
+    errno = ENXIO;  // tells a caller that asks why: not an ordinary file
     return -1;
   }
   return fd;
@@ -107,7 +110,7 @@ std::vector<FolderEntry> PosixFolder::List() {
     struct statx entry {};
     if (StatEntry(fd_, name, entry)) {  // an entry gone since the listing is passed over
       const uint32_t attributes = AttributesOf(entry, name, mount_);
-      entries.push_back({std::move(name), attributes});
+      entries.push_back({std::move(name), attributes, entry.stx_blocks * kStatBlockSize});
     }
   }
   return entries;
@@ -131,7 +134,7 @@ std::optional<FolderEntry> PosixFolder::FindEntry(const std::string& name) {
   if (!StatEntry(fd_, name, entry)) {
     return std::nullopt;
   }
-  return FolderEntry{name, AttributesOf(entry, name, mount_)};
+  return FolderEntry{name, AttributesOf(entry, name, mount_), entry.stx_blocks * kStatBlockSize};
 }
 
 // Whether this user may remove a name from the folder: the right to change it and, in a
@@ -144,19 +147,30 @@ bool PosixFolder::MayUnlink(uid_t fileOwner) {
   return *writable_ && (!sticky_ || user == 0 || fileOwner == user || owner_ == user);
 }
 
-bool PosixFolder::CanOpenExclusively(const std::string& name) {
+FileAccess PosixFolder::ProbeAccess(const std::string& name) {
   struct statx named {};
-  if (!StatEntry(fd_, name, named) || !S_ISREG(named.stx_mode) || !MayUnlink(named.stx_uid)) {
-    return false;
+  if (!StatEntry(fd_, name, named)) {
+    return FileAccess::kMissing;
+  }
+  if (!S_ISREG(named.stx_mode)) {
+    return FileAccess::kNotAFile;
+  }
+  if (!MayUnlink(named.stx_uid)) {
+    return FileAccess::kDenied;
   }
   struct stat opened {};
   const int fd = OpenRegularForReading(fd_, name, opened);
   if (fd < 0) {
-    return false;
+    return errno == ENOENT                    ? FileAccess::kMissing
+           : errno == ELOOP || errno == ENXIO ? FileAccess::kNotAFile
+                                              : FileAccess::kDenied;
   }
-  const bool exclusive = opened.st_ino == named.stx_ino && !OpenElsewhere(fd);
+  // Another file put in its place since it was looked at is not the one that was asked for.
+  const FileAccess access = opened.st_ino != named.stx_ino ? FileAccess::kMissing
+                            : OpenElsewhere(fd)            ? FileAccess::kInUse
+                                                           : FileAccess::kExclusive;
   close(fd);
-  return exclusive;
+  return access;
 }
 
 std::unique_ptr<OpenFile> PosixFolder::OpenForWriting(const std::string& name, WriteMode mode) {

@@ -28,6 +28,12 @@ uint32_t ProgramAttributes(DWORD attributes) {
   return attributes & ~kSystemNormal;
 }
 
+// The search data holds the length only; what the file takes up in clusters would cost a
+// call per file.
+uint64_t LengthOf(const WIN32_FIND_DATAA& found) {
+  return (uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+}
+
 bool IsOrdinaryFile(const std::string& path) {
   const auto attributes = RawAttributes(path);
   return attributes &&
@@ -59,7 +65,7 @@ std::vector<FolderEntry> Win32Folder::List() {
   do {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") {
-      entries.push_back({name, ProgramAttributes(found.dwFileAttributes)});
+      entries.push_back({name, ProgramAttributes(found.dwFileAttributes), LengthOf(found)});
     }
   } while (FindNextFileA(search, &found));
   FindClose(search);
@@ -87,22 +93,34 @@ std::optional<FolderEntry> Win32Folder::FindEntry(const std::string& name) {
     return std::nullopt;
   }
   FindClose(search);
-  return FolderEntry{found.cFileName, ProgramAttributes(found.dwFileAttributes)};
+  return FolderEntry{found.cFileName, ProgramAttributes(found.dwFileAttributes), LengthOf(found)};
 }
 
-bool Win32Folder::CanOpenExclusively(const std::string& name) {
+FileAccess Win32Folder::ProbeAccess(const std::string& name) {
   const std::string path = Entry(name);
-  if (path.empty() || !IsOrdinaryFile(path)) {
-    return false;
+  if (path.empty() || !RawAttributes(path)) {
+    return FileAccess::kMissing;
+  }
+  if (!IsOrdinaryFile(path)) {
+    return FileAccess::kNotAFile;
   }
   // The right to delete, with no sharing: refused while anyone else has the file open.
   const HANDLE probe = CreateFileA(path.c_str(), DELETE, kNoSharing, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (probe == INVALID_HANDLE_VALUE) {
-    return false;
+    switch (GetLastError()) {
+      case ERROR_SHARING_VIOLATION:
+      case ERROR_LOCK_VIOLATION:
+        return FileAccess::kInUse;
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+        return FileAccess::kMissing;
+      default:
+        return FileAccess::kDenied;
+    }
   }
   CloseHandle(probe);
-  return true;
+  return FileAccess::kExclusive;
 }
 
 std::unique_ptr<OpenFile> Win32Folder::OpenForWriting(const std::string& name, WriteMode mode) {

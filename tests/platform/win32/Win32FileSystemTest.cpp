@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingSink.h"
 #include "TempFolder.h"
 #include "fileio/DeleteFiles.h"
 #include "fileio/EraseFile.h"
@@ -106,8 +107,26 @@ TEST_F(Win32FileSystemTest, FolderWipeLeavesHiddenAndSystemEntriesAndFilesInUse)
   const HANDLE holder = CreateFileA((root / "busy.txt").string().c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  DeleteFiles(root.string() + "\\", "*.txt", true, files);
+  test::RecordingSink sink;
+  DeleteFiles(root.string() + "\\", "*.txt", true, sink, false, files);
   CloseHandle(holder);
+  const auto removed = [](const std::filesystem::path& path) {
+    return ReportEntry{.type = EntryType::kFile,
+                       .what = path.string(),
+                       .bytes = 70000,
+                       .outcome = EntryOutcome::kRemoved,
+                       .reason = {}};
+  };
+  const std::vector<ReportEntry> reported = {
+      removed(root / "Sub\\c.txt"),
+      {.type = EntryType::kFile,
+       .what = (root / "busy.txt").string(),
+       .bytes = {},
+       .outcome = EntryOutcome::kLeft,
+       .reason = LeftReason::kInUse},
+      removed(root / "a.txt"),
+  };
+  EXPECT_EQ(sink.entries, reported);
 
   for (const char* gone : {"a.txt", "Sub"}) {
     EXPECT_FALSE(Exists(root / gone)) << gone;
