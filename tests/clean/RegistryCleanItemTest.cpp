@@ -69,12 +69,14 @@ class RegistryCleanItemTest : public testing::Test {
     page.Box("item", true);
   }
 
-  // Runs one checked kind 1 item for each (path, mask) pair, in order.
-  void Run(const std::vector<std::pair<std::string, std::string>>& pathsAndMasks) {
+  // Runs one checked kind 1 item for each (path, mask) pair, in order, and gives the run's
+  // closing message.
+  std::string Run(const std::vector<std::pair<std::string, std::string>>& pathsAndMasks) {
     CleanItemList items;
     for (const auto& [path, mask] : pathsAndMasks) {
       CleanItem item;
       item.Key = "item";
+      item.Caption = path + " " + mask;
       item.Kind = static_cast<int32_t>(ItemKind::Registry);
       item.Path = path;
       item.Mask = mask;
@@ -83,8 +85,8 @@ class RegistryCleanItemTest : public testing::Test {
     ui.messages.clear();
     ui.AnswerMessage(kOk);
     CleanRun(items, page, ui, actions, *services.restart);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Cleanup Complete!");
+    EXPECT_EQ(ui.messages.size(), 1u);
+    return ui.messages.empty() ? "" : ui.messages[0].text;
   }
 
   test::ScratchRegistry scratch;
@@ -108,7 +110,7 @@ TEST_F(RegistryCleanItemTest, DeletesWhatTheMaskNames) {
       {kKey, "@", {"(no key)"}},
   };
   for (const auto& run : runs) {
-    Run({{run.path, run.mask}});
+    EXPECT_EQ(Run({{run.path, run.mask}}), "Cleanup Complete!");
     EXPECT_EQ(InListOrder(Remaining(kKey)), InListOrder(run.remaining)) << run.mask;
   }
 }
@@ -116,13 +118,22 @@ TEST_F(RegistryCleanItemTest, DeletesWhatTheMaskNames) {
 TEST_F(RegistryCleanItemTest, AnItemWithoutAKeyPathLeavesTheRootAlone) {
   ASSERT_TRUE(CreateRawKey(scratch.Backend(), kHkeyCurrentUser, "TopLevel"));
   ASSERT_TRUE(WriteRaw(scratch.Backend(), kHkeyCurrentUser, "", "RootValue", reg::kSz, Bytes("x")));
-  Run({{"", "@"}, {"\\", "@"}, {"", "*"}});
+  EXPECT_EQ(Run({{"", "@"}, {"\\", "@"}, {"", "*"}}), "Cleanup Complete!");
   EXPECT_EQ(Remaining(""), (std::vector<std::string>{"RootValue", "\\Software", "\\TopLevel"}));
 }
 
 TEST_F(RegistryCleanItemTest, TheReadOnlySpecialFoldersSurviveAndTheRunGoesOn) {
   const std::vector<std::string> before = Remaining(kShellFoldersKey);
-  Run({{kShellFoldersKey, "*"}, {kShellFoldersKey, "@"}, {kKey, "*"}});
+  const std::string closing = Run({{kShellFoldersKey, "*"}, {kShellFoldersKey, "@"}, {kKey, "*"}});
+  // What stays is named, item by item; the item that cleaned everything is not.
+  const std::string shellFolders = std::string(kShellFoldersKey);
+  EXPECT_TRUE(
+      closing.starts_with("Cleanup Complete!\r\n\r\nSome items could not be cleaned "
+                          "completely:\r\n" +
+                          shellFolders + " *: "))
+      << closing;
+  EXPECT_NE(closing.find("\r\n" + shellFolders + " @: "), std::string::npos) << closing;
+  EXPECT_EQ(closing.find(std::string(kKey) + " *"), std::string::npos) << closing;
   EXPECT_EQ(Remaining(kShellFoldersKey), before);
   EXPECT_EQ(Remaining(kKey), (std::vector<std::string>{"\\Child"}));
 }
