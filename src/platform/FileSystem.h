@@ -74,7 +74,8 @@ class Folder {
   virtual const std::string& Path() const = 0;
 
   // The entries, without "." and "..", in the order the file system keeps them; an entry
-  // gone while it is listed is left out. Empty when the folder cannot be listed.
+  // gone while it is listed is left out where it is noticed. A file's read-only bit may be
+  // missing: telling it can cost a look at each file. Empty when the folder cannot be listed.
   virtual std::vector<FolderEntry> List() = 0;
 
   // The subfolder name when it is a folder on this folder's own volume and not a link;

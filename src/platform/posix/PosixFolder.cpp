@@ -1,11 +1,13 @@
 #include "platform/posix/PosixFolder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/posix/FolderEntries.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -39,8 +41,12 @@ bool StatOpen(int fd, struct statx& info) {
   return statx(fd, "", AT_EMPTY_PATH, kStatxWanted, &info) == 0;
 }
 
+uint32_t HiddenBit(const std::string& name) {
+  return name.starts_with('.') ? kHidden : kNormal;
+}
+
 uint32_t AttributesOf(const struct statx& info, const std::string& name, const MountKey& folder) {
-  uint32_t attributes = name.starts_with('.') ? kHidden : kNormal;
+  uint32_t attributes = HiddenBit(name);
   const mode_t mode = info.stx_mode;
   if (S_ISLNK(mode)) {
     return attributes | kReparsePoint;
@@ -58,6 +64,29 @@ uint32_t AttributesOf(const struct statx& info, const std::string& name, const M
     }
   }
   return attributes;
+}
+
+// The attributes the listing's type alone decides: those of files, links and everything
+// that is neither. A file's read-only bit is left out, since nothing that lists has a use
+// for it; a folder's is not, and a folder needs a look of its own for it and for its volume.
+std::optional<uint32_t> AttributesOfType(unsigned char type, const std::string& name) {
+  switch (type) {
+    case DT_REG:
+      return HiddenBit(name);
+    case DT_LNK:
+      return HiddenBit(name) | kReparsePoint;
+    case DT_FIFO:
+    case DT_CHR:
+    case DT_BLK:
+    case DT_SOCK:
+      return HiddenBit(name) | kSystem;
+    default:
+      return std::nullopt;
+  }
+}
+
+mode_t ModeWithAttributes(mode_t mode, uint32_t attributes) {
+  return (attributes & kReadOnly) ? mode & ~S_IWUSR : mode | S_IWUSR;
 }
 
 // Opens name read-only without following a link and without waiting on a device or pipe;
@@ -103,12 +132,22 @@ PosixFolder::PosixFolder(int fd, std::string path, PosixFileSystem& files, Mount
 
 std::vector<FolderEntry> PosixFolder::List() {
   std::vector<FolderEntry> entries;
-  for (std::string& name : FolderEntryNames(fd_)) {
-    struct statx entry {};
-    if (StatEntry(fd_, name, entry)) {  // an entry gone since the listing is passed over
-      const uint32_t attributes = AttributesOf(entry, name, mount_);
-      entries.push_back({std::move(name), attributes});
+  listedFiles_.clear();
+  for (TypedName& listed : TypedFolderEntries(fd_)) {
+    std::optional<uint32_t> attributes = AttributesOfType(listed.type, listed.name);
+    bool isFile = listed.type == DT_REG;
+    if (!attributes) {
+      struct statx entry {};
+      if (!StatEntry(fd_, listed.name, entry)) {
+        continue;  // an entry gone since the listing is passed over
+      }
+      attributes = AttributesOf(entry, listed.name, mount_);
+      isFile = S_ISREG(entry.stx_mode);
     }
+    if (isFile) {
+      listedFiles_.insert(listed.name);
+    }
+    entries.push_back({std::move(listed.name), *attributes});
   }
   return entries;
 }
@@ -140,13 +179,15 @@ bool PosixFolder::MayUnlink(uid_t fileOwner) {
   if (!writable_) {
     writable_ = faccessat(fd_, ".", W_OK | X_OK, AT_EACCESS) == 0;
   }
-  const uid_t user = geteuid();
+  static const uid_t user = geteuid();
   return *writable_ && (!sticky_ || user == 0 || fileOwner == user || owner_ == user);
 }
 
 bool PosixFolder::CanOpenExclusively(const std::string& name) {
+  // Only an ordinary file is opened, so that probing a device or a pipe cannot set it off;
+  // what the listing saw as one needs no second look, and the open checks it again.
   struct statx named {};
-  if (!StatEntry(fd_, name, named) || !S_ISREG(named.stx_mode) || !MayUnlink(named.stx_uid)) {
+  if (!listedFiles_.contains(name) && (!StatEntry(fd_, name, named) || !S_ISREG(named.stx_mode))) {
     return false;
   }
   struct stat opened {};
@@ -154,8 +195,9 @@ bool PosixFolder::CanOpenExclusively(const std::string& name) {
   if (fd < 0) {
     return false;
   }
-  const bool exclusive = opened.st_ino == named.stx_ino && !OpenElsewhere(fd);
+  const bool exclusive = MayUnlink(opened.st_uid) && !OpenElsewhere(fd);
   close(fd);
+  probed_ = exclusive ? std::optional<ProbedFile>({name, opened.st_mode}) : std::nullopt;
   return exclusive;
 }
 
@@ -191,6 +233,12 @@ uint32_t PosixFolder::SectorSize() {
 }
 
 bool PosixFolder::SetAttributes(const std::string& name, uint32_t attributes) {
+  // Right after the probe of the same file its mode is known: mostly there is nothing to do.
+  const std::optional<ProbedFile> probed = std::exchange(probed_, std::nullopt);
+  if (probed && probed->name == name &&
+      ModeWithAttributes(probed->mode, attributes) == probed->mode) {
+    return true;
+  }
   struct statx named {};
   if (!StatEntry(fd_, name, named)) {
     return false;
@@ -199,7 +247,7 @@ bool PosixFolder::SetAttributes(const std::string& name, uint32_t attributes) {
     return true;  // a link has no attributes of its own to change
   }
   const mode_t mode = named.stx_mode;
-  const mode_t wanted = (attributes & kReadOnly) ? mode & ~S_IWUSR : mode | S_IWUSR;
+  const mode_t wanted = ModeWithAttributes(mode, attributes);
   if (wanted == mode) {
     return true;
   }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "platform/FileSystem.h"
 #include "platform/posix/SharedDescriptor.h"
@@ -53,6 +54,15 @@ class PosixFolder : public Folder {
   uid_t owner_;
   bool sticky_;
   std::optional<bool> writable_;  // asked once, when first needed
+  // The names the last listing found to be ordinary files.
+  std::unordered_set<std::string> listedFiles_;
+  // The file the last probe found free to erase, with its mode, for the attribute change
+  // that comes next; taken by that change.
+  struct ProbedFile {
+    std::string name;
+    mode_t mode;
+  };
+  std::optional<ProbedFile> probed_;
 };
 
 }  // namespace hv
