@@ -143,7 +143,7 @@ bool PosixFolder::MayUnlink(uid_t fileOwner) {
   if (!writable_) {
     writable_ = faccessat(fd_, ".", W_OK | X_OK, AT_EACCESS) == 0;
   }
-  const uid_t user = geteuid();
+  static const uid_t user = geteuid();  // the same for the whole run
   return *writable_ && (!sticky_ || user == 0 || fileOwner == user || owner_ == user);
 }
 

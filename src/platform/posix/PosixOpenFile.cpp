@@ -25,21 +25,23 @@ bool PosixOpenFile::Write(std::span<const std::byte> data) {
   if (fd_ < 0) {
     return false;
   }
-  const off_t start = lseek(fd_, 0, SEEK_CUR);
-  if (WriteAll(data)) {
-    return !syncEachWrite_ || fdatasync(fd_) == 0;
-  }
   // Some file systems accept O_DIRECT at open and refuse the write itself: write the same
   // block again, synchronously, so that the data still reach the disk.
-  if (errno != EINVAL || !DropDirectIo() || lseek(fd_, start, SEEK_SET) != start) {
-    return false;
+  const bool written =
+      WriteAll(data) ? !syncEachWrite_ || fdatasync(fd_) == 0
+                     : errno == EINVAL && DropDirectIo() && WriteAll(data) && fdatasync(fd_) == 0;
+  if (written) {
+    position_ += static_cast<off_t>(data.size());
   }
-  return WriteAll(data) && fdatasync(fd_) == 0;
+  return written;
 }
 
+// Writes at the position kept here rather than the descriptor's own, so that finding or
+// restoring it never costs a call.
 bool PosixOpenFile::WriteAll(std::span<const std::byte> data) {
+  off_t at = position_;
   while (!data.empty()) {
-    const ssize_t written = write(fd_, data.data(), data.size());
+    const ssize_t written = pwrite(fd_, data.data(), data.size(), at);
     if (written < 0 && errno == EINTR) {
       continue;
     }
@@ -50,6 +52,7 @@ bool PosixOpenFile::WriteAll(std::span<const std::byte> data) {
       return false;
     }
     data = data.subspan(static_cast<size_t>(written));
+    at += written;
   }
   return true;
 }
@@ -68,15 +71,15 @@ bool PosixOpenFile::Flush() {
 }
 
 bool PosixOpenFile::SeekToStart() {
-  return fd_ >= 0 && lseek(fd_, 0, SEEK_SET) == 0;
-}
-
-bool PosixOpenFile::SetEndOfFile() {
   if (fd_ < 0) {
     return false;
   }
-  const off_t position = lseek(fd_, 0, SEEK_CUR);
-  return position >= 0 && ftruncate(fd_, position) == 0;
+  position_ = 0;
+  return true;
+}
+
+bool PosixOpenFile::SetEndOfFile() {
+  return fd_ >= 0 && ftruncate(fd_, position_) == 0;
 }
 
 bool PosixOpenFile::Close() {

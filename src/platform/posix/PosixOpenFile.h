@@ -36,6 +36,7 @@ class PosixOpenFile : public OpenFile {
   std::string name_;
   dev_t device_;
   ino_t inode_;
+  off_t position_ = 0;          // where the next write goes; a file is opened at its start
   bool syncEachWrite_ = false;  // set once direct I/O was refused at the first write
 };
 

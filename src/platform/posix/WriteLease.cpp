@@ -43,10 +43,8 @@ bool OpenElsewhere(int fd) {
     // Busy, or not ours to lease (another user's file): not exclusive.
     return errno == EAGAIN || errno == EBUSY || errno == EACCES;
   }
-  // A break under way shows as a lease about to be given up.
-  const bool broken = fcntl(fd, F_GETLEASE) != F_WRLCK;
-  fcntl(fd, F_SETLEASE, F_UNLCK);
-  return broken;
+  // A break under way shows as a lease about to be given up. The lease ends with fd.
+  return fcntl(fd, F_GETLEASE) != F_WRLCK;
 }
 
 }  // namespace hv
