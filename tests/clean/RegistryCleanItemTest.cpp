@@ -124,8 +124,12 @@ TEST_F(RegistryCleanItemTest, AnItemWithoutAKeyPathLeavesTheRootAlone) {
 
 TEST_F(RegistryCleanItemTest, TheReadOnlySpecialFoldersSurviveAndTheRunGoesOn) {
   const std::vector<std::string> before = Remaining(kShellFoldersKey);
-  const std::string closing = Run({{kShellFoldersKey, "*"}, {kShellFoldersKey, "@"}, {kKey, "*"}});
-  // What stays is named, item by item; the item that cleaned everything is not.
+  [[maybe_unused]] const std::string closing =
+      Run({{kShellFoldersKey, "*"}, {kShellFoldersKey, "@"}, {kKey, "*"}});
+#ifndef _WIN32
+  // Here the special folders are a read-only view of the XDG folders, so what stays is
+  // named, item by item; the item that cleaned everything is not. (On Windows they are the
+  // real key, which the user may change.)
   const std::string shellFolders = std::string(kShellFoldersKey);
   EXPECT_TRUE(
       closing.starts_with("Cleanup Complete!\r\n\r\nSome items could not be cleaned "
@@ -134,6 +138,7 @@ TEST_F(RegistryCleanItemTest, TheReadOnlySpecialFoldersSurviveAndTheRunGoesOn) {
       << closing;
   EXPECT_NE(closing.find("\r\n" + shellFolders + " @: "), std::string::npos) << closing;
   EXPECT_EQ(closing.find(std::string(kKey) + " *"), std::string::npos) << closing;
+#endif
   EXPECT_EQ(Remaining(kShellFoldersKey), before);
   EXPECT_EQ(Remaining(kKey), (std::vector<std::string>{"\\Child"}));
 }
