@@ -1,5 +1,8 @@
 #include "app/frmResults.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -48,7 +51,16 @@ frmResults::frmResults(std::shared_ptr<const RunReport> report, bool preview, GC
   tvwResults->setModel(model_);
   QHeaderView* header = tvwResults->header();
   header->setStretchLastSection(true);
-  header->resizeSection(ReportModel::kWhat, 300);
+  // Wide enough for the items' captions (only they are shown at first), within reason.
+  int captionWidth = 0;
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    const QModelIndex caption = model_->index(row, ReportModel::kWhat);
+    QFont font = tvwResults->font();
+    font.setBold(true);
+    captionWidth = std::max(captionWidth,
+                            QFontMetrics(font).horizontalAdvance(model_->data(caption).toString()));
+  }
+  header->resizeSection(ReportModel::kWhat, std::clamp(captionWidth + 40, 300, 480));
   header->resizeSection(ReportModel::kOutcome, 180);
   header->resizeSection(ReportModel::kSize, 80);
 
@@ -82,7 +94,7 @@ frmResults::frmResults(std::shared_ptr<const RunReport> report, bool preview, GC
   connect(cmdSaveText, &QPushButton::clicked, this, [this] { SaveAsText(); });
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
   cmdClose->setDefault(true);
-  resize(760, 480);
+  resize(860, 500);
 }
 
 frmResults::~frmResults() = default;
