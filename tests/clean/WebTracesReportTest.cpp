@@ -30,14 +30,15 @@ using Action = void (*)(modCache&, const WalkReport&);
 constexpr const char* kCacheFolder = "home/.cache/chromium/Default/Cache/Cache_Data/";
 
 // Every file, folder and link below root with what it holds: a file's bytes, a link's
-// target, a folder's mode. A store's "-shm" file is left out: it is SQLite's shared memory
-// for the readers of a store in WAL mode, which every reader, the browser's too, makes
-// and marks; it holds none of the store's data.
+// target, a folder's mode. Of a store's "-shm" file only that it is there counts: it is
+// SQLite's shared memory for the readers of a store in WAL mode, which every reader, the
+// browser's too, marks; it holds none of the store's data.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> found;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
     const std::string path = entry.path().string();
     if (path.ends_with("-shm")) {
+      found[path] = "shared memory";
       continue;
     }
     if (entry.is_symlink()) {

@@ -16,6 +16,9 @@ constexpr int kBusyTimeoutMs = 100;
 
 BrowserDatabase::BrowserDatabase(std::string path, bool readOnly) : path_(std::move(path)) {
   // Read only, a look at a store writes nothing to it, not even its journal.
+  if (readOnly) {
+    sideFiles_.emplace(path_);
+  }
   const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
   if (const int opened = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
       opened != SQLITE_OK) {
@@ -30,6 +33,9 @@ BrowserDatabase::BrowserDatabase(std::string path, bool readOnly) : path_(std::m
 BrowserDatabase::~BrowserDatabase() {
   Commit();
   sqlite3_close(db_);
+  if (sideFiles_) {
+    sideFiles_->RemoveThoseMadeSince();
+  }
 }
 
 bool BrowserDatabase::Readable() {

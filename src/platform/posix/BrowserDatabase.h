@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/posix/SqliteSideFiles.h"
+
 namespace hv {
 
 // One SQLite database of a browser, opened for reading and writing (or for reading only)
@@ -60,6 +62,7 @@ class BrowserDatabase {
   void NoteFailure(int code);
 
   std::string path_;
+  std::optional<SqliteSideFiles> sideFiles_;  // noted for a look that must change nothing
   std::string problem_;
   sqlite3* db_ = nullptr;
   bool writing_ = false;
