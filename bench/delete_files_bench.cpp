@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   std::fprintf(
       stderr,
       "usage: %s make DIR FOLDERS FILES [empty] | delete|delete-reported|preview DIR/ MASK "
-               "[wipe]\n",
+      "[wipe]\n",
       argv[0]);
   return 2;
 }

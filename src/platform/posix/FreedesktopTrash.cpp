@@ -10,8 +10,8 @@
 #include <set>
 #include <utility>
 
-#include "platform/posix/FolderEntries.h"
 #include "platform/posix/MountPoints.h"
+#include "platform/posix/NoFollowFolder.h"
 #include "platform/posix/RemoveTree.h"
 #include "ports/UserInterface.h"
 
@@ -32,53 +32,22 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// A folder held open, reached from the folder above it and never through a link, so that
-// one swapped for a link after it was looked at cannot lead the emptying elsewhere.
-class OpenFolder {
- public:
-  OpenFolder(const OpenFolder& parent, const std::string& name)
-      : OpenFolder(At(parent.fd_, name)) {}
-  static OpenFolder At(int parentFd, const std::string& name) {
-    return OpenFolder(openat(parentFd, name.c_str(), kFlags));
-  }
-  explicit OpenFolder(const std::string& path, bool lastMayBeLink = false)
-      : fd_(open(path.c_str(), lastMayBeLink ? kFlags & ~O_NOFOLLOW : kFlags)) {}
-  explicit OpenFolder(int fd) : fd_(fd) {}
-  OpenFolder(OpenFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  ~OpenFolder() {
-    if (fd_ >= 0) {
-      close(fd_);
-    }
-  }
-  OpenFolder(const OpenFolder&) = delete;
-  OpenFolder& operator=(const OpenFolder&) = delete;
-  OpenFolder& operator=(OpenFolder&&) = delete;
-
-  int Fd() const { return fd_; }
-  bool IsOpen() const { return fd_ >= 0; }
-  bool IsSticky() const {
-    struct stat info {};
-    return fstat(fd_, &info) == 0 && (info.st_mode & S_ISVTX) != 0;
-  }
-
-  std::vector<std::string> Names() const { return FolderEntryNames(fd_); }
-
- private:
-  static constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-  int fd_;
-};
+bool IsSticky(const NoFollowFolder& folder) {
+  struct stat info {};
+  return folder.Stat(info) && (info.st_mode & S_ISVTX) != 0;
+}
 
 // A trash folder that may be used, open, with the path it is shown by and the top folder
 // of its file system (empty for the home trash), which its items' paths are relative to.
 struct TrashFolder {
   std::string path;
-  OpenFolder folder;
+  NoFollowFolder folder;
   std::string top = {};
 };
 
 // The items of a trash folder, each once, sorted: an entry of files/ or an info file
 // without one.
-std::set<std::string> ItemNames(const OpenFolder& files, const OpenFolder& info) {
+std::set<std::string> ItemNames(const NoFollowFolder& files, const NoFollowFolder& info) {
   std::set<std::string> items;
   for (std::string& name : files.Names()) {
     items.insert(std::move(name));
@@ -101,7 +70,7 @@ uint64_t AllocatedBytesAt(int dirFd, const std::string& name, dev_t device) {
   }
   uint64_t bytes = static_cast<uint64_t>(info.st_blocks) * 512;
   if (S_ISDIR(info.st_mode)) {
-    const OpenFolder folder(OpenFolder::At(dirFd, name));
+    const NoFollowFolder folder = NoFollowFolder::At(dirFd, name.c_str());
     for (const std::string& child : folder.Names()) {
       bytes += AllocatedBytesAt(folder.Fd(), child, device);
     }
@@ -134,7 +103,7 @@ std::string Unescaped(const std::string& escaped) {
 
 // The path an item was trashed from, as its info file records it; empty when the file is
 // missing or says nothing usable. Read without touching its access time where allowed.
-std::string OriginalPath(const OpenFolder& info, const std::string& infoName,
+std::string OriginalPath(const NoFollowFolder& info, const std::string& infoName,
                          const std::string& top) {
   constexpr size_t kMostRead = 65536;  // an info file is a few lines
   constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
@@ -174,8 +143,8 @@ std::string ReasonLeft(int error) {
 // Removes (or, in a preview, only reports) each item of one trash folder; false when the
 // report asked to stop.
 bool EmptyTrashFolder(const TrashFolder& trash, ReportSink& report, bool preview) {
-  const OpenFolder files(trash.folder, "files");
-  const OpenFolder info(trash.folder, "info");
+  const NoFollowFolder files = trash.folder.Open("files");
+  const NoFollowFolder info = trash.folder.Open("info");
   struct stat trashInfo {};
   fstat(trash.folder.Fd(), &trashInfo);
   // One order for the preview and the run alike.
@@ -226,21 +195,21 @@ std::string HomeTrashOfCurrentUser() {
 std::vector<TrashFolder> OpenTrashFolders(const std::string& homeTrash,
                                           const std::vector<std::string>& topDirs, uid_t uid) {
   std::vector<TrashFolder> folders;
-  if (OpenFolder home(homeTrash); home.IsOpen()) {
+  if (NoFollowFolder home = NoFollowFolder::OpenLast(homeTrash); home.IsOpen()) {
     folders.push_back({homeTrash, std::move(home)});
   }
   const std::string user = std::to_string(uid);
   for (const std::string& topPath : topDirs) {
-    const OpenFolder top(topPath, true);
+    const NoFollowFolder top = NoFollowFolder::OpenBase(topPath);
     if (!top.IsOpen()) {
       continue;
     }
-    if (const OpenFolder shared(top, ".Trash"); shared.IsOpen() && shared.IsSticky()) {
-      if (OpenFolder own(shared, user); own.IsOpen()) {
+    if (const NoFollowFolder shared = top.Open(".Trash"); shared.IsOpen() && IsSticky(shared)) {
+      if (NoFollowFolder own = shared.Open(user.c_str()); own.IsOpen()) {
         folders.push_back({Join(Join(topPath, ".Trash"), user), std::move(own), topPath});
       }
     }
-    if (OpenFolder own(top, ".Trash-" + user); own.IsOpen()) {
+    if (NoFollowFolder own = top.Open((".Trash-" + user).c_str()); own.IsOpen()) {
       folders.push_back({Join(topPath, ".Trash-" + user), std::move(own), topPath});
     }
   }
@@ -268,7 +237,7 @@ std::vector<std::string> FreedesktopTrash::TrashFolders() const {
 size_t FreedesktopTrash::CountItems() const {
   size_t count = 0;
   for (const TrashFolder& trash : OpenTrashFolders(homeTrash_, topDirs_, uid_)) {
-    count += ItemNames(OpenFolder(trash.folder, "files"), OpenFolder(trash.folder, "info")).size();
+    count += ItemNames(trash.folder.Open("files"), trash.folder.Open("info")).size();
   }
   return count;
 }

@@ -5,7 +5,15 @@
 
 #include <algorithm>
 
+#include "platform/posix/FolderEntries.h"
+
 namespace hv {
+namespace {
+
+// Non-blocking, so that a FIFO put in a folder's place cannot hang the open.
+constexpr int kNoFollowFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+}  // namespace
 
 NoFollowFolder::~NoFollowFolder() {
   if (fd_ >= 0) {
@@ -29,11 +37,20 @@ NoFollowFolder NoFollowFolder::OpenBase(const std::string& path) {
                       : NoFollowFolder(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
+NoFollowFolder NoFollowFolder::OpenLast(const std::string& path) {
+  return NoFollowFolder(open(path.c_str(), kNoFollowFlags));
+}
+
+NoFollowFolder NoFollowFolder::At(int parentFd, const char* name) {
+  return parentFd < 0 ? NoFollowFolder() : NoFollowFolder(openat(parentFd, name, kNoFollowFlags));
+}
+
 NoFollowFolder NoFollowFolder::Open(const char* name) const {
-  if (!IsOpen()) {
-    return {};
-  }
-  return NoFollowFolder(openat(fd_, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  return At(fd_, name);
+}
+
+std::vector<std::string> NoFollowFolder::Names() const {
+  return IsOpen() ? FolderEntryNames(fd_) : std::vector<std::string>();
 }
 
 NoFollowFolder NoFollowFolder::OpenBelow(const std::string& relative) const {

@@ -3,11 +3,12 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <vector>
 
 namespace hv {
 
-// An open folder of the browser stores, reached without following any link below the
-// folder it started from: each level is opened relative to the one above it, so a folder
+// An open folder (of the browser stores, of a trash), reached without following any link
+// below the folder it started from: each level is opened relative to the one above it, so a folder
 // swapped for a link on the way cannot lead anywhere else. The descriptor closes with the
 // object.
 class NoFollowFolder {
@@ -22,11 +23,18 @@ class NoFollowFolder {
   // A folder the user keeps things in (home, the cache folder): links on the way to it
   // are the user's own arrangement and are followed.
   static NoFollowFolder OpenBase(const std::string& path);
+  // The folder at path, which must not itself be a link; links above it are followed.
+  static NoFollowFolder OpenLast(const std::string& path);
+  // The folder name directly in the open folder parentFd; not open when it is a link.
+  static NoFollowFolder At(int parentFd, const char* name);
 
   // The folder name directly in this one; not open when it is a link or no folder.
   NoFollowFolder Open(const char* name) const;
   // The folder at relative below this one ('/' between the names), no level a link.
   NoFollowFolder OpenBelow(const std::string& relative) const;
+
+  // The names of its entries, without "." and ".."; none when it cannot be listed.
+  std::vector<std::string> Names() const;
 
   bool IsOpen() const { return fd_ >= 0; }
   int Fd() const { return fd_; }
