@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/posix/RegularFile.h"
 #include "platform/posix/StagedNames.h"
 #include "platform/posix/WriteBehind.h"
 
@@ -160,14 +161,9 @@ class PosixStagedFile : public StagedFile {
 }  // namespace
 
 std::unique_ptr<InputStream> PosixFileStreams::OpenForReading(const std::string& path) {
-  // Non-blocking, so that a FIFO put in the file's place cannot hang the open.
-  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    return nullptr;
-  }
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
+  const int fd = OpenRegularForReading(AT_FDCWD, path.c_str(), info);
+  if (fd < 0) {
     return nullptr;
   }
   const int flags = fcntl(fd, F_GETFL);

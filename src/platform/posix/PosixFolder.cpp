@@ -10,6 +10,7 @@
 #include "platform/posix/FolderEntries.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixOpenFile.h"
+#include "platform/posix/RegularFile.h"
 #include "platform/posix/WriteLease.h"
 
 namespace hv {
@@ -62,19 +63,9 @@ uint32_t AttributesOf(const struct statx& info, const std::string& name, const M
   return attributes;
 }
 
-// Opens name read-only without following a link and without waiting on a device or pipe;
-// -1 unless it is an ordinary file.
-int OpenRegularForReading(int folderFd, const std::string& name, struct stat& info) {
-  if (!IsOwnEntry(name)) {
-    return -1;
-  }
-  const int fd = openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-    close(fd);
-    errno = ENXIO;  // tells a caller that asks why: not an ordinary file
-    return -1;
-  }
-  return fd;
+// Only a single entry of the folder itself is ever opened.
+int OpenEntryForReading(int folderFd, const std::string& name, struct stat& info) {
+  return IsOwnEntry(name) ? OpenRegularForReading(folderFd, name.c_str(), info) : -1;
 }
 
 }  // namespace
@@ -159,7 +150,7 @@ FileAccess PosixFolder::ProbeAccess(const std::string& name) {
     return FileAccess::kDenied;
   }
   struct stat opened {};
-  const int fd = OpenRegularForReading(fd_, name, opened);
+  const int fd = OpenEntryForReading(fd_, name, opened);
   if (fd < 0) {
     return errno == ENOENT                    ? FileAccess::kMissing
            : errno == ELOOP || errno == ENXIO ? FileAccess::kNotAFile
@@ -218,7 +209,7 @@ bool PosixFolder::SetAttributes(const std::string& name, uint32_t attributes) {
     return true;
   }
   struct stat opened {};
-  const int fd = OpenRegularForReading(fd_, name, opened);
+  const int fd = OpenEntryForReading(fd_, name, opened);
   if (fd < 0) {
     // Unreadable files and folders: change the mode by name, still never through a link.
     return fchmodat(fd_, name.c_str(), wanted & 07777, AT_SYMLINK_NOFOLLOW) == 0;
@@ -239,7 +230,7 @@ std::optional<uint64_t> PosixFolder::FileLength(const std::string& name) {
 
 size_t PosixFolder::ReadStart(const std::string& name, std::span<std::byte> buffer) {
   struct stat info {};
-  const int fd = OpenRegularForReading(fd_, name, info);
+  const int fd = OpenEntryForReading(fd_, name, info);
   if (fd < 0) {
     return 0;
   }
