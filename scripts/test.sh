@@ -11,21 +11,20 @@ bash scripts/install-deps.sh --tests || exit 1
 export HUSHVAULT_NO_RESTART=1
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
-jobs=$(nproc)
 
 status=0
 echo "== Engine tests under AddressSanitizer and UBSan"
 if bash scripts/build.sh build-asan -DHUSHVAULT_SANITIZE=ON -DHUSHVAULT_BUILD_GUI=OFF \
      -DHUSHVAULT_BUILD_BENCH=OFF; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs" || status=1
+    bash scripts/run-ctest.sh build-asan || status=1
 else
   status=1
 fi
 
 echo "== All tests"
 if bash scripts/build.sh build-test; then
-  ctest --test-dir build-test --output-on-failure -j "$jobs" || status=1
+  bash scripts/run-ctest.sh build-test || status=1
 else
   status=1
 fi

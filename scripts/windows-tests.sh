@@ -20,14 +20,15 @@ scratch=$(mktemp -d)
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all HOME="$scratch/home"
 export XDG_CONFIG_HOME="$scratch/home/.config" XDG_DATA_HOME="$scratch/home/.local/share"
 export XDG_CACHE_HOME="$scratch/home/.cache" HUSHVAULT_NO_RESTART=1
-mkdir -p "$HOME"
+mkdir -p "$HOME" "$WINEPREFIX"
 cleanup() {
   "$wineserver" -k >/dev/null 2>&1
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-# One prefix start-up and one server for all test programs keep each run short.
+# One server for the prefix start-up and all test programs keeps each run short. It is
+# started first, so no test program ever starts a short-lived server of its own.
+"$wineserver" -p >/dev/null 2>&1 </dev/null
 "$wine" wineboot -i >/dev/null 2>&1
-"$wineserver" -p >/dev/null 2>&1 </dev/null &
-ctest --test-dir build-win --output-on-failure -j "$(nproc)"
+bash scripts/run-ctest.sh build-win
