@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "clean/modCache.h"
-#include "platform/posix/BrowserUrlCache.h"
+#include "platform/posix/browser/BrowserUrlCache.h"
 
 namespace {
 

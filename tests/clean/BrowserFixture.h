@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "clean/modCache.h"
-#include "platform/posix/BrowserFolders.h"
+#include "platform/posix/browser/BrowserFolders.h"
 
 namespace hv::test {
 

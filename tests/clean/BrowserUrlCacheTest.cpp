@@ -12,7 +12,7 @@
 #include "BrowserFixture.h"
 #include "TempFolder.h"
 #include "clean/modCache.h"
-#include "platform/posix/BrowserUrlCache.h"
+#include "platform/posix/browser/BrowserUrlCache.h"
 #include "util/NumberedError.h"
 
 namespace hv {

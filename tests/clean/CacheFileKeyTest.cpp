@@ -1,4 +1,4 @@
-#include "platform/posix/CacheFileKey.h"
+#include "platform/posix/browser/CacheFileKey.h"
 
 #include <gtest/gtest.h>
 

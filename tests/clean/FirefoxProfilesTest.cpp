@@ -1,4 +1,4 @@
-#include "platform/posix/FirefoxProfiles.h"
+#include "platform/posix/browser/FirefoxProfiles.h"
 
 #include <gtest/gtest.h>
 

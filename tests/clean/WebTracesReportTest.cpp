@@ -18,7 +18,7 @@
 #include "RecordingSink.h"
 #include "TempFolder.h"
 #include "clean/modCache.h"
-#include "platform/posix/BrowserUrlCache.h"
+#include "platform/posix/browser/BrowserUrlCache.h"
 
 namespace hv {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "TempFolder.h"
-#include "platform/posix/BrowserDatabase.h"
+#include "platform/posix/browser/BrowserDatabase.h"
 
 namespace hv {
 namespace {

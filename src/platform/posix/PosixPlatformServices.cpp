@@ -1,8 +1,8 @@
 #include "platform/PlatformServices.h"
-#include "platform/posix/BrowserUrlCache.h"
-#include "platform/posix/FirefoxProfiles.h"
 #include "platform/posix/FreedesktopTrash.h"
 #include "platform/posix/LogindRestart.h"
+#include "platform/posix/browser/BrowserUrlCache.h"
+#include "platform/posix/browser/FirefoxProfiles.h"
 
 namespace hv {
 

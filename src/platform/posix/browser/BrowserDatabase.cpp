@@ -1,4 +1,4 @@
-#include "platform/posix/BrowserDatabase.h"
+#include "platform/posix/browser/BrowserDatabase.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/posix/SqliteSideFiles.h"
+#include "platform/posix/browser/SqliteSideFiles.h"
 
 namespace hv {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/UrlCache.h"
-#include "platform/posix/BrowserFolders.h"
-#include "platform/posix/CacheKeyMemory.h"
-#include "platform/posix/TraceStore.h"
+#include "platform/posix/browser/BrowserFolders.h"
+#include "platform/posix/browser/CacheKeyMemory.h"
+#include "platform/posix/browser/TraceStore.h"
 
 namespace hv {
 

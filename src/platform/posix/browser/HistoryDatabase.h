@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/posix/BrowserDatabase.h"
-#include "platform/posix/TraceStore.h"
+#include "platform/posix/browser/BrowserDatabase.h"
+#include "platform/posix/browser/TraceStore.h"
 
 namespace hv {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/BrowserUrlCache.h"
+#include "platform/posix/browser/BrowserUrlCache.h"
 
 #include <sqlite3.h>
 

@@ -1,4 +1,4 @@
-#include "platform/posix/CacheKeyMemory.h"
+#include "platform/posix/browser/CacheKeyMemory.h"
 
 namespace hv {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/BrowserProfiles.h"
-#include "platform/posix/BrowserFolders.h"
+#include "platform/posix/browser/BrowserFolders.h"
 
 namespace hv {
 

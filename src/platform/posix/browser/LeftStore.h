@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix/TraceStore.h"
+#include "platform/posix/browser/TraceStore.h"
 
 namespace hv {
 

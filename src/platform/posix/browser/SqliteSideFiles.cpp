@@ -1,4 +1,4 @@
-#include "platform/posix/SqliteSideFiles.h"
+#include "platform/posix/browser/SqliteSideFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

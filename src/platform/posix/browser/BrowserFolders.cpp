@@ -1,4 +1,4 @@
-#include "platform/posix/BrowserFolders.h"
+#include "platform/posix/browser/BrowserFolders.h"
 
 #include <sys/stat.h>
 
@@ -9,13 +9,13 @@
 #include <utility>
 
 #include "clean/ReportSink.h"
-#include "platform/posix/CacheFolder.h"
-#include "platform/posix/CookieDatabase.h"
 #include "platform/posix/FolderEntries.h"
-#include "platform/posix/HistoryDatabase.h"
-#include "platform/posix/LeftStore.h"
 #include "platform/posix/NoFollowFolder.h"
 #include "platform/posix/ShellFolders.h"
+#include "platform/posix/browser/CacheFolder.h"
+#include "platform/posix/browser/CookieDatabase.h"
+#include "platform/posix/browser/HistoryDatabase.h"
+#include "platform/posix/browser/LeftStore.h"
 
 namespace hv {
 namespace {

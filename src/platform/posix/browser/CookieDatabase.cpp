@@ -1,4 +1,4 @@
-#include "platform/posix/CookieDatabase.h"
+#include "platform/posix/browser/CookieDatabase.h"
 
 #include <algorithm>
 #include <utility>

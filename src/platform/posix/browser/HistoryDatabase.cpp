@@ -1,4 +1,4 @@
-#include "platform/posix/HistoryDatabase.h"
+#include "platform/posix/browser/HistoryDatabase.h"
 
 #include <utility>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/posix/CacheFolder.h"
+#include "platform/posix/browser/CacheFolder.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "clean/ReportSink.h"
-#include "platform/posix/CacheFileKey.h"
+#include "platform/posix/browser/CacheFileKey.h"
 #include "util/ParallelWork.h"
 
 namespace hv {

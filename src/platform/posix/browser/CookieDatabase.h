@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/BrowserDatabase.h"
-#include "platform/posix/TraceStore.h"
+#include "platform/posix/browser/BrowserDatabase.h"
+#include "platform/posix/browser/TraceStore.h"
 
 namespace hv {
 

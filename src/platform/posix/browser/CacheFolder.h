@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/CacheKeyMemory.h"
 #include "platform/posix/NoFollowFolder.h"
-#include "platform/posix/TraceStore.h"
+#include "platform/posix/browser/CacheKeyMemory.h"
+#include "platform/posix/browser/TraceStore.h"
 
 namespace hv {
 

@@ -6,8 +6,8 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/posix/CacheKeyMemory.h"
-#include "platform/posix/TraceStore.h"
+#include "platform/posix/browser/CacheKeyMemory.h"
+#include "platform/posix/browser/TraceStore.h"
 
 namespace hv {
 
