@@ -1,87 +1,17 @@
 #include "fileio/DeleteFiles.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 
-#include "fileio/EraseFile.h"
+#include "fileio/FolderToClean.h"
 #include "fileio/FolderWalk.h"
+#include "fileio/MatchedFile.h"
 #include "util/NamePattern.h"
-#include "util/NumberedError.h"
 
 namespace hv {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace FileAttribute;
-
-constexpr const char* kErrorSource = "Hushvault";
-constexpr long kInvalidArgument = 5;
-// A file that could be taken on but not removed: the system gave no reason to show.
-constexpr const char* kNotRemoved = "could not be removed";
-
-[[noreturn]] void Refuse(const std::string& path, const std::string& reason) {
-  throw NumberedError(kInvalidArgument, kErrorSource,
-                      "Refusing to delete files in '" + path + "': " + reason);
-}
-
-// True for the home folder and for every folder above it: cleaning one of them would reach
-// into everything the user keeps.
-bool HoldsHomeFolder(const fs::path& folder) {
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') {
-    return false;
-  }
-  std::error_code error;
-  const fs::path resolvedHome = fs::canonical(home, error);
-  if (error) {
-    return false;
-  }
-  const auto [folderEnd, homeEnd] = std::ranges::mismatch(folder, resolvedHome);
-  return folderEnd == folder.end();
-}
-
-// The folder to clean, resolved and ending with a separator; nullopt when there is no
-// such folder. A folder named through a link or ".." is judged by where it really is.
-std::optional<std::string> FolderToClean(const std::string& path) {
-  if (path.empty() || !fs::path(path).is_absolute()) {
-    Refuse(path, "it is not a full path");
-  }
-  std::error_code error;
-  const fs::path folder = fs::canonical(path, error);
-  if (error || !fs::is_directory(folder, error)) {
-    return std::nullopt;
-  }
-  if (folder == folder.root_path()) {
-    Refuse(path, "it is the root folder");
-  }
-  if (HoldsHomeFolder(folder)) {
-    Refuse(path, "it is the home folder or holds it");
-  }
-  std::string resolved = folder.string();
-  if (resolved.back() != kPathSeparator) {
-    resolved += kPathSeparator;
-  }
-  return resolved;
-}
-
-// Why a matching file stays, from what the probe or the erasure found.
-const char* ReasonLeft(FileAccess access) {
-  switch (access) {
-    case FileAccess::kMissing:
-    case FileAccess::kNotAFile:  // what was listed as a file is something else now
-      return LeftReason::kVanished;
-    case FileAccess::kDenied:
-      return LeftReason::kPermissionDenied;
-    case FileAccess::kInUse:
-      return LeftReason::kInUse;
-    case FileAccess::kExclusive:
-      break;
-  }
-  return kNotRemoved;
-}
 
 // Why a listed plain folder could not be opened, from what its name holds now.
 const char* ReasonNotEntered(const std::optional<FolderEntry>& now) {
@@ -98,18 +28,11 @@ const char* ReasonNotEntered(const std::optional<FolderEntry>& now) {
 
 void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
                  bool preview, FileSystem& files) {
-  const std::optional<std::string> resolved = FolderToClean(path);
+  const std::optional<std::string> resolved = FolderToClean(path, HomeFolder::kRefused);
   const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
   if (!folder) {
     return;
   }
-  const auto leave = [&report](Folder& holder, const FolderEntry& entry, const char* reason) {
-    report.Add({.type = EntryType::kFile,
-                .what = holder.Path() + entry.name,
-                .bytes = {},
-                .outcome = EntryOutcome::kLeft,
-                .reason = reason});
-  };
   const auto visit = [&](Folder& holder, const FolderEntry& entry) {
     if (report.StopRequested()) {
       return false;
@@ -119,27 +42,10 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
       // the system, but was not entered either: that is worth saying.
       const bool removed = !preview && holder.RemoveFolder(entry.name);
       if (!removed && (entry.attributes & kReparsePoint)) {
-        leave(holder, entry, LeftReason::kOtherFileSystem);
+        ReportLeft(report, holder, entry, LeftReason::kOtherFileSystem);
       }
     } else if (MatchesPattern(entry.name, mask)) {
-      if (entry.attributes & kReparsePoint) {
-        leave(holder, entry, LeftReason::kLink);  // neither followed nor removed
-        return true;
-      }
-      // A preview does not ask whether another program holds the file: that takes a lease
-      // on each one, which costs several times the listing itself. The run tells.
-      if (!preview) {
-        const Erasure erased = Erase(holder, entry.name, wipe);
-        if (!erased.removed) {
-          leave(holder, entry, ReasonLeft(erased.access));
-          return true;
-        }
-      }
-      report.Add({.type = EntryType::kFile,
-                  .what = holder.Path() + entry.name,
-                  .bytes = entry.allocatedBytes,
-                  .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
-                  .reason = {}});
+      TakeMatchedFile(holder, entry, wipe, preview, report);
     }
     return true;
   };
@@ -147,7 +53,7 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
     if (report.StopRequested()) {
       return false;
     }
-    leave(holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
+    ReportLeft(report, holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
     return true;
   };
   WalkDeepestFirst(*folder, visit, unopened);
