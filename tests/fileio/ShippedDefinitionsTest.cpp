@@ -12,6 +12,10 @@
 namespace hv {
 namespace {
 
+// Files in every profile of a browser family; the last kind there is.
+constexpr int32_t kProfileFilesKind = 9;
+constexpr int32_t kLastKind = kProfileFilesKind;
+
 size_t Occurrences(const std::string& text, const std::string& part) {
   size_t count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
@@ -34,14 +38,24 @@ TEST(ShippedDefinitionsTest, EveryRecordLoadsAndHasOneCheckBox) {
       for (const CleanItem& item : items) {
         SCOPED_TRACE(item.Key);
         EXPECT_GE(item.Kind, 1);
-        EXPECT_LE(item.Kind, 7);
-        EXPECT_EQ(Occurrences(html, "<input type=\"checkbox\" id=\"" + item.Key + "\""), 1u);
-        if (item.Kind == static_cast<int32_t>(ItemKind::Files)) {
+        EXPECT_LE(item.Kind, kLastKind);
+        const std::string box = "<input type=\"checkbox\" id=\"" + item.Key + "\"";
+        ASSERT_EQ(Occurrences(html, box), 1u);
+        // The page marks exactly the items that ask before they run.
+        const size_t at = html.find(box);
+        const std::string label = html.substr(at, html.find("</label>", at) - at);
+        EXPECT_EQ(label.find("sensitive") != std::string::npos, item.Confirm);
+        const bool files = item.Kind == static_cast<int32_t>(ItemKind::Files) ||
+                           item.Kind == static_cast<int32_t>(ItemKind::NamedFiles);
+        if (files) {
           EXPECT_TRUE(item.Path.starts_with('%')) << "a folder named through a placeholder";
         }
+        if (item.Kind == kProfileFilesKind) {
+          EXPECT_TRUE(item.Path == "firefox" || item.Path == "chromium") << item.Path;
+        }
         // An empty mask would make a file or profile item do nothing.
-        if (item.Kind == static_cast<int32_t>(ItemKind::Files) ||
-            item.Kind == static_cast<int32_t>(ItemKind::BrowserProfile)) {
+        if (files || item.Kind == static_cast<int32_t>(ItemKind::BrowserProfile) ||
+            item.Kind == kProfileFilesKind) {
           EXPECT_FALSE(item.Mask.empty());
         }
       }

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# End-to-end check of the shell and tool history items (not part of CI).
+#
+# On a sandbox home, runs bash, python3, less, vim and sqlite3 interactively in tmux so
+# that each writes its history the way it does for a user, links one history to /dev/null
+# as a user who wants none would, then carries out the matching items of
+# config/winclean.cln with the engine (bench's run_items program): first as a preview,
+# then for real. Prints the home's listing before and after, and fails when a history is
+# left or the link is gone.
+#
+# Usage: scripts/desktop-traces-check.sh BUILD_FOLDER [--keep]
+#   BUILD_FOLDER  a build with the bench programs (run_items is built when missing)
+#   --keep        keep the sandbox folder (its path is printed)
+set -euo pipefail
+
+[ $# -ge 1 ] || { sed -n '11,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$1" && pwd)
+keep=0
+[ "${2:-}" = "--keep" ] && keep=1
+
+if ! command -v tmux >/dev/null; then
+  apt-get install -y tmux >/dev/null
+fi
+runner="$build/bench/run_items"
+[ -x "$runner" ] || ninja -C "$build" run_items >/dev/null
+
+sandbox=$(mktemp -d /tmp/hushvault-traces.XXXXXX)
+cleanup() {
+  tmux kill-server 2>/dev/null || true
+  if [ "$keep" = 1 ]; then echo "Sandbox kept: $sandbox"; else rm -rf "$sandbox"; fi
+}
+trap cleanup EXIT
+
+# Nothing below may reach the real home, settings store or tmux server.
+export HOME="$sandbox/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache" XDG_STATE_HOME="$HOME/.local/state"
+export HUSHVAULT_REGISTRY="$sandbox/registry.db" HUSHVAULT_NO_RESTART=1
+export TMUX_TMPDIR="$sandbox/tmux"
+unset TMUX HISTFILE LESSHISTFILE PYTHONSTARTUP VIMINIT SQLITE_HISTORY
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME" \
+  "$TMUX_TMPDIR"
+printf 'line one\nhushvault line\nline three\n' >"$sandbox/sample.txt"
+
+# interact COMMAND KEYS...: runs COMMAND in a fresh terminal, types each KEYS argument
+# (tmux key names allowed) half a second apart, and waits for the program to end.
+interact() {
+  local command=$1
+  shift
+  tmux new-session -d -s trace -x 120 -y 30 "$command"
+  sleep 1
+  for keys in "$@"; do
+    tmux send-keys -t trace "$keys"
+    sleep 0.5
+  done
+  for _ in $(seq 40); do
+    tmux has-session -t trace 2>/dev/null || return 0
+    sleep 0.25
+  done
+  echo "'$command' did not end" >&2
+  return 1
+}
+
+cd "$sandbox"
+interact "bash --norc -i" "echo hushvault-bash-trace" Enter "exit" Enter
+interact "/usr/bin/python3 -q" "print('hushvault-python-trace')" Enter "exit()" Enter
+interact "less $sandbox/sample.txt" "/hushvault" Enter "q"
+interact "vim -N $sandbox/notes.txt" "ihushvault-vim-trace" Escape ":wq" Enter
+interact "sqlite3 $sandbox/test.db" "select 'hushvault-sqlite-trace';" Enter ".quit" Enter
+ln -s /dev/null "$HOME/.node_repl_history"
+
+histories=(.bash_history .python_history .lesshst .local/state/lesshst .viminfo .sqlite_history)
+items=(BashHistory PythonHistory LessHistory LessStateHistory VimInfo SqliteHistory NodeHistory)
+
+listing() {
+  (cd "$HOME" && find . -mindepth 1 \( -type f -o -type l \) -printf '  %M %6s %p%l\n' | sort)
+}
+
+echo "== Home before"
+listing
+written=()
+for history in "${histories[@]}"; do
+  [ -e "$HOME/$history" ] && written+=("$history")
+done
+echo "Histories written by the programs: ${written[*]:-none}"
+
+echo "== Preview"
+"$runner" "$repo/config/winclean.cln" --preview "${items[@]}"
+echo "== Clean"
+"$runner" "$repo/config/winclean.cln" "${items[@]}"
+echo "== Home after"
+listing
+
+status=0
+for history in "${written[@]}"; do
+  if [ -e "$HOME/$history" ]; then
+    echo "LEFT: $history" >&2
+    status=1
+  fi
+done
+if [ "$(readlink "$HOME/.node_repl_history")" != /dev/null ]; then
+  echo "The history linked to /dev/null did not stay" >&2
+  status=1
+fi
+[ ${#written[@]} -ge 5 ] || { echo "Only ${#written[@]} programs wrote a history" >&2; status=1; }
+[ $status = 0 ] && echo "OK: ${#written[@]} histories removed, the linked one kept"
+exit $status
