@@ -38,20 +38,28 @@ export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
 export XDG_CACHE_HOME="$HOME/.cache" XDG_STATE_HOME="$HOME/.local/state"
 export HUSHVAULT_REGISTRY="$sandbox/registry.db" HUSHVAULT_NO_RESTART=1
 export TMUX_TMPDIR="$sandbox/tmux"
-unset TMUX HISTFILE LESSHISTFILE PYTHONSTARTUP VIMINIT SQLITE_HISTORY
+# sqlite3 finds its home in the password database, not in HOME: named here, its history
+# goes where it would go for a user whose home this is.
+export SQLITE_HISTORY="$HOME/.sqlite_history"
+unset TMUX HISTFILE LESSHISTFILE PYTHONSTARTUP VIMINIT
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME" \
   "$TMUX_TMPDIR"
 printf 'line one\nhushvault line\nline three\n' >"$sandbox/sample.txt"
 
 # interact COMMAND KEYS...: runs COMMAND in a fresh terminal, types each KEYS argument
-# (tmux key names allowed) half a second apart, and waits for the program to end.
+# half a second apart (Enter and Escape as keys, anything else as literal text; a closing
+# ';' is escaped, or tmux would read it as the end of its command), and waits for the program to end.
 interact() {
   local command=$1
   shift
   tmux new-session -d -s trace -x 120 -y 30 "$command"
   sleep 1
   for keys in "$@"; do
-    tmux send-keys -t trace "$keys"
+    case "$keys" in
+      Enter | Escape) tmux send-keys -t trace "$keys" ;;
+      *\;) tmux send-keys -t trace -l "${keys%;}" '\;' ;;
+      *) tmux send-keys -t trace -l "$keys" ;;
+    esac
     sleep 0.5
   done
   for _ in $(seq 40); do
@@ -66,15 +74,20 @@ cd "$sandbox"
 interact "bash --norc -i" "echo hushvault-bash-trace" Enter "exit" Enter
 interact "/usr/bin/python3 -q" "print('hushvault-python-trace')" Enter "exit()" Enter
 interact "less $sandbox/sample.txt" "/hushvault" Enter "q"
+# Without the XDG folders set, as on most desktops, less keeps its history in the home.
+interact "env -u XDG_DATA_HOME -u XDG_STATE_HOME less $sandbox/sample.txt" "/line" Enter "q"
 interact "vim -N $sandbox/notes.txt" "ihushvault-vim-trace" Escape ":wq" Enter
 interact "sqlite3 $sandbox/test.db" "select 'hushvault-sqlite-trace';" Enter ".quit" Enter
 ln -s /dev/null "$HOME/.node_repl_history"
 
-histories=(.bash_history .python_history .lesshst .local/state/lesshst .viminfo .sqlite_history)
-items=(BashHistory PythonHistory LessHistory LessStateHistory VimInfo SqliteHistory NodeHistory)
+histories=(.bash_history .python_history .lesshst .local/share/lesshst .local/state/lesshst
+  .viminfo .sqlite_history)
+items=(BashHistory PythonHistory LessHistory LessDataHistory LessStateHistory VimInfo
+  SqliteHistory NodeHistory)
 
 listing() {
-  (cd "$HOME" && find . -mindepth 1 \( -type f -o -type l \) -printf '  %M %6s %p%l\n' | sort)
+  (cd "$HOME" && find . -mindepth 1 \( -type f -printf '  %M %6s %p\n' \) \
+    -o \( -type l -printf '  %M %6s %p -> %l\n' \) | sort)
 }
 
 echo "== Home before"
@@ -103,6 +116,6 @@ if [ "$(readlink "$HOME/.node_repl_history")" != /dev/null ]; then
   echo "The history linked to /dev/null did not stay" >&2
   status=1
 fi
-[ ${#written[@]} -ge 5 ] || { echo "Only ${#written[@]} programs wrote a history" >&2; status=1; }
+[ ${#written[@]} -ge 6 ] || { echo "Only ${#written[@]} programs wrote a history" >&2; status=1; }
 [ $status = 0 ] && echo "OK: ${#written[@]} histories removed, the linked one kept"
 exit $status
