@@ -1,0 +1,153 @@
+#include "clean/BrowserFamilyCleanup.h"
+
+#include <memory>
+#include <optional>
+
+#include "fileio/DeleteFiles.h"
+#include "platform/BrowserProfiles.h"
+#include "util/NamePattern.h"
+
+namespace hv {
+namespace {
+
+using namespace FileAttribute;
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t end = std::min(text.find(separator, start), text.size());
+    if (end > start) {
+      parts.push_back(text.substr(start, end - start));
+    }
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::optional<BrowserFamily> FamilyNamed(const std::string& name) {
+  if (name == "firefox") {
+    return BrowserFamily::kFirefox;
+  }
+  if (name == "chromium") {
+    return BrowserFamily::kChromium;
+  }
+  return std::nullopt;
+}
+
+void ReportLeft(ReportSink& report, const std::string& what, const std::string& reason) {
+  report.Add({.type = EntryType::kFile,
+              .what = what,
+              .bytes = {},
+              .outcome = EntryOutcome::kLeft,
+              .reason = reason});
+}
+
+bool IsPlainFolder(const FolderEntry& entry) {
+  return (entry.attributes & ~kHidden) == kDirectory;
+}
+
+bool IsFile(const FolderEntry& entry) {
+  return (entry.attributes & (kDirectory | kSystem)) == 0;
+}
+
+// One pattern's walk: the folders to descend into, part by part, and in each folder
+// reached the files to erase, or with no file pattern, its whole content.
+struct PatternWalk {
+  std::vector<std::string> folders;
+  std::optional<std::string> files;
+  bool wipe;
+  ReportSink& report;
+  bool preview;
+
+  // folder is the one that folders[0..depth) led to.
+  void Visit(Folder& folder, size_t depth) const {
+    if (depth == folders.size()) {
+      Clean(folder);
+      return;
+    }
+    for (const FolderEntry& entry : folder.List()) {
+      if (report.StopRequested()) {
+        return;
+      }
+      if (!MatchesPattern(entry.name, folders[depth])) {
+        continue;
+      }
+      if (entry.attributes & kReparsePoint) {
+        // A link, or a folder where another volume is mounted: not entered.
+        ReportLeft(
+            report, folder.Path() + entry.name,
+            (entry.attributes & kDirectory) ? LeftReason::kOtherFileSystem : LeftReason::kLink);
+      } else if (IsPlainFolder(entry)) {
+        if (const std::unique_ptr<Folder> inner = folder.OpenSubfolder(entry.name)) {
+          Visit(*inner, depth + 1);
+        } else if (folder.FindEntry(entry.name)) {
+          ReportLeft(report, folder.Path() + entry.name, LeftReason::kPermissionDenied);
+        }
+      }
+    }
+  }
+
+  void Clean(Folder& folder) const {
+    if (!files) {
+      DeleteFilesIn(folder, "*", wipe, report, preview, true);
+      return;
+    }
+    for (const FolderEntry& entry : folder.List()) {
+      if (report.StopRequested()) {
+        return;
+      }
+      if ((IsFile(entry) || (entry.attributes & kReparsePoint)) &&
+          MatchesPattern(entry.name, *files)) {
+        EraseReported(folder, entry, wipe, report, preview);
+      }
+    }
+  }
+};
+
+}  // namespace
+
+void CleanProfileFiles(Folder& profile, const std::vector<std::string>& patterns, bool wipe,
+                       ReportSink& report, bool preview) {
+  for (const std::string& pattern : patterns) {
+    const std::vector<std::string> parts = Split(pattern, '/');
+    if (parts.empty() || report.StopRequested()) {
+      continue;
+    }
+    PatternWalk walk{parts, parts.back(), wipe, report, preview};
+    walk.folders.pop_back();
+    // "X/*" names X's content, which goes whole, X itself staying.
+    if (parts.size() > 1 && parts.back() == "*") {
+      walk.files.reset();
+    }
+    walk.Visit(profile, 0);
+  }
+}
+
+CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& files) {
+  return [&profiles, &files](const CleanItem& item, CleanContext& context) {
+    const std::optional<BrowserFamily> family = FamilyNamed(item.Path);
+    if (!family) {
+      ReportLeft(context.report, "browser family '" + item.Path + "'",
+                 "not a browser family (firefox or chromium)");
+      return;
+    }
+    const std::vector<std::string> patterns = Split(item.Mask, ';');
+    const BrowserProfileList found = profiles.Profiles();
+    for (const UnreadableFolder& folder : found.unreadable) {
+      if (folder.family == *family) {
+        ReportLeft(context.report, folder.path, folder.reason);
+      }
+    }
+    for (const BrowserProfile& profile : found.profiles) {
+      if (profile.family != *family || context.report.StopRequested()) {
+        continue;
+      }
+      if (const std::unique_ptr<Folder> folder = files.OpenFolder(profile.folder)) {
+        CleanProfileFiles(*folder, patterns, context.wipe, context.report, context.preview);
+      }
+    }
+  };
+}
+
+}  // namespace hv
