@@ -1,5 +1,6 @@
 #include "clean/BrowserFamilyCleanup.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -25,14 +26,27 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   return parts;
 }
 
-std::optional<BrowserFamily> FamilyNamed(const std::string& name) {
-  if (name == "firefox") {
-    return BrowserFamily::kFirefox;
+// What an item's path names: a family, and whether its profiles' folders or their caches'.
+struct Target {
+  const char* name;
+  BrowserFamily family;
+  bool caches;
+};
+
+constexpr Target kTargets[] = {
+    {"firefox", BrowserFamily::kFirefox, false},
+    {"chromium", BrowserFamily::kChromium, false},
+    {"firefox-cache", BrowserFamily::kFirefox, true},
+    {"chromium-cache", BrowserFamily::kChromium, true},
+};
+
+const Target* TargetNamed(const std::string& name) {
+  for (const Target& target : kTargets) {
+    if (name == target.name) {
+      return &target;
+    }
   }
-  if (name == "chromium") {
-    return BrowserFamily::kChromium;
-  }
-  return std::nullopt;
+  return nullptr;
 }
 
 void ReportLeft(ReportSink& report, const std::string& what, const std::string& reason) {
@@ -126,24 +140,25 @@ void CleanProfileFiles(Folder& profile, const std::vector<std::string>& patterns
 
 CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& files) {
   return [&profiles, &files](const CleanItem& item, CleanContext& context) {
-    const std::optional<BrowserFamily> family = FamilyNamed(item.Path);
-    if (!family) {
+    const Target* target = TargetNamed(item.Path);
+    if (target == nullptr) {
       ReportLeft(context.report, "browser family '" + item.Path + "'",
-                 "not a browser family (firefox or chromium)");
+                 "not one of firefox, chromium, firefox-cache, chromium-cache");
       return;
     }
     const std::vector<std::string> patterns = Split(item.Mask, ';');
     const BrowserProfileList found = profiles.Profiles();
     for (const UnreadableFolder& folder : found.unreadable) {
-      if (folder.family == *family) {
+      if (folder.family == target->family) {
         ReportLeft(context.report, folder.path, folder.reason);
       }
     }
     for (const BrowserProfile& profile : found.profiles) {
-      if (profile.family != *family || context.report.StopRequested()) {
+      const std::string& path = target->caches ? profile.cacheFolder : profile.folder;
+      if (profile.family != target->family || path.empty() || context.report.StopRequested()) {
         continue;
       }
-      if (const std::unique_ptr<Folder> folder = files.OpenFolder(profile.folder)) {
+      if (const std::unique_ptr<Folder> folder = files.OpenFolder(path)) {
         CleanProfileFiles(*folder, patterns, context.wipe, context.report, context.preview);
       }
     }

@@ -21,7 +21,8 @@ void CleanProfileFiles(Folder& profile, const std::vector<std::string>& patterns
                        ReportSink& report, bool preview);
 
 // Kind 9: in every profile of the browser family that the item's path names ("firefox" or
-// "chromium", the whole Chromium family), CleanProfileFiles with the patterns of its mask
+// "chromium", the whole Chromium family), or with "firefox-cache" and "chromium-cache" in
+// every such profile's disk cache folder, CleanProfileFiles with the patterns of its mask
 // (separated by ';'), wiping as the run's setting says. Asks nothing.
 CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& files);
 

@@ -35,6 +35,8 @@ const Paths kFirefoxFiles = {"sessionstore.jsonlz4",
 const Paths kChromiumFiles = {"Current Session", "Sessions/Session_1",
                               "Local Storage/leveldb/000003.log", "History", "Login Data"};
 
+constexpr const char* kCacheFile = "cache2/entries/0A1B";
+
 // Two Firefox profiles of two installs and two Chromium-family ones of two browsers, each
 // holding its family's files.
 class FamilyProfiles : public BrowserProfiles {
@@ -70,6 +72,7 @@ class FamilyProfiles : public BrowserProfiles {
   const BrowserProfile& First() const { return profiles_.front(); }
 
  private:
+  // The profile, and its cache below the cache folder; the snap install keeps none.
   void Add(const test::TempFolder& temp, const char* browser, BrowserFamily family,
            const char* install, const std::string& relative) {
     const fs::path folder = temp / ("home/" + relative);
@@ -77,8 +80,13 @@ class FamilyProfiles : public BrowserProfiles {
          family == BrowserFamily::kFirefox ? kFirefoxFiles : kChromiumFiles) {
       temp.Write("home/" + relative + "/" + file, "x");
     }
+    std::string cache;
+    if (std::string(install) != "snap") {
+      cache = (temp / ("home/.cache/" + relative + "/")).string();
+      temp.Write("home/.cache/" + relative + "/" + kCacheFile, "c");
+    }
     profiles_.push_back(
-        {browser, family, install, folder.filename().string(), folder.string() + "/", ""});
+        {browser, family, install, folder.filename().string(), folder.string() + "/", cache});
   }
 
   std::vector<BrowserProfile> profiles_;
@@ -225,6 +233,33 @@ TEST(FamilyCleanupPreviewTest, APreviewListsWhatTheRunRemoves) {
     EXPECT_EQ(previewed.entries[i].outcome, EntryOutcome::kWouldBeRemoved);
     EXPECT_EQ(removed.entries[i].outcome, EntryOutcome::kRemoved);
   }
+}
+
+// The cache targets clean each profile's cache folder, and nothing of the profiles or of
+// the other family's caches.
+TEST(FamilyCleanupCacheTest, CacheTargetsReachOnlyTheFamilysCacheFolders) {
+  const test::TempFolder temp;
+  FamilyProfiles profiles(temp);
+  const auto files = [&] {
+    Paths all;
+    for (const auto& entry : fs::recursive_directory_iterator(temp / "home")) {
+      if (!entry.is_directory()) {
+        all.insert(fs::relative(entry.path(), temp / "home").string());
+      }
+    }
+    return all;
+  };
+  Paths expected = files();
+  ASSERT_EQ(expected.erase(".cache/.mozilla/firefox/a.default/" + std::string(kCacheFile)), 1u);
+  test::ScriptedUserInterface ui;
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
+  CleanBrowserFamilyAction(profiles, NativeFileSystem())({"k", "", 9, "firefox-cache", "cache2/*"},
+                                                         context);
+
+  EXPECT_EQ(files(), expected);
+  EXPECT_TRUE(fs::is_directory(temp / "home/.cache/.mozilla/firefox/a.default/cache2"));
+  EXPECT_EQ(report.entries.size(), 1u);
 }
 
 // A family the item's path does not name is said so, and nothing is touched.
