@@ -87,43 +87,28 @@ bool AnyProfile(const std::string&) {
 
 void AddProfileDatabases(const BrowserProfile& profile, StoreList& stores) {
   const fs::path folder(profile.folder);
-  const auto add = [&](const fs::path& path, auto make,
-                       std::vector<std::unique_ptr<TraceStore>>& into) {
-    stores.AddFile(
-        path, [&] { return make(path.string()); }, into);
-  };
   const bool readOnly = stores.ReadOnly();
-  if (profile.family == BrowserFamily::kFirefox) {
-    add(
-        folder / "cookies.sqlite",
-        [&](const std::string& path) {
-          return std::make_unique<CookieDatabase>(path, "moz_cookies", "host", readOnly);
-        },
+  const auto cookies = [&](const fs::path& path, const char* table, const char* host) {
+    stores.AddFile(
+        path,
+        [&] { return std::make_unique<CookieDatabase>(path.string(), table, host, readOnly); },
         stores.cookies);
-    add(
-        folder / "places.sqlite",
-        [&](const std::string& path) {
-          return std::make_unique<HistoryDatabase>(path, HistoryDatabase::Family::Firefox,
-                                                   readOnly);
-        },
+  };
+  const auto history = [&](const fs::path& path, HistoryDatabase::Family family) {
+    stores.AddFile(
+        path, [&] { return std::make_unique<HistoryDatabase>(path.string(), family, readOnly); },
         stores.histories);
+  };
+  if (profile.family == BrowserFamily::kFirefox) {
+    cookies(folder / "cookies.sqlite", "moz_cookies", "host");
+    history(folder / "places.sqlite", HistoryDatabase::Family::Firefox);
     return;
   }
   // Newer versions keep the cookies in Network/, older ones beside the history.
-  for (const fs::path& cookies : {folder / "Network" / "Cookies", folder / "Cookies"}) {
-    add(
-        cookies,
-        [&](const std::string& path) {
-          return std::make_unique<CookieDatabase>(path, "cookies", "host_key", readOnly);
-        },
-        stores.cookies);
+  for (const fs::path& path : {folder / "Network" / "Cookies", folder / "Cookies"}) {
+    cookies(path, "cookies", "host_key");
   }
-  add(
-      folder / "History",
-      [&](const std::string& path) {
-        return std::make_unique<HistoryDatabase>(path, HistoryDatabase::Family::Chromium, readOnly);
-      },
-      stores.histories);
+  history(folder / "History", HistoryDatabase::Family::Chromium);
 }
 
 void AddCacheStores(const BrowserInstall& install, StoreList& stores) {
