@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "QuietUserInterface.h"
 #include "ReportSinks.h"
 #include "clean/BrowserFamilyCleanup.h"
 #include "platform/posix/browser/InstalledBrowserProfiles.h"
-#include "ports/UserInterface.h"
 
 namespace {
 
@@ -40,25 +40,6 @@ const std::vector<hv::CleanItem> kItems = {
      "Session Storage/*;IndexedDB/*;Service Worker/*"},
     {"firefoxCache", "", 9, "firefox-cache", "cache2/*"},
     {"chromiumCache", "", 9, "chromium-cache", "Cache/*;Code Cache/*"},
-};
-
-// No question is ever asked by these items; one that is would be a fault.
-class NoQuestions : public hv::UserInterface {
- public:
-  int MessageBox(const std::string& text, int, const std::string&) override {
-    std::fprintf(stderr, "unexpected question: %s\n", text.c_str());
-    std::exit(1);
-  }
-  std::string GetPassword(const std::string&, bool) override { return {}; }
-  std::string ChooseFromList(const std::string&, const std::string&) override { return {}; }
-  std::optional<std::string> InputText(const std::string&, const std::string&,
-                                       const std::string&) override {
-    return std::nullopt;
-  }
-  void ProcessPendingMessages() override {}
-  void SetMainWindowEnabled(bool) override {}
-  void SetMainWindowCaption(const std::string&) override {}
-  bool SettingChecked(int) override { return false; }
 };
 
 void Write(const fs::path& file) {
@@ -97,7 +78,7 @@ hv::BrowserFolders FoldersOf(const fs::path& home) {
 
 void Run(hv::BrowserProfiles& profiles, const hv::CleanItem& item, bool preview,
          bench::CountingSink& sink) {
-  NoQuestions ui;
+  bench::QuietUserInterface ui;
   hv::CleanContext context{.ui = ui, .report = sink, .preview = preview};
   hv::CleanBrowserFamilyAction(profiles, hv::NativeFileSystem())(item, context);
 }
