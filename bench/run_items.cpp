@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     hv::LoadCleanItems(argv[1], items);
     hv::PlatformServices services = hv::MakePlatformServices();
     const hv::CleanActions actions = hv::StandardCleanActions(services);
-    bench::QuietUserInterface ui(hv::MessageAnswer::kNo);  // declines every question
+    bench::QuietUserInterface ui;  // never says yes: the trash and a profile stay
     PrintingSink report;
     for (const hv::CleanItem& item : items) {
       if (!keys.contains(item.Key)) {

@@ -16,6 +16,7 @@ enum class ItemKind : int32_t {
   RecycleBin = 6,
   BrowserProfile = 7,
   NamedFiles = 8,
+  BrowserFamilyFiles = 9,
 };
 
 // One record of a definition file, its fields in file order.

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fileio/DeleteFiles.h"
 #include "fileio/FolderToClean.h"
-#include "fileio/MatchedFile.h"
 #include "util/NamePattern.h"
 
 namespace hv {
@@ -48,7 +48,7 @@ void DeleteNamedFiles(const std::string& path, const std::string& masks, bool wi
       return MatchesPattern(entry.name, pattern);
     });
     if (matches) {
-      TakeMatchedFile(*folder, entry, wipe, preview, report);
+      EraseReported(*folder, entry, wipe, report, preview);
     }
   }
 }

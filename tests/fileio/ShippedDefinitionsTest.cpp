@@ -3,6 +3,7 @@
 // such a box.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,7 @@
 namespace hv {
 namespace {
 
-// Files in every profile of a browser family; the last kind there is.
-constexpr int32_t kProfileFilesKind = 9;
+constexpr int32_t kProfileFilesKind = static_cast<int32_t>(ItemKind::BrowserFamilyFiles);
 constexpr int32_t kLastKind = kProfileFilesKind;
 
 size_t Occurrences(const std::string& text, const std::string& part) {
@@ -51,7 +51,9 @@ TEST(ShippedDefinitionsTest, EveryRecordLoadsAndHasOneCheckBox) {
           EXPECT_TRUE(item.Path.starts_with('%')) << "a folder named through a placeholder";
         }
         if (item.Kind == kProfileFilesKind) {
-          EXPECT_TRUE(item.Path == "firefox" || item.Path == "chromium") << item.Path;
+          const std::set<std::string> families = {"firefox", "chromium", "firefox-cache",
+                                                  "chromium-cache"};
+          EXPECT_TRUE(families.contains(item.Path)) << item.Path;
         }
         // An empty mask would make a file or profile item do nothing.
         if (files || item.Kind == static_cast<int32_t>(ItemKind::BrowserProfile) ||
