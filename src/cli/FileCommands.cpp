@@ -4,7 +4,6 @@
 
 #include "cli/CommandError.h"
 #include "cli/TerminalUserInterface.h"
-#include "crypt/WipeSecret.h"
 #include "crypt/modCrypt.h"
 #include "fileio/EraseFile.h"
 #include "platform/Terminal.h"
@@ -21,12 +20,12 @@ struct CryptCommand {
   const char* title;
 };
 
-TerminalUserInterface MakeInterface(const FileRequest& request, std::ostream& out,
-                                    std::ostream& err) {
+TerminalUserInterface MakeInterface(const FileRequest& request, std::optional<std::string> password,
+                                    std::ostream& out, std::ostream& err) {
   AnswerPolicy policy;
   policy.interactive = IsTerminal(StandardStream::kInput);
   policy.yes = request.yes;
-  policy.password = request.password;
+  policy.password = std::move(password);
   return TerminalUserInterface(std::move(policy), out, err);
 }
 
@@ -52,17 +51,15 @@ std::string Batch(const std::vector<std::string>& files, const char* done, FileS
   return batch;
 }
 
-int RunCrypt(FileRequest request, const CryptCommand& command, std::ostream& out,
+int RunCrypt(const FileRequest& request, const CryptCommand& command, std::ostream& out,
              std::ostream& err) {
-  TerminalUserInterface ui = MakeInterface(request, out, err);
-  if (request.password) {
-    WipeSecret(*request.password);  // the interface holds its own copy, wiped when it goes
-  }
-  CryptContext context{.ui = ui};
-  const std::string batch = Batch(request.files, command.done, context.files, err);
+  const std::string batch = Batch(request.files, command.done, NativeFileSystem(), err);
   if (batch.empty()) {
     throw CommandError(ExitStatus::kNothingDone, std::string("nothing to ") + command.failed);
   }
+  // The interface wipes its copy of the password when it goes.
+  TerminalUserInterface ui = MakeInterface(request, request.readPassword(), out, err);
+  CryptContext context{.ui = ui};
   const int done = command.run(context, batch, true);
   if (done < 0) {
     throw CommandError(ExitStatus::kNothingDone,
@@ -84,7 +81,7 @@ int RunCrypt(FileRequest request, const CryptCommand& command, std::ostream& out
 }  // namespace
 
 int RunWipe(const FileRequest& request, std::ostream& out, std::ostream& err) {
-  TerminalUserInterface ui = MakeInterface(request, out, err);
+  TerminalUserInterface ui = MakeInterface(request, std::nullopt, out, err);
   if (ui.MessageBox("Are you sure you want to wipe the selected file(s)?",
                     MessageStyle::kQuestion | MessageStyle::kYesNo,
                     kWipeTitle) != MessageAnswer::kYes) {
@@ -111,12 +108,12 @@ int RunWipe(const FileRequest& request, std::ostream& out, std::ostream& err) {
   return wiped == total ? ExitStatus::kDone : ExitStatus::kSomeLeft;
 }
 
-int RunEncrypt(FileRequest request, std::ostream& out, std::ostream& err) {
-  return RunCrypt(std::move(request), {EncryptFiles, "encrypted", "encrypt", "Encrypt"}, out, err);
+int RunEncrypt(const FileRequest& request, std::ostream& out, std::ostream& err) {
+  return RunCrypt(request, {EncryptFiles, "encrypted", "encrypt", "Encrypt"}, out, err);
 }
 
-int RunDecrypt(FileRequest request, std::ostream& out, std::ostream& err) {
-  return RunCrypt(std::move(request), {DecryptFiles, "decrypted", "decrypt", "Decrypt"}, out, err);
+int RunDecrypt(const FileRequest& request, std::ostream& out, std::ostream& err) {
+  return RunCrypt(request, {DecryptFiles, "decrypted", "decrypt", "Decrypt"}, out, err);
 }
 
 }  // namespace hv::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -10,13 +11,15 @@ namespace hv::cli {
 // What a File Protection command was given.
 struct FileRequest {
   std::vector<std::string> files;
-  bool yes = false;                     // the wipe's question answered Yes
-  std::optional<std::string> password;  // from a file or descriptor; else the terminal
+  bool yes = false;  // the wipe's question answered Yes
+  // The password from a file or descriptor, or nullopt for the terminal's; read only once
+  // there are files to work on.
+  std::function<std::optional<std::string>()> readPassword = [] { return std::nullopt; };
 };
 
 // Each returns the exit status; the messages are those of the File Protection tab, as text.
 int RunWipe(const FileRequest& request, std::ostream& out, std::ostream& err);
-int RunEncrypt(FileRequest request, std::ostream& out, std::ostream& err);
-int RunDecrypt(FileRequest request, std::ostream& out, std::ostream& err);
+int RunEncrypt(const FileRequest& request, std::ostream& out, std::ostream& err);
+int RunDecrypt(const FileRequest& request, std::ostream& out, std::ostream& err);
 
 }  // namespace hv::cli

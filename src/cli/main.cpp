@@ -31,7 +31,8 @@ struct CleanerChoice {
 struct PasswordChoice {
   std::string file;
   int descriptor = -1;
-  std::string refused;
+  std::string refusedValue;
+  CLI::Option* refused = nullptr;
 
   void AddTo(CLI::App& command) {
     CLI::Option* fileOption =
@@ -39,14 +40,16 @@ struct PasswordChoice {
     command.add_option("--password-fd", descriptor, "read the password from this descriptor")
         ->excludes(fileOption);
     // Never offered: a password on the command line is visible to every user.
-    command.add_option("--password", refused)->group("");
+    refused = command.add_option("--password", refusedValue)->group("");
   }
-  std::optional<std::string> Read() const {
-    if (!refused.empty()) {
+  void RefuseArgument() const {
+    if (refused->count() > 0) {
       throw CommandError(ExitStatus::kUsage,
                          "a password is never taken from the command line, where other users "
                          "can see it; use --password-file or --password-fd");
     }
+  }
+  std::optional<std::string> Read() const {
     if (!file.empty()) {
       return PasswordFromFile(file);
     }
@@ -170,7 +173,7 @@ int Run(int argc, char** argv) {
       [&] { command = [&] { return DeletePresetNamed(cleaner.Chosen(), name); }; });
 
   FileRequest files;
-  PasswordChoice password;
+  PasswordChoice passwords[2];  // each command has options of its own
   CLI::App* wipeFiles =
       app.add_subcommand("wipe", "overwrite files with random bytes and delete them");
   wipeFiles->add_option("FILE", files.files, "the files")->required();
@@ -181,10 +184,12 @@ int Run(int argc, char** argv) {
         encrypt ? "encrypt" : "decrypt",
         encrypt ? "encrypt files into FILE.vlt with a password" : "decrypt FILE.vlt files");
     crypt->add_option("FILE", files.files, "the files")->required();
+    PasswordChoice& password = passwords[encrypt ? 0 : 1];
     password.AddTo(*crypt);
     crypt->callback([&, encrypt] {
       command = [&, encrypt] {
-        files.password = password.Read();
+        password.RefuseArgument();
+        files.readPassword = [&password] { return password.Read(); };
         return encrypt ? RunEncrypt(files, std::cout, std::cerr)
                        : RunDecrypt(files, std::cout, std::cerr);
       };
