@@ -38,7 +38,7 @@ const char* OutcomeName(EntryOutcome outcome) {
 }
 
 nlohmann::json TallyJson(const EntryTally& tally) {
-  return {{"entries", tally.Entries() - tally.left},
+  return {{"count", tally.Entries() - tally.left},
           {"bytes", tally.Bytes()},
           {"left", tally.left},
           {"summary", TallyLine(tally)}};

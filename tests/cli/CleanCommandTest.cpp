@@ -118,6 +118,13 @@ TEST_F(CliTest, JsonReportParsesWithTheDocumentedFields) {
   EXPECT_EQ(logs.at("caption"), "delete the logs");
   EXPECT_EQ(logs.at("entries").size(), 2u);
   EXPECT_EQ(logs.at("left"), 0);
+  EXPECT_TRUE(logs.at("firstReason").is_null());
+  EXPECT_TRUE(logs.at("bytes").is_number());
+  EXPECT_EQ(logs.at("summary").get<std::string>().rfind("2 files", 0), 0u);
+  EXPECT_EQ(document.at("skipped"), nlohmann::json::array());
+  EXPECT_EQ(document.at("unanswered"), nlohmann::json::array());
+  EXPECT_EQ(document.at("totals").at("unlistedEntries"), 0);
+  EXPECT_EQ(document.at("totals").at("left"), 0);
   for (const nlohmann::json& entry : logs.at("entries")) {
     EXPECT_EQ(entry.at("type"), "file");
     EXPECT_EQ(entry.at("outcome"), "would-be-removed");
@@ -125,7 +132,8 @@ TEST_F(CliTest, JsonReportParsesWithTheDocumentedFields) {
     EXPECT_TRUE(entry.at("reason").is_null());
   }
   EXPECT_EQ(document.at("items").at(1).at("key"), "Notes");
-  EXPECT_EQ(document.at("totals").at("entries"), 3);
+  EXPECT_EQ(logs.at("count"), 2);
+  EXPECT_EQ(document.at("totals").at("count"), 3);
   EXPECT_EQ(document.at("totals").at("summary").get<std::string>().rfind("3 files", 0), 0u)
       << document.dump();
 
