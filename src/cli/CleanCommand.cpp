@@ -121,9 +121,11 @@ int RunClean(const CleanRequest& request, std::ostream& out, std::ostream& err) 
     std::unique_ptr<ProgressLine> progress;
     if (IsTerminal(StandardStream::kError)) {
       progress = std::make_unique<ProgressLine>(report, ui.TerminalLock(), err);
+      ui.ShowsProgress(true);
     }
     CleanRun(loaded.items, loaded.page, ui, actions, *services.restart,
              {.preview = request.preview, .report = &report});
+    ui.ShowsProgress(false);
   }
 
   const ItemOutcomes outcomes = SortOutItems(loaded, ui.Unanswered());

@@ -98,20 +98,20 @@ int TerminalUserInterface::MessageBox(const std::string& text, int style,
                                       const std::string& title) {
   const ButtonSet& set = ButtonsOf(style);
   if (set.buttons.size() == 1) {
-    const std::lock_guard lock(terminal_);
+    const auto lock = TakeTerminal();
     std::ostream& stream = (style & 0x70) == MessageStyle::kInformation ? out_ : err_;
     stream << TerminalText(text) << std::endl;
     return MessageAnswer::kOk;
   }
   if (title == kRestartTitle && !policy_.allowRestart) {
-    const std::lock_guard lock(terminal_);
+    const auto lock = TakeTerminal();
     err_ << TerminalText(text) << "\nNo: a restart is offered only with --allow-restart."
          << std::endl;
     return MessageAnswer::kNo;
   }
   const bool yesByFlag = title == kRestartTitle ? !policy_.interactive : policy_.yes;
   if (yesByFlag && Offers(set, MessageAnswer::kYes)) {
-    const std::lock_guard lock(terminal_);
+    const auto lock = TakeTerminal();
     err_ << TerminalText(text) << "\nYes" << std::endl;
     return MessageAnswer::kYes;
   }
@@ -132,7 +132,7 @@ int TerminalUserInterface::Ask(const std::string& text, int style) {
   for (;;) {
     std::optional<std::string> answer;
     {
-      const std::lock_guard lock(terminal_);
+      const auto lock = TakeTerminal();
       err_ << TerminalText(text) << "\n" << choices << "? " << std::flush;
       answer = ReadAnswer();
     }
@@ -160,6 +160,14 @@ std::optional<std::string> TerminalUserInterface::ReadAnswer() {
   return line;
 }
 
+std::unique_lock<std::mutex> TerminalUserInterface::TakeTerminal() {
+  std::unique_lock lock(terminal_);
+  if (progressShown_) {
+    err_ << "\r\033[K" << std::flush;  // the progress line makes room, and comes back later
+  }
+  return lock;
+}
+
 void TerminalUserInterface::Unanswerable(const std::string& question) {
   unanswered_.push_back(TerminalText(question));
 }
@@ -173,7 +181,7 @@ std::string TerminalUserInterface::GetPassword(const std::string& prompt, bool n
     return {};
   }
   const auto show = [this](const std::string& text, bool) {
-    const std::lock_guard lock(terminal_);
+    const auto lock = TakeTerminal();
     err_ << TerminalText(text) << " " << std::flush;
     std::optional<std::string> typed = ReadLineWithoutEcho();
     err_ << std::endl;
@@ -203,7 +211,7 @@ std::string TerminalUserInterface::ChooseFromList(const std::string& prompt,
     Unanswerable(prompt + " (offered: " + Joined(entries) + "; give --firefox-profile)");
     return {};
   }
-  const std::lock_guard lock(terminal_);
+  const auto lock = TakeTerminal();
   err_ << prompt << "\n";
   for (size_t i = 0; i < entries.size(); ++i) {
     err_ << "  " << i + 1 << ") " << entries[i] << "\n";
@@ -224,7 +232,7 @@ std::optional<std::string> TerminalUserInterface::InputText(const std::string& p
     Unanswerable(title + ": " + prompt);
     return std::nullopt;
   }
-  const std::lock_guard lock(terminal_);
+  const auto lock = TakeTerminal();
   err_ << prompt << (initial.empty() ? "" : " [" + initial + "]") << " " << std::flush;
   std::optional<std::string> answer = ReadAnswer();
   if (answer && answer->empty()) {

@@ -48,10 +48,13 @@ class TerminalUserInterface : public UserInterface {
   // Held while anything is written to the terminal, so that a progress line does not cut
   // through a question.
   std::mutex& TerminalLock() { return terminal_; }
+  // A progress line is on standard error: it is cleared before anything else is written.
+  void ShowsProgress(bool shown) { progressShown_ = shown; }
 
  private:
   int Ask(const std::string& text, int buttons);
   std::optional<std::string> ReadAnswer();
+  std::unique_lock<std::mutex> TakeTerminal();
   void Unanswerable(const std::string& question);
 
   AnswerPolicy policy_;
@@ -59,6 +62,7 @@ class TerminalUserInterface : public UserInterface {
   std::ostream& err_;
   std::vector<std::string> unanswered_;
   std::mutex terminal_;
+  bool progressShown_ = false;
 };
 
 // "\r\n" line ends as the terminal writes them.
