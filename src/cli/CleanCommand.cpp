@@ -78,7 +78,7 @@ void WriteJson(const CleanRequest& request, const RunReport& report, const ItemO
       {"unanswered", others},
       {"totals", TotalsJson(report)},
       {"status", status}};
-  out << document.dump(2) << std::endl;
+  out << JsonText(document) << std::endl;
 }
 
 void WriteText(const CleanRequest& request, const RunReport& report, const ItemOutcomes& outcomes,
@@ -90,6 +90,28 @@ void WriteText(const CleanRequest& request, const RunReport& report, const ItemO
   }
   for (const std::string& question : others) {
     out << "Left unanswered (no terminal): " << question << "\n";
+  }
+  out << std::flush;
+}
+
+nlohmann::json ItemsListJson(LoadedCleaner& loaded) {
+  nlohmann::json items = nlohmann::json::array();
+  for (const CleanItem& item : loaded.items) {
+    items.push_back({{"key", item.Key},
+                     {"caption", item.Caption},
+                     {"kind", item.Kind},
+                     {"sensitive", item.Confirm},
+                     {"needsRestart", item.NeedsRestart},
+                     {"checked", loaded.page.IsCheckedByKey(item.Key)}});
+  }
+  return {{"cleaner", loaded.cleaner.option}, {"items", items}};
+}
+
+void WriteItems(LoadedCleaner& loaded, std::ostream& out) {
+  for (const CleanItem& item : loaded.items) {
+    out << (loaded.page.IsCheckedByKey(item.Key) ? "[x] " : "[ ] ") << item.Key << "  (kind "
+        << item.Kind << (item.Confirm ? ", sensitive" : "")
+        << (item.NeedsRestart ? ", needs restart" : "") << ")\n    " << item.Caption << "\n";
   }
   out << std::flush;
 }
@@ -140,26 +162,23 @@ int RunClean(const CleanRequest& request, std::ostream& out, std::ostream& err) 
   return status;
 }
 
-nlohmann::json ItemsListJson(LoadedCleaner& loaded) {
-  nlohmann::json items = nlohmann::json::array();
-  for (const CleanItem& item : loaded.items) {
-    items.push_back({{"key", item.Key},
-                     {"caption", item.Caption},
-                     {"kind", item.Kind},
-                     {"sensitive", item.Confirm},
-                     {"needsRestart", item.NeedsRestart},
-                     {"checked", loaded.page.IsCheckedByKey(item.Key)}});
+int ListItems(const std::vector<const Cleaner*>& cleaners, const std::string& configFolder,
+              bool json, std::ostream& out) {
+  nlohmann::json documents = nlohmann::json::array();
+  for (const Cleaner* cleaner : cleaners) {
+    LoadedCleaner loaded = LoadCleaner(*cleaner, configFolder);
+    if (json) {
+      documents.push_back(ItemsListJson(loaded));
+    } else {
+      out << cleaner->kind << " cleaner:\n";
+      WriteItems(loaded, out);
+    }
   }
-  return {{"cleaner", loaded.cleaner.option}, {"items", items}};
-}
-
-void WriteItems(LoadedCleaner& loaded, std::ostream& out) {
-  for (const CleanItem& item : loaded.items) {
-    out << (loaded.page.IsCheckedByKey(item.Key) ? "[x] " : "[ ] ") << item.Key << "  (kind "
-        << item.Kind << (item.Confirm ? ", sensitive" : "")
-        << (item.NeedsRestart ? ", needs restart" : "") << ")\n    " << item.Caption << "\n";
+  if (json) {
+    out << JsonText({{"version", kJsonVersion}, {"command", "list"}, {"cleaners", documents}})
+        << std::endl;
   }
-  out << std::flush;
+  return ExitStatus::kDone;
 }
 
 }  // namespace hv::cli

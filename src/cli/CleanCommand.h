@@ -1,7 +1,6 @@
 #pragma once
 
 #include <iosfwd>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,8 +26,9 @@ struct CleanRequest {
 // Runs the cleaner over the chosen items and writes its report; returns the exit status.
 int RunClean(const CleanRequest& request, std::ostream& out, std::ostream& err);
 
-// The cleaner's items: key, caption, kind, sensitive, checked on the page.
-void WriteItems(LoadedCleaner& loaded, std::ostream& out);
-nlohmann::json ItemsListJson(LoadedCleaner& loaded);
+// Writes the items of the cleaners: key, caption, kind, sensitive, checked on the page;
+// returns the exit status.
+int ListItems(const std::vector<const Cleaner*>& cleaners, const std::string& configFolder,
+              bool json, std::ostream& out);
 
 }  // namespace hv::cli

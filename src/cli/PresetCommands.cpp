@@ -13,7 +13,7 @@ namespace {
 void WriteNames(const std::vector<std::string>& names, bool json, const char* field,
                 std::ostream& out) {
   if (json) {
-    out << nlohmann::json{{"version", kJsonVersion}, {field, names}}.dump(2) << std::endl;
+    out << JsonText({{"version", kJsonVersion}, {field, names}}) << std::endl;
     return;
   }
   for (const std::string& name : names) {

@@ -61,6 +61,10 @@ nlohmann::json EntryJson(const ReportEntry& entry) {
 
 }  // namespace
 
+std::string JsonText(const nlohmann::json& document) {
+  return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 nlohmann::json ItemsJson(const RunReport& report, const std::vector<std::string>& itemKeys) {
   nlohmann::json items = nlohmann::json::array();
   for (size_t index = 0; index < report.ItemCount(); ++index) {

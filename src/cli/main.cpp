@@ -2,14 +2,12 @@
 // scheduled runs; the engine alone, without a window.
 #include <CLI/CLI.hpp>
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "cli/CleanCommand.h"
 #include "cli/CommandError.h"
 #include "cli/FileCommands.h"
 #include "cli/PasswordSource.h"
 #include "cli/PresetCommands.h"
-#include "cli/ReportJson.h"
 #include "platform/ExecutableName.h"
 
 namespace hv::cli {
@@ -80,27 +78,11 @@ int Run(int argc, char** argv) {
   list->add_flag("--json", json, "one JSON document");
   list->callback([&] {
     command = [&] {
-      nlohmann::json cleaners = nlohmann::json::array();
-      for (const Cleaner* one : {&kWindowsCleaner, &kWebCleaner}) {
-        if ((cleaner.windows || cleaner.web) && one != &cleaner.Chosen()) {
-          continue;
-        }
-        LoadedCleaner loaded = LoadCleaner(*one, config);
-        if (json) {
-          cleaners.push_back(ItemsListJson(loaded));
-        } else {
-          std::cout << (one == &kWebCleaner ? "Web" : "Windows") << " cleaner:\n";
-          WriteItems(loaded, std::cout);
-        }
+      std::vector<const Cleaner*> chosen{&kWindowsCleaner, &kWebCleaner};
+      if (cleaner.windows || cleaner.web) {
+        chosen = {&cleaner.Chosen()};
       }
-      if (json) {
-        std::cout << nlohmann::json{{"version", kJsonVersion},
-                                    {"command", "list"},
-                                    {"cleaners", cleaners}}
-                         .dump(2)
-                  << std::endl;
-      }
-      return ExitStatus::kDone;
+      return ListItems(chosen, config, json, std::cout);
     };
   });
 

@@ -153,3 +153,41 @@ TEST_F(CliTest, JsonReportParsesWithTheDocumentedFields) {
 
 }  // namespace
 }  // namespace hv::test
+
+namespace hv::test {
+namespace {
+
+TEST_F(CliTest, NamesThatAreNoTextStillGiveAJsonDocument) {
+  FillFolders();
+  Root().Write("logs/odd\xff\xfe.log", "odd");
+  const CliResult result = Cli({"clean", "--json", "--no-wipe", "Logs"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const nlohmann::json document = nlohmann::json::parse(result.out);
+  std::vector<std::string> removed;
+  for (const nlohmann::json& entry : document.at("items").at(0).at("entries")) {
+    removed.push_back(entry.at("what"));
+  }
+  EXPECT_EQ(removed.size(), 3u);
+  EXPECT_NE(std::find(removed.begin(), removed.end(),
+                      (Root() / "logs/odd\xef\xbf\xbd\xef\xbf\xbd.log").string()),
+            removed.end())
+      << "the bytes that are no UTF-8 show as replacement characters";
+  EXPECT_FALSE(Exists("logs/odd\xff\xfe.log"));
+}
+
+TEST_F(CliTest, KeyNamingSeveralElementsHasNoBoxOfItsOwn) {
+  Root().Write("config/windows.pick",
+               "<input type=checkbox id=Logs checked><input type=checkbox name=Logs checked>"
+               "<input type=checkbox id=Notes><p id=Secrets>");
+  const CliResult list = Cli({"list", "--windows"});
+  EXPECT_NE(list.out.find("[ ] Logs"), std::string::npos) << "two elements count as unchecked";
+  for (const char* key : {"Logs", "Secrets"}) {
+    const CliResult clean = Cli({"clean", key});
+    EXPECT_EQ(clean.status, 2) << key;
+    EXPECT_NE(clean.err.find("has no check box of its own on the page"), std::string::npos)
+        << clean.err;
+  }
+}
+
+}  // namespace
+}  // namespace hv::test
