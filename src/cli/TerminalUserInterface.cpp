@@ -200,8 +200,17 @@ std::string TerminalUserInterface::ChooseFromList(const std::string& prompt,
   }
   const std::vector<std::string> entries = Entries(list);
   if (!policy_.profile.empty()) {
-    if (std::find(entries.begin(), entries.end(), policy_.profile) != entries.end()) {
-      return policy_.profile;
+    // The list shows names in proper case; the user may give the folder's own name.
+    const auto named =
+        std::find_if(entries.begin(), entries.end(), [this](const std::string& entry) {
+          return std::equal(entry.begin(), entry.end(), policy_.profile.begin(),
+                            policy_.profile.end(), [](char a, char b) {
+                              return std::tolower(static_cast<unsigned char>(a)) ==
+                                     std::tolower(static_cast<unsigned char>(b));
+                            });
+        });
+    if (named != entries.end()) {
+      return *named;
     }
     Unanswerable(prompt + " (none is named '" + policy_.profile + "'; offered: " + Joined(entries) +
                  ")");

@@ -29,7 +29,7 @@ TEST_F(CliTest, ListAsJsonNamesBothCleanersWithTheDocumentedFields) {
   ASSERT_EQ(document.at("cleaners").size(), 2u);
   const nlohmann::json& windows = document.at("cleaners").at(0);
   EXPECT_EQ(windows.at("cleaner"), "windows");
-  ASSERT_EQ(windows.at("items").size(), 3u);
+  ASSERT_EQ(windows.at("items").size(), 4u);
   const nlohmann::json& secrets = windows.at("items").at(1);
   EXPECT_EQ(secrets.at("key"), "Secrets");
   EXPECT_EQ(secrets.at("caption"), "delete the secrets");

@@ -17,7 +17,9 @@ namespace hv::test {
 //   Logs    *.log of logs/      checked on the page
 //   Secrets every file of secrets/, sensitive
 //   Notes   *.txt of notes/
-// Each test has a settings store of its own, shared by the program it runs and itself.
+//   Crashes *.dmp of the chosen Firefox profile
+// Each test has a home and a settings store of its own, shared by the program it runs and
+// itself.
 class CliTest : public testing::Test {
  protected:
   CliTest();
@@ -30,6 +32,9 @@ class CliTest : public testing::Test {
   // Fills the item folders: logs/a.log, logs/b.log, logs/keep.txt, secrets/s.key,
   // notes/n.txt.
   void FillFolders() const;
+
+  // Two Firefox profiles of the home, one.default and two.default, each with crash.dmp.
+  void AddProfiles() const;
 
   bool Exists(const std::string& relative) const {
     return std::filesystem::exists(root_ / relative);

@@ -10,18 +10,20 @@ TEST_F(CliTest, PresetSavedHereIsAppliedByTheWindowsEngineAlike) {
 
   // The window's page: the same boxes in the same order, other states.
   InMemoryDocument page;
-  page.Box("Logs", false).Box("Secrets", true).Box("Notes", false);
+  page.Box("Logs", false).Box("Secrets", true).Box("Notes", false).Box("Crashes", true);
   ApplyPreset("Evening", kWindowsKind, page);
   EXPECT_TRUE(page.elements[0].checked);
   EXPECT_FALSE(page.elements[1].checked);
   EXPECT_TRUE(page.elements[2].checked);
+  EXPECT_FALSE(page.elements[3].checked);
 
   // And one the window saved is shown here.
   page.elements[1].checked = true;
+  page.elements[3].checked = true;
   SavePreset("Window's", kWindowsKind, page);
   const CliResult shown = Cli({"presets", "show", "Window's"});
   EXPECT_EQ(shown.status, 0) << shown.err;
-  EXPECT_EQ(shown.out, "Logs\nSecrets\nNotes\n");
+  EXPECT_EQ(shown.out, "Logs\nSecrets\nNotes\nCrashes\n");
 }
 
 TEST_F(CliTest, PresetsAreListedShownAndDeletedPerCleaner) {
