@@ -10,7 +10,7 @@
 
 extern char** environ;
 
-namespace hv::bench {
+namespace bench {
 
 // Runs a program with args, its output to /dev/null, and returns its wall-clock time in
 // milliseconds, or a negative number when it did not end with status 0 (or 1, when
@@ -42,4 +42,4 @@ inline double TimedRun(const std::vector<std::string>& args, bool leftAllowed = 
   return ok ? elapsed.count() : -1;
 }
 
-}  // namespace hv::bench
+}  // namespace bench

@@ -6,13 +6,13 @@
 
 #include "ports/UserInterface.h"
 
-namespace hv::bench {
+namespace bench {
 
-// Gives every message box one answer and prints its text on standard error; asks nothing
-// else: a bench passes its passwords and choices itself, and every setting is off.
-class QuietUserInterface : public UserInterface {
+// Answers nothing but message boxes, each with one answer: a benchmark passes what it needs
+// itself and prints any message.
+class QuietUserInterface : public hv::UserInterface {
  public:
-  explicit QuietUserInterface(int answer = MessageAnswer::kOk) : answer_(answer) {}
+  explicit QuietUserInterface(int answer = hv::MessageAnswer::kOk) : answer_(answer) {}
 
   int MessageBox(const std::string& text, int, const std::string&) override {
     std::fprintf(stderr, "message: %s\n", text.c_str());
@@ -33,4 +33,4 @@ class QuietUserInterface : public UserInterface {
   int answer_;
 };
 
-}  // namespace hv::bench
+}  // namespace bench

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <functional>
 
-namespace hv::bench {
+namespace bench {
 namespace {
 
 namespace fs = std::filesystem;
@@ -95,4 +95,4 @@ WebTraces BuildWebTraces(const fs::path& root) {
   return fixture;
 }
 
-}  // namespace hv::bench
+}  // namespace bench

@@ -4,7 +4,7 @@
 
 #include "platform/posix/browser/BrowserFolders.h"
 
-namespace hv::bench {
+namespace bench {
 
 // The traces of each kind in the fixture.
 inline constexpr int kTraceCount = 10000;
@@ -16,7 +16,7 @@ struct WebTraces {
   std::filesystem::path profile;
   std::filesystem::path entries;
 
-  BrowserFolders Folders() const {
+  hv::BrowserFolders Folders() const {
     return {home.string(), (home / ".config").string(), (home / ".cache").string()};
   }
 };
@@ -24,4 +24,4 @@ struct WebTraces {
 // Builds the fixture below root, replacing whatever was there.
 WebTraces BuildWebTraces(const std::filesystem::path& root);
 
-}  // namespace hv::bench
+}  // namespace bench

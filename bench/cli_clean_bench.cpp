@@ -41,8 +41,8 @@ class ThreeItems : public hv::SelectionDocument {
   void ClickCheckBox(int) override {}
 };
 
-hv::bench::WebTraces FreshHome(const fs::path& root) {
-  hv::bench::WebTraces traces = hv::bench::BuildWebTraces(root);
+bench::WebTraces FreshHome(const fs::path& root) {
+  bench::WebTraces traces = bench::BuildWebTraces(root);
   std::system("sync");
   setenv("HOME", traces.home.c_str(), 1);
   setenv("XDG_CONFIG_HOME", (traces.home / ".config").c_str(), 1);
@@ -56,7 +56,7 @@ double EngineAlone() {
   hv::CleanItemList items;
   hv::LoadCleanItems(kConfig + "/webclean.cln", items);
   ThreeItems page;
-  hv::bench::QuietUserInterface ui(hv::MessageAnswer::kYes);  // as --yes
+  bench::QuietUserInterface ui(hv::MessageAnswer::kYes);  // as --yes
   const auto start = std::chrono::steady_clock::now();
   hv::PlatformServices services = hv::MakePlatformServices();
   const hv::CleanActions actions = hv::StandardCleanActions(services);
@@ -64,7 +64,7 @@ double EngineAlone() {
   hv::CleanRun(items, page, ui, actions, *services.restart, {.preview = false, .report = &report});
   const std::chrono::duration<double, std::milli> elapsed =
       std::chrono::steady_clock::now() - start;
-  if (report.Totals().Entries() < 3u * hv::bench::kTraceCount) {
+  if (report.Totals().Entries() < 3u * bench::kTraceCount) {
     std::fprintf(stderr, "the engine met only %llu entries\n",
                  static_cast<unsigned long long>(report.Totals().Entries()));
     std::exit(1);
@@ -76,7 +76,7 @@ double CommandLine() {
   std::vector<std::string> args = {HUSHVAULT_CLI, "--config",  kConfig, "clean",
                                    "--web",       "--no-wipe", "--yes"};
   args.insert(args.end(), kKeys.begin(), kKeys.end());
-  const double ms = hv::bench::TimedRun(args);
+  const double ms = bench::TimedRun(args);
   if (ms < 0) {
     std::fprintf(stderr, "hushvault-cli clean failed\n");
     std::exit(1);
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   for (int round = 0; round < kRounds; ++round) {
     FreshHome(root);
     engine.push_back(EngineAlone());
-    const hv::bench::WebTraces traces = FreshHome(root);
+    const bench::WebTraces traces = FreshHome(root);
     cli.push_back(CommandLine());
     if (!fs::is_empty(traces.entries)) {
       std::fprintf(stderr, "the command line left cache files\n");

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
 
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
-    const double ms = hv::bench::TimedRun({HUSHVAULT_CLI, "list"});
+    const double ms = bench::TimedRun({HUSHVAULT_CLI, "list"});
     if (ms < 0) {
       std::fprintf(stderr, "hushvault-cli list failed\n");
       return 1;

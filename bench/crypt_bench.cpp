@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   const double md5Again = Seconds([&] { (void)std::system(md5Command.c_str()); });
   const double md5AgainCpu = CpuSeconds(RUSAGE_CHILDREN) - md5Cpu;
 
-  hv::bench::QuietUserInterface ui;
+  bench::QuietUserInterface ui;
   hv::CryptContext context{ui};
   std::string password = "benchmark password";
   bool encrypted = false, decrypted = false;

@@ -26,10 +26,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCount = hv::bench::kTraceCount;
+constexpr int kCount = bench::kTraceCount;
 constexpr int kRounds = 3;
 
-using Fixture = hv::bench::WebTraces;
+using Fixture = bench::WebTraces;
 
 // Counts what the actions report, as cheaply as a sink can.
 struct CountingSink : hv::ReportSink {
@@ -84,7 +84,7 @@ class Results {
 
 // A fresh fixture, its writes on the disk before anything is measured on it.
 Fixture Fresh(const fs::path& root) {
-  Fixture fixture = hv::bench::BuildWebTraces(root);
+  Fixture fixture = bench::BuildWebTraces(root);
   std::system("sync");
   return fixture;
 }
