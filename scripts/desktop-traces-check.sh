@@ -4,12 +4,11 @@
 # On a sandbox home, runs bash, python3, less, vim and sqlite3 interactively in tmux so
 # that each writes its history the way it does for a user, links one history to /dev/null
 # as a user who wants none would, then carries out the matching items of
-# config/winclean.cln with the engine (bench's run_items program): first as a preview,
-# then for real. Prints the home's listing before and after, and fails when a history is
-# left or the link is gone.
+# config/winclean.cln with hushvault-cli: first as a preview, then for real. Prints the
+# home's listing before and after, and fails when a history is left or the link is gone.
 #
 # Usage: scripts/desktop-traces-check.sh BUILD_FOLDER [--keep]
-#   BUILD_FOLDER  a build with the bench programs (run_items is built when missing)
+#   BUILD_FOLDER  a build of the program (hushvault-cli is built when missing)
 #   --keep        keep the sandbox folder (its path is printed)
 set -euo pipefail
 
@@ -22,8 +21,8 @@ keep=0
 if ! command -v tmux >/dev/null; then
   apt-get install -y tmux >/dev/null
 fi
-runner="$build/bench/run_items"
-[ -x "$runner" ] || ninja -C "$build" run_items >/dev/null
+cli="$build/src/cli/hushvault-cli"
+[ -x "$cli" ] || ninja -C "$build" hushvault-cli >/dev/null
 
 sandbox=$(mktemp -d /tmp/hushvault-traces.XXXXXX)
 cleanup() {
@@ -99,9 +98,15 @@ done
 echo "Histories written by the programs: ${written[*]:-none}"
 
 echo "== Preview"
-"$runner" "$repo/config/winclean.cln" --preview "${items[@]}"
+# Status 1 means something was left: here the linked history, on purpose.
+cli_run() {
+  local status=0
+  "$cli" --config "$repo/config" "$@" || status=$?
+  [ $status -le 1 ] || { echo "hushvault-cli failed with status $status" >&2; exit 1; }
+}
+cli_run preview --windows "${items[@]}"
 echo "== Clean"
-"$runner" "$repo/config/winclean.cln" "${items[@]}"
+cli_run clean --windows --yes "${items[@]}"
 echo "== Home after"
 listing
 

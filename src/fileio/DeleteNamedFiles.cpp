@@ -3,30 +3,14 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <ranges>
-#include <string_view>
 #include <vector>
 
 #include "fileio/DeleteFiles.h"
 #include "fileio/FolderToClean.h"
 #include "util/NamePattern.h"
+#include "util/SplitText.h"
 
 namespace hv {
-namespace {
-
-using namespace FileAttribute;
-
-std::vector<std::string_view> SplitPatterns(std::string_view masks) {
-  std::vector<std::string_view> patterns;
-  for (const auto part : std::views::split(masks, ';')) {
-    if (!part.empty()) {
-      patterns.emplace_back(part.begin(), part.end());
-    }
-  }
-  return patterns;
-}
-
-}  // namespace
 
 void DeleteNamedFiles(const std::string& path, const std::string& masks, bool wipe,
                       ReportSink& report, bool preview, FileSystem& files) {
@@ -35,16 +19,16 @@ void DeleteNamedFiles(const std::string& path, const std::string& masks, bool wi
   if (!folder) {
     return;
   }
-  const std::vector<std::string_view> patterns = SplitPatterns(masks);
+  const std::vector<std::string> patterns = SplitText(masks, ';');
   for (const FolderEntry& entry : folder->List()) {
     if (report.StopRequested()) {
       return;
     }
     // Folders, devices, pipes and sockets are never this kind's to remove.
-    if (entry.attributes & (kDirectory | kSystem)) {
+    if (entry.attributes & (FileAttribute::kDirectory | FileAttribute::kSystem)) {
       continue;
     }
-    const bool matches = std::ranges::any_of(patterns, [&entry](std::string_view pattern) {
+    const bool matches = std::ranges::any_of(patterns, [&entry](const std::string& pattern) {
       return MatchesPattern(entry.name, pattern);
     });
     if (matches) {

@@ -24,6 +24,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/posix/FreedesktopTrash.h"
 #include "ports/UserInterface.h"
+#include "util/SplitText.h"
 
 namespace hv {
 namespace {
@@ -353,14 +354,10 @@ const Row kRows[] = {
 class ClassicProfileUi : public test::ScriptedUserInterface {
  public:
   std::string ChooseFromList(const std::string&, const std::string& list) override {
-    size_t start = 0;
-    while (start <= list.size()) {
-      const size_t end = std::min(list.find(';', start), list.size());
-      const std::string shown = list.substr(start, end - start);
+    for (const std::string& shown : SplitText(list, ';')) {
       if (shown.find("release") != std::string::npos) {
         return shown;
       }
-      start = end + 1;
     }
     return {};
   }
