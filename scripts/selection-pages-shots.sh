@@ -42,29 +42,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display_number=$(for n in $(seq 90 140); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; break; }
-done)
-export DISPLAY=":$display_number"
-Xvfb "$DISPLAY" -screen 0 "$SCREEN" -nolisten tcp >"$sandbox/xvfb.log" 2>&1 &
-started+=($!)
-for _ in $(seq 100); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-export QT_QPA_PLATFORM=xcb
-[ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
-"$program" >"$sandbox/hushvault.log" 2>&1 &
-started+=($!)
+# shellcheck source=scripts/window-under-xvfb.sh
+source "$(dirname "$0")/window-under-xvfb.sh"
+start_window
 
-main=""
+# The first window of that name may go again while the program starts: retry until one
+# takes the move.
+placed=0
 for _ in $(seq 300); do
   main=$(xdotool search --onlyvisible --name '^Hushvault$' 2>/dev/null | head -n 1 || true)
-  [ -n "$main" ] && break
+  if [ -n "$main" ] &&
+    xdotool windowmove "$main" 0 0 windowsize "$main" "$WINDOW_WIDTH" "$WINDOW_HEIGHT" 2>/dev/null; then
+    placed=1
+    break
+  fi
   sleep 0.1
 done
-[ -n "$main" ] || { echo "The main window did not appear" >&2; tail "$sandbox/hushvault.log" >&2; exit 1; }
-xdotool windowmove "$main" 0 0 windowsize "$main" "$WINDOW_WIDTH" "$WINDOW_HEIGHT"
+[ $placed = 1 ] || { echo "The main window did not appear" >&2; tail "$sandbox/hushvault.log" >&2; exit 1; }
 sleep 3  # the selection pages load in the background after the window shows
 
 shoot_page() {
