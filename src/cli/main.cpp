@@ -8,6 +8,7 @@
 #include "cli/FileCommands.h"
 #include "cli/PasswordSource.h"
 #include "cli/PresetCommands.h"
+#include "cli/StoredSettings.h"
 #include "platform/ExecutableName.h"
 
 namespace hv::cli {
@@ -185,6 +186,10 @@ int Run(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     app.exit(error);
     return ExitStatus::kUsage;
+  }
+  if (app.got_subcommand("presets") || app.got_subcommand("preview") ||
+      app.got_subcommand("clean")) {
+    TellOfMovedStore(std::cerr);
   }
   return command();
 }
