@@ -127,17 +127,29 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
         return true;
       }
       // A preview does not ask whether another program holds the file: that takes a lease
-      // on each one, which costs several times the listing itself. The run tells.
+      // on each one, which costs several times the listing itself. The run tells. What a
+      // file takes up comes from a look the erasure makes anyway, or one at the file alone.
+      std::optional<uint64_t> bytes = entry.allocatedBytes;
       if (!preview) {
         const Erasure erased = Erase(holder, entry.name, wipe);
         if (!erased.removed) {
           leave(holder, entry, ReasonLeft(erased.access));
           return true;
         }
+        if (erased.allocatedBytes) {
+          bytes = erased.allocatedBytes;  // fresher than the listing's
+        }
+      } else if (!bytes) {
+        const std::optional<FolderEntry> now = holder.FindEntry(entry.name);
+        if (!now) {
+          leave(holder, entry, LeftReason::kVanished);
+          return true;
+        }
+        bytes = now->allocatedBytes;
       }
       report.Add({.type = EntryType::kFile,
                   .what = holder.Path() + entry.name,
-                  .bytes = entry.allocatedBytes,
+                  .bytes = bytes,
                   .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
                   .reason = {}});
     }
