@@ -18,6 +18,9 @@ std::vector<TypedName> TypedFolderEntries(int folderFd) {
     }
     return entries;
   }
+  // The copy shares the caller's position in the folder: a listing before this one left it
+  // at the end.
+  rewinddir(dir);
   while (const dirent* entry = readdir(dir)) {
     std::string name = entry->d_name;
     if (name != "." && name != "..") {
