@@ -48,7 +48,7 @@ std::optional<WriteMode> ChoosePassMode(Folder& folder, const std::string& name,
 // Overwrites blockCount blocks from the start of the file, each with fresh random data.
 // Blocks go to the disk several at a time, from two buffers in turn: one is filled while
 // the other is written, and the memory used does not grow with the file.
-bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
+bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount, WorkProgress& progress) {
   const uint64_t blocksPerWrite = std::max<uint64_t>(1, kWriteSize / block);
   AlignedBlock buffers[] = {AlignedBlock(block * blocksPerWrite),
                             AlignedBlock(block * blocksPerWrite)};
@@ -62,11 +62,12 @@ bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
     }
     submitted = writer.Submit(chunk);
     done += blocks;
+    progress.Advance(chunk.size());
   }
   return writer.Finish() && submitted;
 }
 
-Erasure Wipe(Folder& folder, const std::string& name) {
+Erasure Wipe(Folder& folder, const std::string& name, WorkProgress& progress) {
   const Erasure untouched{.access = FileAccess::kExclusive};
   std::unique_ptr<OpenFile> testFile = folder.OpenForWriting(name, {.noBuffering = true});
   if (!testFile) {
@@ -87,14 +88,14 @@ Erasure Wipe(Folder& folder, const std::string& name) {
   }
   // After a failed write the rest stays unwritten; the file is still cut and removed, but
   // the wipe is not reported as done.
-  const bool allWritten = WritePasses(*file, block, *length / block + 1);
+  const bool allWritten = WritePasses(*file, block, *length / block + 1, progress);
   const bool flushed = file->Flush();
   return CutAndClose(*file, allWritten && flushed);
 }
 
 }  // namespace
 
-Erasure Erase(Folder& folder, const std::string& name, bool wipe) {
+Erasure Erase(Folder& folder, const std::string& name, bool wipe, WorkProgress& progress) {
   try {
     const FileAccess access = folder.ProbeAccess(name);
     if (access != FileAccess::kExclusive) {
@@ -104,7 +105,7 @@ Erasure Erase(Folder& folder, const std::string& name, bool wipe) {
       return {.access = FileAccess::kDenied};
     }
     if (wipe) {
-      return Wipe(folder, name);
+      return Wipe(folder, name, progress);
     }
     const std::unique_ptr<OpenFile> file =
         folder.OpenForWriting(name, {.noBuffering = true, .deleteOnClose = true});
@@ -122,9 +123,9 @@ bool EraseFile(Folder& folder, const std::string& name, bool wipe) {
   return Erase(folder, name, wipe).wiped;
 }
 
-bool EraseFile(const std::string& path, bool wipe, FileSystem& files) {
+bool EraseFile(const std::string& path, bool wipe, FileSystem& files, WorkProgress& progress) {
   const FolderAndName at = OpenFolderOf(files, path);
-  return at.folder && EraseFile(*at.folder, at.name, wipe);
+  return at.folder && Erase(*at.folder, at.name, wipe, progress).wiped;
 }
 
 }  // namespace hv
