@@ -6,9 +6,16 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <algorithm>
+#include <exception>
 #include <filesystem>
 
-#include "fileio/EraseFile.h"
+#include "app/BackgroundRun.h"
+#include "app/FileDrops.h"
+#include "app/WindowThreadPorts.h"
+#include "fileio/BatchProgress.h"
+#include "fileio/WipeFiles.h"
 
 namespace hv {
 namespace {
@@ -37,6 +44,43 @@ QPushButton* Button(const char* name, const char* text, QWidget* parent) {
   button->setObjectName(name);
   return button;
 }
+
+std::vector<QListWidgetItem*> ItemsOf(const QListWidget* list) {
+  std::vector<QListWidgetItem*> items;
+  for (int i = 0; i < list->count(); ++i) {
+    items.push_back(list->item(i));
+  }
+  return items;
+}
+
+bool Holds(const QListWidget* list, const std::string& path) {
+  const std::vector<QListWidgetItem*> items = ItemsOf(list);
+  return std::ranges::any_of(items,
+                             [&](const QListWidgetItem* item) { return EntryPath(item) == path; });
+}
+
+// Removes the entries a command took on; entries added while it worked stay.
+void RemoveEntries(const std::vector<QListWidgetItem*>& items) {
+  for (QListWidgetItem* item : items) {
+    delete item;
+  }
+}
+
+std::string FilesLeftLine(int left) {
+  return "Stopped: " + std::to_string(left) + " file(s) were left as they were.";
+}
+
+// Keeps the main window disabled for exactly as long as a command works off its thread.
+class DisabledWindow {
+ public:
+  explicit DisabledWindow(UserInterface& ui) : ui_(ui) { ui_.SetMainWindowEnabled(false); }
+  ~DisabledWindow() { ui_.SetMainWindowEnabled(true); }
+  DisabledWindow(const DisabledWindow&) = delete;
+  DisabledWindow& operator=(const DisabledWindow&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
 
 }  // namespace
 
@@ -88,6 +132,18 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   addGroup(1, "Files to decrypt:", lstFileDecrypt_, decBrowse, chkDecPass_, decrypt);
   addGroup(2, "Files to wipe:", lstFileWipe_, wipeBrowse, nullptr, wipe);
 
+  for (const auto& [list, widget] :
+       {std::pair{FileList::kEncrypt, lstFileEncrypt_},
+        std::pair{FileList::kDecrypt, lstFileDecrypt_}, std::pair{FileList::kWipe, lstFileWipe_}}) {
+    new FileDrops(*widget, [this, list](const std::vector<std::string>& paths) {
+      std::vector<FileToOpen> files;
+      for (const std::string& path : paths) {
+        files.push_back({list, path});
+      }
+      AddFiles(files);
+    });
+  }
+
   connect(encBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdEncBrowse_Click);
   connect(decBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdDecBrowse_Click);
   connect(wipeBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdWipeBrowse_Click);
@@ -107,11 +163,58 @@ void FileProtectionTab::cmdWipeBrowse_Click() {
 }
 
 void FileProtectionTab::cmdEncrypt_Click() {
-  RunCryptCommand(lstFileEncrypt_, chkEncPass_, {EncryptFiles, "encrypted", "encrypt", "Encrypt"});
+  RunCryptCommand(lstFileEncrypt_, chkEncPass_,
+                  {EncryptFiles, "encrypted", "encrypt", "Encrypt", "Encrypting"});
 }
 
 void FileProtectionTab::cmdDecrypt_Click() {
-  RunCryptCommand(lstFileDecrypt_, chkDecPass_, {DecryptFiles, "decrypted", "decrypt", "Decrypt"});
+  RunCryptCommand(lstFileDecrypt_, chkDecPass_,
+                  {DecryptFiles, "decrypted", "decrypt", "Decrypt", "Decrypting"});
+}
+
+QListWidget* FileProtectionTab::ListOf(FileList list) const {
+  switch (list) {
+    case FileList::kDecrypt:
+      return lstFileDecrypt_;
+    case FileList::kWipe:
+      return lstFileWipe_;
+    case FileList::kEncrypt:
+      break;
+  }
+  return lstFileEncrypt_;
+}
+
+void FileProtectionTab::AddFiles(const std::vector<FileToOpen>& files) {
+  std::string leftOut;
+  for (const FileToOpen& file : files) {
+    const std::optional<FolderEntry> entry = context_.files.FindEntry(file.path);
+    if (!entry || (entry->attributes & FileAttribute::kDirectory) != 0) {
+      leftOut += "\r\n'" + file.path + (entry ? "' - a folder" : "' - not found");
+      continue;
+    }
+    QListWidget* list = ListOf(file.list);
+    if (!Holds(list, file.path)) {
+      AddPath(list, file.path);
+    }
+  }
+  if (!leftOut.empty()) {
+    context_.ui.MessageBox("Only files can be added to the list; these were left out:" + leftOut,
+                           MessageStyle::kExclamation | MessageStyle::kOkOnly, kAppTitle);
+  }
+}
+
+void FileProtectionTab::RunOffWindow(BatchProgress& progress, ProgressFeed feed,
+                                     const std::function<void(CryptContext&)>& work) {
+  const QScopedValueRollback running(running_, true);
+  WindowThreadUserInterface ui(context_.ui, *this);
+  CryptContext context{ui, context_.streams, context_.files, progress};
+  try {
+    const DisabledWindow disabled(context_.ui);
+    RunInBackground([&] { work(context); }, std::move(feed), *window());
+  } catch (const std::exception& error) {
+    context_.ui.MessageBox(error.what(), MessageStyle::kExclamation | MessageStyle::kOkOnly,
+                           kAppTitle);
+  }
 }
 
 void FileProtectionTab::Browse(QListWidget* list, const std::string& filter) {
@@ -150,13 +253,18 @@ bool FileProtectionTab::IsNormalFile(const std::string& path) {
 
 void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* samePass,
                                         const CryptCommand& command) {
-  if (list->count() == 0) {
+  if (running_ || list->count() == 0) {
     return;
   }
+  const std::vector<QListWidgetItem*> entries = ItemsOf(list);
+  std::vector<QListWidgetItem*> taken;
+  std::vector<std::string> paths;
   std::string batch;
-  for (int i = 0; i < list->count(); ++i) {
-    const std::string path = EntryPath(list->item(i));
+  for (QListWidgetItem* entry : entries) {
+    const std::string path = EntryPath(entry);
     if (IsNormalFile(path)) {
+      taken.push_back(entry);
+      paths.push_back(path);
       batch += path + '\0';
     }
   }
@@ -164,12 +272,35 @@ void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* same
     return;
   }
   batch.pop_back();
-  const int done = command.run(context_, batch, samePass->isChecked());
+  const bool same = samePass->isChecked();
+  BatchProgress progress(MeasureFiles(paths, context_.files));
+  int done = -1;
+  RunOffWindow(progress,
+               FileBatchFeed(progress, QString("Hushvault - ") + command.title,
+                             QString(command.working) + " the files...", "Stopping..."),
+               [&](CryptContext& context) { done = command.run(context, batch, same); });
+  const std::string successLine =
+      std::string("Successfully ") + command.done + " " + std::to_string(done) + " file(s).";
+  const std::vector<BatchProgress::FileState> states = progress.States();
+  const auto notDone =
+      static_cast<int>(std::ranges::count_if(states, [](BatchProgress::FileState state) {
+        return state != BatchProgress::FileState::kDone;
+      }));
+  if (done >= 0 && progress.StopRequested() && notDone > 0) {
+    // What was done is reported and leaves the list; the rest stays for another run.
+    context_.ui.MessageBox((done > 0 ? successLine + "\r\n" : "") + FilesLeftLine(notDone),
+                           MessageStyle::kInformation | MessageStyle::kOkOnly, command.title);
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+      if (states[i] == BatchProgress::FileState::kDone) {
+        delete taken[i];
+      }
+    }
+    return;
+  }
   if (done > 0) {
-    context_.ui.MessageBox(
-        std::string("Successfully ") + command.done + " " + std::to_string(done) + " file(s).",
-        MessageStyle::kInformation | MessageStyle::kOkOnly, command.title);
-    list->clear();
+    context_.ui.MessageBox(successLine, MessageStyle::kInformation | MessageStyle::kOkOnly,
+                           command.title);
+    RemoveEntries(entries);
   } else if (done == 0) {
     context_.ui.MessageBox(std::string("Could not ") + command.failed + " " +
                                std::to_string(list->count()) + " file(s)!",
@@ -178,30 +309,52 @@ void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* same
 }
 
 void FileProtectionTab::cmdSWipe_Click() {
+  if (running_) {
+    return;
+  }
   const int answer =
       context_.ui.MessageBox("Are you sure you want to wipe the selected file(s)?",
                              MessageStyle::kQuestion | MessageStyle::kYesNo, kWipeTitle);
-  const int total = lstFileWipe_->count();
-  if (answer != MessageAnswer::kYes || total == 0) {
+  const std::vector<QListWidgetItem*> entries = ItemsOf(lstFileWipe_);
+  if (answer != MessageAnswer::kYes || entries.empty()) {
     return;
   }
-  int wiped = 0;
-  for (int i = 0; i < total; ++i) {
-    if (EraseFile(EntryPath(lstFileWipe_->item(i)), true, context_.files)) {
-      ++wiped;
-    }
+  std::vector<std::string> paths;
+  for (const QListWidgetItem* entry : entries) {
+    paths.push_back(EntryPath(entry));
   }
+  BatchProgress progress(MeasureFiles(paths, context_.files));
+  WipeTally tally{.left = static_cast<int>(paths.size())};
+  // A file half overwritten would be neither kept nor gone: Cancel waits for the file at
+  // work, and says so.
+  RunOffWindow(
+      progress,
+      FileBatchFeed(progress, "Hushvault - File Wiper", "Wiping the files...",
+                    "Stopping after this file..."),
+      [&](CryptContext& context) { tally = WipeFiles(paths, context.files, context.progress); });
   std::string report;
   int icon = MessageStyle::kInformation;
-  if (wiped > 0) {
-    report = "Successfully wiped " + std::to_string(wiped) + " file(s).\r\n";
+  if (tally.wiped > 0) {
+    report = "Successfully wiped " + std::to_string(tally.wiped) + " file(s).\r\n";
   }
-  if (wiped < total) {
-    report += "Could not delete " + std::to_string(total - wiped) + " files!";
+  if (tally.notWiped > 0) {
+    report += "Could not delete " + std::to_string(tally.notWiped) + " files!";
     icon = MessageStyle::kExclamation;
   }
+  if (tally.left > 0) {
+    if (tally.notWiped > 0) {
+      report += "\r\n";
+    }
+    report += FilesLeftLine(tally.left);
+  }
   context_.ui.MessageBox(report, icon | MessageStyle::kOkOnly, kWipeTitle);
-  lstFileWipe_->clear();
+  // The files never taken on stay for another run.
+  const std::vector<BatchProgress::FileState> states = progress.States();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (states[i] != BatchProgress::FileState::kWaiting) {
+      delete entries[i];
+    }
+  }
 }
 
 }  // namespace hv

@@ -1,0 +1,145 @@
+// What following a long file operation costs: encrypting and decrypting, then wiping, one
+// large file (1 GiB unless a size in MiB is given), each side by side without progress and
+// with the progress the window uses, read by a second thread as often as the window reads
+// it. Runs alternate so that a change in the machine's load falls on both alike.
+//
+//   progress_bench [folder] [MiB] [rounds]
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "crypt/modCrypt.h"
+#include "fileio/BatchProgress.h"
+#include "fileio/WipeFiles.h"
+
+namespace {
+
+constexpr auto kWindowRefresh = std::chrono::milliseconds(100);
+
+// Answers nothing: the bench passes its password itself and prints any message.
+class QuietUserInterface : public hv::UserInterface {
+ public:
+  int MessageBox(const std::string& text, int, const std::string&) override {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+    return hv::MessageAnswer::kOk;
+  }
+  std::string GetPassword(const std::string&, bool) override { return {}; }
+  std::string ChooseFromList(const std::string&, const std::string&) override { return {}; }
+  std::optional<std::string> InputText(const std::string&, const std::string&,
+                                       const std::string&) override {
+    return std::nullopt;
+  }
+  void ProcessPendingMessages() override {}
+  void SetMainWindowEnabled(bool) override {}
+  void SetMainWindowCaption(const std::string&) override {}
+  bool SettingChecked(int) override { return false; }
+};
+
+void WriteRandomFile(const std::string& path, std::uint64_t mib) {
+  std::mt19937_64 generator(42);
+  std::vector<std::uint64_t> block(1 << 17);  // 1 MiB
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (std::uint64_t i = 0; i < mib; ++i) {
+    for (auto& word : block) {
+      word = generator();
+    }
+    out.write(reinterpret_cast<const char*>(block.data()),
+              static_cast<std::streamsize>(block.size() * sizeof block[0]));
+  }
+  out.close();
+  // On the disk before any timing, so that no step pays for writing it back.
+  const int fd = open(path.c_str(), O_RDONLY);
+  fsync(fd);
+  close(fd);
+}
+
+// Runs work with progress that nobody follows, or with a batch progress that another
+// thread reads every refresh, as the progress window does. Returns the seconds taken.
+template <typename Work>
+double Timed(bool followed, const std::string& path, Work&& work) {
+  hv::BatchProgress batch(hv::MeasureFiles({path}, hv::NativeFileSystem()));
+  std::atomic<bool> finished = false;
+  std::thread reader;
+  if (followed) {
+    reader = std::thread([&] {
+      while (!finished) {
+        (void)batch.Current();
+        std::this_thread::sleep_for(kWindowRefresh);
+      }
+    });
+  }
+  const auto start = std::chrono::steady_clock::now();
+  work(followed ? static_cast<hv::WorkProgress&>(batch) : hv::NoProgress());
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  finished = true;
+  if (reader.joinable()) {
+    reader.join();
+  }
+  return seconds;
+}
+
+void Report(const char* what, const std::vector<double>& without, const std::vector<double>& with) {
+  // The best of each side: the least disturbed by the rest of the machine.
+  const double bare = *std::min_element(without.begin(), without.end());
+  const double followed = *std::min_element(with.begin(), with.end());
+  std::printf("%-22s without %7.2f s   with %7.2f s   cost %+6.2f %%\n", what, bare, followed,
+              (followed / bare - 1.0) * 100.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::filesystem::path folder =
+      argc > 1 ? std::filesystem::path(argv[1]) : std::filesystem::temp_directory_path();
+  const std::uint64_t mib = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1024;
+  const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+  const std::filesystem::path work = folder / ("progress_bench-" + std::to_string(getpid()));
+  std::filesystem::create_directories(work);
+  const std::string plain = (work / "data.bin").string();
+  std::printf("file: %llu MiB in %s, %d rounds\n", static_cast<unsigned long long>(mib),
+              work.c_str(), rounds);
+
+  QuietUserInterface ui;
+  bool allDone = true;
+  std::vector<double> cryptWithout, cryptWith, wipeWithout, wipeWith;
+  WriteRandomFile(plain, mib);
+  for (int round = 0; round < rounds; ++round) {
+    for (const bool followed : {round % 2 == 0, round % 2 != 0}) {
+      (followed ? cryptWith : cryptWithout)
+          .push_back(Timed(followed, plain, [&](hv::WorkProgress& progress) {
+            hv::CryptContext context{.ui = ui, .progress = progress};
+            std::string password = "benchmark password";
+            allDone &= hv::EncryptFile(context, plain, password, false);
+            allDone &= hv::DecryptFile(context, plain + ".vlt", password, false);
+          }));
+    }
+  }
+  for (int round = 0; round < rounds; ++round) {
+    for (const bool followed : {round % 2 == 0, round % 2 != 0}) {
+      WriteRandomFile(plain, mib);
+      (followed ? wipeWith : wipeWithout)
+          .push_back(Timed(followed, plain, [&](hv::WorkProgress& progress) {
+            allDone &= hv::WipeFiles({plain}, hv::NativeFileSystem(), progress).wiped == 1;
+          }));
+    }
+  }
+  Report("encrypt + decrypt", cryptWithout, cryptWith);
+  Report("wipe", wipeWithout, wipeWith);
+  std::filesystem::remove_all(work);
+  if (!allDone) {
+    std::fprintf(stderr, "an operation failed\n");
+  }
+  return allDone ? 0 : 1;
+}
