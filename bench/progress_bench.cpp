@@ -4,7 +4,6 @@
 // it. Runs alternate so that a change in the machine's load falls on both alike.
 //
 //   progress_bench [folder] [MiB] [rounds]
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,12 +12,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "QuietUserInterface.h"
+#include "RandomFile.h"
 #include "crypt/modCrypt.h"
 #include "fileio/BatchProgress.h"
 #include "fileio/WipeFiles.h"
@@ -26,43 +25,6 @@
 namespace {
 
 constexpr auto kWindowRefresh = std::chrono::milliseconds(100);
-
-// Answers nothing: the bench passes its password itself and prints any message.
-class QuietUserInterface : public hv::UserInterface {
- public:
-  int MessageBox(const std::string& text, int, const std::string&) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    return hv::MessageAnswer::kOk;
-  }
-  std::string GetPassword(const std::string&, bool) override { return {}; }
-  std::string ChooseFromList(const std::string&, const std::string&) override { return {}; }
-  std::optional<std::string> InputText(const std::string&, const std::string&,
-                                       const std::string&) override {
-    return std::nullopt;
-  }
-  void ProcessPendingMessages() override {}
-  void SetMainWindowEnabled(bool) override {}
-  void SetMainWindowCaption(const std::string&) override {}
-  bool SettingChecked(int) override { return false; }
-};
-
-void WriteRandomFile(const std::string& path, std::uint64_t mib) {
-  std::mt19937_64 generator(42);
-  std::vector<std::uint64_t> block(1 << 17);  // 1 MiB
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  for (std::uint64_t i = 0; i < mib; ++i) {
-    for (auto& word : block) {
-      word = generator();
-    }
-    out.write(reinterpret_cast<const char*>(block.data()),
-              static_cast<std::streamsize>(block.size() * sizeof block[0]));
-  }
-  out.close();
-  // On the disk before any timing, so that no step pays for writing it back.
-  const int fd = open(path.c_str(), O_RDONLY);
-  fsync(fd);
-  close(fd);
-}
 
 // Runs work with progress that nobody follows, or with a batch progress that another
 // thread reads every refresh, as the progress window does. Returns the seconds taken.
@@ -111,10 +73,10 @@ int main(int argc, char** argv) {
   std::printf("file: %llu MiB in %s, %d rounds\n", static_cast<unsigned long long>(mib),
               work.c_str(), rounds);
 
-  QuietUserInterface ui;
+  bench::QuietUserInterface ui;
   bool allDone = true;
   std::vector<double> cryptWithout, cryptWith, wipeWithout, wipeWith;
-  WriteRandomFile(plain, mib);
+  bench::WriteRandomFile(plain, mib);
   for (int round = 0; round < rounds; ++round) {
     for (const bool followed : {round % 2 == 0, round % 2 != 0}) {
       (followed ? cryptWith : cryptWithout)
@@ -128,7 +90,7 @@ int main(int argc, char** argv) {
   }
   for (int round = 0; round < rounds; ++round) {
     for (const bool followed : {round % 2 == 0, round % 2 != 0}) {
-      WriteRandomFile(plain, mib);
+      bench::WriteRandomFile(plain, mib);
       (followed ? wipeWith : wipeWithout)
           .push_back(Timed(followed, plain, [&](hv::WorkProgress& progress) {
             allDone &= hv::WipeFiles({plain}, hv::NativeFileSystem(), progress).wiped == 1;

@@ -203,7 +203,7 @@ void FileProtectionTab::AddFiles(const std::vector<FileToOpen>& files) {
   }
 }
 
-void FileProtectionTab::RunOffWindow(BatchProgress& progress, ProgressFeed feed,
+bool FileProtectionTab::RunOffWindow(BatchProgress& progress, ProgressFeed feed,
                                      const std::function<void(CryptContext&)>& work) {
   const QScopedValueRollback running(running_, true);
   WindowThreadUserInterface ui(context_.ui, *this);
@@ -211,9 +211,11 @@ void FileProtectionTab::RunOffWindow(BatchProgress& progress, ProgressFeed feed,
   try {
     const DisabledWindow disabled(context_.ui);
     RunInBackground([&] { work(context); }, std::move(feed), *window());
+    return true;
   } catch (const std::exception& error) {
     context_.ui.MessageBox(error.what(), MessageStyle::kExclamation | MessageStyle::kOkOnly,
                            kAppTitle);
+    return false;
   }
 }
 
@@ -275,10 +277,12 @@ void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* same
   const bool same = samePass->isChecked();
   BatchProgress progress(MeasureFiles(paths, context_.files));
   int done = -1;
-  RunOffWindow(progress,
-               FileBatchFeed(progress, QString("Hushvault - ") + command.title,
-                             QString(command.working) + " the files...", "Stopping..."),
-               [&](CryptContext& context) { done = command.run(context, batch, same); });
+  if (!RunOffWindow(progress,
+                    FileBatchFeed(progress, QString("Hushvault - ") + command.title,
+                                  QString(command.working) + " the files...", "Stopping..."),
+                    [&](CryptContext& context) { done = command.run(context, batch, same); })) {
+    return;
+  }
   const std::string successLine =
       std::string("Successfully ") + command.done + " " + std::to_string(done) + " file(s).";
   const std::vector<BatchProgress::FileState> states = progress.States();
@@ -303,7 +307,7 @@ void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* same
     RemoveEntries(entries);
   } else if (done == 0) {
     context_.ui.MessageBox(std::string("Could not ") + command.failed + " " +
-                               std::to_string(list->count()) + " file(s)!",
+                               std::to_string(entries.size()) + " file(s)!",
                            MessageStyle::kExclamation | MessageStyle::kOkOnly, command.title);
   }
 }
@@ -324,14 +328,17 @@ void FileProtectionTab::cmdSWipe_Click() {
     paths.push_back(EntryPath(entry));
   }
   BatchProgress progress(MeasureFiles(paths, context_.files));
-  WipeTally tally{.left = static_cast<int>(paths.size())};
+  WipeTally tally;
   // A file half overwritten would be neither kept nor gone: Cancel waits for the file at
   // work, and says so.
-  RunOffWindow(
-      progress,
-      FileBatchFeed(progress, "Hushvault - File Wiper", "Wiping the files...",
-                    "Stopping after this file..."),
-      [&](CryptContext& context) { tally = WipeFiles(paths, context.files, context.progress); });
+  if (!RunOffWindow(progress,
+                    FileBatchFeed(progress, "Hushvault - File Wiper", "Wiping the files...",
+                                  "Stopping after this file..."),
+                    [&](CryptContext& context) {
+                      tally = WipeFiles(paths, context.files, context.progress);
+                    })) {
+    return;
+  }
   std::string report;
   int icon = MessageStyle::kInformation;
   if (tally.wiped > 0) {

@@ -56,8 +56,9 @@ class FileProtectionTab : public QWidget {
   bool IsNormalFile(const std::string& path);
   QListWidget* ListOf(FileList list) const;
   // Runs work on a thread of its own with the main window disabled, its questions asked
-  // on the window's thread and its progress shown from feed.
-  void RunOffWindow(BatchProgress& progress, ProgressFeed feed,
+  // on the window's thread and its progress shown from feed. False when it failed, which
+  // the user has been told.
+  bool RunOffWindow(BatchProgress& progress, ProgressFeed feed,
                     const std::function<void(CryptContext&)>& work);
 
   CryptContext context_;
