@@ -5,6 +5,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <algorithm>
 #include <filesystem>
@@ -164,6 +165,25 @@ class SingleInstanceTest : public QObject {
     first.SetReceiver([&](const Files& files) { received.push_back(files); });
     QCOMPARE(StartProgram({"/a"}).exitCode, 0);
     QCOMPARE(received, (std::vector<Files>{{{FileList::kEncrypt, "/a"}}}));
+  }
+
+  // What reaches the socket but is no handover from a start of this program (another
+  // program's bytes, a length beyond any list) is dropped unanswered, and opens nothing.
+  void foreignMessagesAreRefused() {
+    hv::SingleInstance first(hv::MeetingPointName());
+    QCOMPARE(first.Begin({}), hv::SingleInstance::Start::kFirst);
+    std::vector<Files> received;
+    first.SetReceiver([&](const Files& files) { received.push_back(files); });
+    for (const QByteArray& bytes :
+         {QByteArray("\0\0\0\x05hello", 9), QByteArray("\xff\xff\xff\xff")}) {
+      QLocalSocket socket;
+      socket.connectToServer(hv::MeetingPointName());
+      QTRY_COMPARE(socket.state(), QLocalSocket::ConnectedState);
+      socket.write(bytes);
+      QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+      QCOMPARE(socket.readAll(), QByteArray());
+    }
+    QVERIFY(received.empty());
   }
 
   // The file manager actions start the program with arguments it reads into the list each
