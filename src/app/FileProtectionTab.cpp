@@ -22,7 +22,6 @@ namespace {
 
 constexpr const char* kAllFilesFilter = "All (*.*)| *.*";
 constexpr const char* kEncryptedFilesFilter = "Hushvault Encrypted Files (*.vlt)|*.vlt";
-constexpr const char* kWipeTitle = "File Wiper";
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 // A list entry keeps its path's bytes beside the text it shows: a name that is no text
@@ -64,10 +63,6 @@ void RemoveEntries(const std::vector<QListWidgetItem*>& items) {
   for (QListWidgetItem* item : items) {
     delete item;
   }
-}
-
-std::string FilesLeftLine(int left) {
-  return "Stopped: " + std::to_string(left) + " file(s) were left as they were.";
 }
 
 // Keeps the main window disabled for exactly as long as a command works off its thread.
@@ -292,7 +287,7 @@ void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* same
       }));
   if (done >= 0 && progress.StopRequested() && notDone > 0) {
     // What was done is reported and leaves the list; the rest stays for another run.
-    context_.ui.MessageBox((done > 0 ? successLine + "\r\n" : "") + FilesLeftLine(notDone),
+    context_.ui.MessageBox((done > 0 ? successLine + "\r\n" : "") + FilesLeftByStop(notDone),
                            MessageStyle::kInformation | MessageStyle::kOkOnly, command.title);
     for (std::size_t i = 0; i < taken.size(); ++i) {
       if (states[i] == BatchProgress::FileState::kDone) {
@@ -316,9 +311,8 @@ void FileProtectionTab::cmdSWipe_Click() {
   if (running_) {
     return;
   }
-  const int answer =
-      context_.ui.MessageBox("Are you sure you want to wipe the selected file(s)?",
-                             MessageStyle::kQuestion | MessageStyle::kYesNo, kWipeTitle);
+  const int answer = context_.ui.MessageBox(
+      kWipeQuestion, MessageStyle::kQuestion | MessageStyle::kYesNo, kWipeTitle);
   const std::vector<QListWidgetItem*> entries = ItemsOf(lstFileWipe_);
   if (answer != MessageAnswer::kYes || entries.empty()) {
     return;
@@ -328,33 +322,18 @@ void FileProtectionTab::cmdSWipe_Click() {
     paths.push_back(EntryPath(entry));
   }
   BatchProgress progress(MeasureFiles(paths, context_.files));
-  WipeTally tally;
+  WipeOutcome outcome;
   // A file half overwritten would be neither kept nor gone: Cancel waits for the file at
   // work, and says so.
   if (!RunOffWindow(progress,
                     FileBatchFeed(progress, "Hushvault - File Wiper", "Wiping the files...",
                                   "Stopping after this file..."),
                     [&](CryptContext& context) {
-                      tally = WipeFiles(paths, context.files, context.progress);
+                      outcome = WipeFiles(paths, context.files, context.progress);
                     })) {
     return;
   }
-  std::string report;
-  int icon = MessageStyle::kInformation;
-  if (tally.wiped > 0) {
-    report = "Successfully wiped " + std::to_string(tally.wiped) + " file(s).\r\n";
-  }
-  if (tally.notWiped > 0) {
-    report += "Could not delete " + std::to_string(tally.notWiped) + " files!";
-    icon = MessageStyle::kExclamation;
-  }
-  if (tally.left > 0) {
-    if (tally.notWiped > 0) {
-      report += "\r\n";
-    }
-    report += FilesLeftLine(tally.left);
-  }
-  context_.ui.MessageBox(report, icon | MessageStyle::kOkOnly, kWipeTitle);
+  context_.ui.MessageBox(outcome.message, outcome.style | MessageStyle::kOkOnly, kWipeTitle);
   // The files never taken on stay for another run.
   const std::vector<BatchProgress::FileState> states = progress.States();
   for (std::size_t i = 0; i < entries.size(); ++i) {

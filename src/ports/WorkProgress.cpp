@@ -7,4 +7,8 @@ WorkProgress& NoProgress() {
   return nobody;
 }
 
+std::string FilesLeftByStop(int count) {
+  return "Stopped: " + std::to_string(count) + " file(s) were left as they were.";
+}
+
 }  // namespace hv

@@ -27,4 +27,7 @@ class WorkProgress {
 // Progress that nobody watches and that never stops.
 WorkProgress& NoProgress();
 
+// The closing message's line for the files of a list that a stop left untouched.
+std::string FilesLeftByStop(int count);
+
 }  // namespace hv
