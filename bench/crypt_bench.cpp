@@ -3,7 +3,6 @@
 // resident high-water mark, read after each step.
 //
 //   crypt_bench [folder] [MiB]
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -12,11 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "QuietUserInterface.h"
+#include "RandomFile.h"
 #include "crypt/modCrypt.h"
 
 namespace {
@@ -51,24 +50,6 @@ double Seconds(Work&& work) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void WriteRandomFile(const std::string& path, std::uint64_t mib) {
-  std::mt19937_64 generator(42);
-  std::vector<std::uint64_t> block(1 << 17);  // 1 MiB
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  for (std::uint64_t i = 0; i < mib; ++i) {
-    for (auto& word : block) {
-      word = generator();
-    }
-    out.write(reinterpret_cast<const char*>(block.data()),
-              static_cast<std::streamsize>(block.size() * sizeof block[0]));
-  }
-  out.close();
-  // On the disk before any timing, so that no step pays for writing it back.
-  const int fd = open(path.c_str(), O_RDONLY);
-  fsync(fd);
-  close(fd);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,7 +62,7 @@ int main(int argc, char** argv) {
 
   std::printf("file: %llu MiB in %s\n", static_cast<unsigned long long>(mib), work.c_str());
   PrintLoad("before");
-  WriteRandomFile(plain, mib);
+  bench::WriteRandomFile(plain, mib);
   std::printf("%-28s %8.1f MiB\n", "peak after writing the file", PeakMiB(RUSAGE_SELF));
 
   // Read once so that every step below starts from the same cache state.

@@ -79,11 +79,15 @@ int RunBatch(CryptContext& context, const std::string& files, bool samePass, boo
     if (IsBlank(entry)) {
       continue;
     }
+    if (context.progress.StopRequested()) {
+      break;
+    }
     std::string password = common;
     const SecretGuard wipePassword(password);
-    if (step(context, entry, password, !samePass)) {
-      ++done;
-    }
+    context.progress.BeginFile(entry);
+    const bool fileDone = step(context, entry, password, !samePass);
+    context.progress.EndFile(fileDone);
+    done += fileDone ? 1 : 0;
   }
   return done;
 }
@@ -106,7 +110,11 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
     const PasswordBytes key(password);
     const auto output = context.streams.Stage(vaultName, fileName);
     Require(output != nullptr);
-    Require(EncryptStream(*input, *output, key.Preferred()) == StreamOutcome::kDone);
+    const StreamOutcome outcome = EncryptStream(*input, *output, key.Preferred(), context.progress);
+    if (outcome == StreamOutcome::kStopped) {
+      return false;  // the staged file goes with output, unnamed
+    }
+    Require(outcome == StreamOutcome::kDone);
     Require(output->Commit());
     // Closed before it is deleted: some systems refuse to delete an open file, and this
     // program's own descriptor would count as another holder.
@@ -148,11 +156,14 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
         output = context.streams.Stage(*plainName, fileName);
         Require(output != nullptr);
       }
-      outcome = DecryptStream(*input, output.get(), bytes);
+      outcome = DecryptStream(*input, output.get(), bytes, context.progress);
       if (outcome != StreamOutcome::kDigestMismatch) {
         break;
       }
       input.reset();
+    }
+    if (outcome == StreamOutcome::kStopped) {
+      return false;
     }
     if (outcome == StreamOutcome::kDigestMismatch) {
       context.ui.MessageBox(
