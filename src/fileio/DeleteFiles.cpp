@@ -134,6 +134,8 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
           leave(holder, entry, ReasonLeft(erased.access));
           return true;
         }
+      } else if (entry.identity.Known() && !report.FirstCount(entry.identity)) {
+        return true;  // an earlier item of the run would have removed it already
       }
       report.Add({.type = EntryType::kFile,
                   .what = holder.Path() + entry.name,

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileIdentity.h"
+
 namespace hv {
 
 // File attribute bits, as the program's deletion rules name them.
@@ -33,6 +35,7 @@ struct FolderEntry {
   std::string name;
   uint32_t attributes = FileAttribute::kNormal;
   uint64_t allocatedBytes = 0;  // what removing the file frees; where unknown, its length
+  FileIdentity identity = {};   // of an ordinary file, where the system tells
 
   bool operator==(const FolderEntry&) const = default;
 };

@@ -41,8 +41,10 @@ TEST(PosixFileSystemTest, AFolderReachesOnlyItsOwnEntries) {
   struct stat inside {};
   ASSERT_EQ(stat((folder / "real/inside.txt").c_str(), &inside), 0);
   const uint64_t allocated = static_cast<uint64_t>(inside.st_blocks) * 512;
-  EXPECT_EQ(real->List(),
-            (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal, allocated}}));
+  EXPECT_EQ(
+      real->List(),
+      (std::vector<FolderEntry>{
+          {"inside.txt", FileAttribute::kNormal, allocated, {inside.st_dev, inside.st_ino}}}));
   for (const std::string name : {"link", "inside.txt", "missing", ".", "..", "real/", ""}) {
     EXPECT_FALSE(top->OpenSubfolder(name)) << name;
   }
