@@ -18,7 +18,7 @@ struct CleanContext {
   ReportSink& report;              // every entry an action meets goes here
   bool wipe = false;               // the "Wipe files" setting, read at the start of the run
   bool preview = false;            // report what would go, change nothing
-  std::string chosenProfile = {};  // the browser profile confirmed in this run, if any
+  std::string chosenProfile = {};  // the folder of the profile confirmed in this run, if any
 };
 
 using CleanAction = std::function<void(const CleanItem&, CleanContext&)>;

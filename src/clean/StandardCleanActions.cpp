@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "clean/BrowserFamilyCleanup.h"
 #include "clean/FilesCleanAction.h"
 #include "clean/ProfileCleanup.h"
 #include "clean/RecycleBinAction.h"
@@ -25,6 +26,8 @@ CleanActions StandardCleanActions(PlatformServices& services) {
   }
   if (services.browserProfiles) {
     actions.Register(ItemKind::BrowserProfile, CleanProfileAction(*services.browserProfiles));
+    actions.Register(ItemKind::BrowserFamilyFiles,
+                     CleanBrowserFamilyAction(*services.browserProfiles, NativeFileSystem()));
   }
   return actions;
 }

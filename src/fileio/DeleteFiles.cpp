@@ -94,22 +94,42 @@ const char* ReasonNotEntered(const std::optional<FolderEntry>& now) {
   return (now->attributes & kDirectory) ? LeftReason::kOtherFileSystem : LeftReason::kLink;
 }
 
+void ReportLeft(ReportSink& report, Folder& folder, const FolderEntry& entry, const char* reason) {
+  report.Add({.type = EntryType::kFile,
+              .what = folder.Path() + entry.name,
+              .bytes = {},
+              .outcome = EntryOutcome::kLeft,
+              .reason = reason});
+}
+
 }  // namespace
 
-void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
-                 bool preview, FileSystem& files) {
-  const std::optional<std::string> resolved = FolderToClean(path);
-  const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
-  if (!folder) {
+void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
+                   bool preview) {
+  if (entry.attributes & kReparsePoint) {
+    ReportLeft(report, folder, entry, LeftReason::kLink);  // neither followed nor removed
     return;
   }
-  const auto leave = [&report](Folder& holder, const FolderEntry& entry, const char* reason) {
-    report.Add({.type = EntryType::kFile,
-                .what = holder.Path() + entry.name,
-                .bytes = {},
-                .outcome = EntryOutcome::kLeft,
-                .reason = reason});
-  };
+  // A preview does not ask whether another program holds the file: that takes a lease on
+  // each one, which costs several times the listing itself. The run tells.
+  if (!preview) {
+    const Erasure erased = Erase(folder, entry.name, wipe);
+    if (!erased.removed) {
+      ReportLeft(report, folder, entry, ReasonLeft(erased.access));
+      return;
+    }
+  } else if (entry.identity.Known() && !report.FirstCount(entry.identity)) {
+    return;  // an earlier item of the run would have removed it already
+  }
+  report.Add({.type = EntryType::kFile,
+              .what = folder.Path() + entry.name,
+              .bytes = entry.allocatedBytes,
+              .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
+              .reason = {}});
+}
+
+void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSink& report,
+                   bool preview, bool hiddenToo) {
   const auto visit = [&](Folder& holder, const FolderEntry& entry) {
     if (report.StopRequested()) {
       return false;
@@ -119,29 +139,10 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
       // the system, but was not entered either: that is worth saying.
       const bool removed = !preview && holder.RemoveFolder(entry.name);
       if (!removed && (entry.attributes & kReparsePoint)) {
-        leave(holder, entry, LeftReason::kOtherFileSystem);
+        ReportLeft(report, holder, entry, LeftReason::kOtherFileSystem);
       }
     } else if (MatchesPattern(entry.name, mask)) {
-      if (entry.attributes & kReparsePoint) {
-        leave(holder, entry, LeftReason::kLink);  // neither followed nor removed
-        return true;
-      }
-      // A preview does not ask whether another program holds the file: that takes a lease
-      // on each one, which costs several times the listing itself. The run tells.
-      if (!preview) {
-        const Erasure erased = Erase(holder, entry.name, wipe);
-        if (!erased.removed) {
-          leave(holder, entry, ReasonLeft(erased.access));
-          return true;
-        }
-      } else if (entry.identity.Known() && !report.FirstCount(entry.identity)) {
-        return true;  // an earlier item of the run would have removed it already
-      }
-      report.Add({.type = EntryType::kFile,
-                  .what = holder.Path() + entry.name,
-                  .bytes = entry.allocatedBytes,
-                  .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
-                  .reason = {}});
+      EraseReported(holder, entry, wipe, report, preview);
     }
     return true;
   };
@@ -149,10 +150,19 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
     if (report.StopRequested()) {
       return false;
     }
-    leave(holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
+    ReportLeft(report, holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
     return true;
   };
-  WalkDeepestFirst(*folder, visit, unopened);
+  WalkDeepestFirst(folder, visit, unopened, hiddenToo);
+}
+
+void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
+                 bool preview, FileSystem& files) {
+  const std::optional<std::string> resolved = FolderToClean(path);
+  const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
+  if (folder) {
+    DeleteFilesIn(*folder, mask, wipe, report, preview);
+  }
 }
 
 }  // namespace hv

@@ -27,4 +27,15 @@ namespace hv {
 void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
                  bool preview = false, FileSystem& files = NativeFileSystem());
 
+// The same walk in a folder the caller has opened itself, without the checks of path;
+// with hiddenToo set, hidden entries are walked and erased like the others.
+void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSink& report,
+                   bool preview, bool hiddenToo = false);
+
+// Erases the file entry of folder as DeleteFiles does a matching one, and reports it:
+// removed (or, in a preview, would be), or left with why. A link is left, never followed.
+// A preview leaves out a file the report counted already.
+void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
+                   bool preview);
+
 }  // namespace hv

@@ -17,7 +17,9 @@ using EntryVisitor = std::function<bool(Folder& folder, const FolderEntry& entry
 // listed it, so a link, another volume, or whatever a listed folder was swapped for is
 // never entered. A plain folder that cannot be opened is given to unopened, when there is
 // one, as it is met; its content is passed over and the folder is still visited. root
-// itself is not visited. The walk ends early when either visitor returns false.
-void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened = {});
+// itself is not visited. The walk ends early when either visitor returns false. With
+// hiddenToo set, hidden entries are walked like the others (system ones never are).
+void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened = {},
+                      bool hiddenToo = false);
 
 }  // namespace hv

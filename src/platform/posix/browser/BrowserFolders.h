@@ -37,8 +37,4 @@ std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders&
 std::vector<std::filesystem::path> SubFolders(const std::filesystem::path& folder,
                                               std::error_code& error);
 
-// The folder of Firefox's profiles: ~/.mozilla/firefox/, or the one below the config
-// folder where only that one is present. Ends with '/'; empty when neither is known.
-std::string FirefoxProfileRoot(const BrowserFolders& folders);
-
 }  // namespace hv
