@@ -1,6 +1,7 @@
 #include "clean/CountedFiles.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace hv {
 namespace {
@@ -13,7 +14,8 @@ size_t SlotOf(uint64_t number, size_t slotCount) {
 }
 
 // The slot that holds number, or the free slot where it belongs.
-uint64_t& Probe(std::vector<uint64_t>& table, uint64_t number) {
+template <typename Number>
+Number& Probe(std::vector<Number>& table, uint64_t number) {
   for (size_t slot = SlotOf(number, table.size());; slot = (slot + 1) & (table.size() - 1)) {
     if (table[slot] == number || table[slot] == 0) {
       return table[slot];
@@ -21,14 +23,35 @@ uint64_t& Probe(std::vector<uint64_t>& table, uint64_t number) {
   }
 }
 
-void Rehash(std::vector<uint64_t>& table, size_t slotCount) {
-  std::vector<uint64_t> grown(slotCount, 0);
-  for (const uint64_t number : table) {
+// Moves every number of from into a fresh table of slotCount slots, and frees from.
+template <typename From, typename To>
+void Rehash(std::vector<From>& from, std::vector<To>& to, size_t slotCount) {
+  std::vector<To> grown(slotCount, 0);
+  for (const From number : from) {
     if (number != 0) {
       Probe(grown, number) = number;
     }
   }
-  table.swap(grown);
+  std::vector<From>().swap(from);
+  to.swap(grown);
+}
+
+// Counts number in table unless it is there; false when it was.
+template <typename Number>
+bool Insert(std::vector<Number>& table, uint64_t number, bool mayAdd, size_t& used) {
+  Number& slot = Probe(table, number);
+  if (slot == number) {
+    return false;
+  }
+  if (mayAdd) {
+    slot = static_cast<Number>(number);
+    ++used;
+    // Kept at most three quarters full, so that a probe ends after a few slots.
+    if (used * 4 > table.size() * 3 && table.size() < CountedFiles::kMostSlots) {
+      Rehash(table, table, table.size() * 2);
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -38,7 +61,7 @@ CountedFiles::Volume& CountedFiles::VolumeOf(uint64_t device) {
   if (found != volumes_.end()) {
     return *found;
   }
-  volumes_.push_back({device, std::vector<uint64_t>(kFirstSlots, 0), 0});
+  volumes_.push_back({device, std::vector<uint32_t>(kFirstSlots, 0), {}, 0});
   return volumes_.back();
 }
 
@@ -47,21 +70,16 @@ bool CountedFiles::Count(const FileIdentity& file) {
     return true;
   }
   Volume& volume = VolumeOf(file.device);
-  uint64_t& slot = Probe(volume.table, file.number);
-  if (slot == file.number) {
-    return false;
+  if (volume.wide.empty() && file.number > std::numeric_limits<uint32_t>::max()) {
+    Rehash(volume.narrow, volume.wide, volume.narrow.size());
   }
-  if (size_ >= kMostFiles) {
-    return true;
+  const bool mayAdd = size_ < kMostFiles;
+  const bool isNew = volume.wide.empty() ? Insert(volume.narrow, file.number, mayAdd, volume.used)
+                                         : Insert(volume.wide, file.number, mayAdd, volume.used);
+  if (isNew && mayAdd) {
+    ++size_;
   }
-  slot = file.number;
-  ++volume.used;
-  ++size_;
-  // Kept at most three quarters full, so that a probe ends after a few slots.
-  if (volume.used * 4 > volume.table.size() * 3 && volume.table.size() < kMostSlots) {
-    Rehash(volume.table, volume.table.size() * 2);
-  }
-  return true;
+  return isNew;
 }
 
 }  // namespace hv

@@ -7,23 +7,38 @@
 namespace hv {
 namespace {
 
-// A file is new the first time only; the same number on another volume is another file, and
-// a file of unknown identity is never taken for one counted before.
+// A file is new the first time only; the same number on another volume is another file, a
+// file of unknown identity is never taken for one counted before, and a number past 32 bits
+// keeps what its volume counted before.
 TEST(CountedFilesTest, EachFileIsNewOnceWhateverElseWasCounted) {
   struct Step {
     FileIdentity file;
     bool isNew;
   };
   const std::vector<Step> steps = {
-      {{1, 100}, true},  {{1, 100}, false}, {{2, 100}, true}, {{2, 100}, false},
-      {{1, 101}, true},  {{0, 0}, true},    {{0, 0}, true},   {{7, 0}, true},
-      {{1, 100}, false}, {{3, 100}, true},  {{2, 101}, true},
+      {{1, 100}, true},
+      {{1, 100}, false},
+      {{2, 100}, true},
+      {{2, 100}, false},
+      {{1, 101}, true},
+      {{0, 0}, true},
+      {{0, 0}, true},
+      {{7, 0}, true},
+      {{1, 100}, false},
+      {{3, 100}, true},
+      {{2, 101}, true},
+      {{1, uint64_t{1} << 40}, true},
+      {{1, 100}, false},
+      {{1, 101}, false},
+      {{1, uint64_t{1} << 40}, false},
+      {{2, (uint64_t{1} << 40) + 100}, true},
+      {{2, 100}, false},
   };
   CountedFiles counted;
   for (size_t n = 0; n < steps.size(); ++n) {
     EXPECT_EQ(counted.Count(steps[n].file), steps[n].isNew) << "step " << n;
   }
-  EXPECT_EQ(counted.Size(), 5u);
+  EXPECT_EQ(counted.Size(), 7u);
 }
 
 // Numbers come in runs and far apart; every one stays counted while the tables grow, up to

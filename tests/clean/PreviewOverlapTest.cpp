@@ -15,6 +15,7 @@
 #include "PreviewCheck.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
+#include "clean/BrowserFamilyCleanup.h"
 #include "clean/CleanRun.h"
 #include "clean/FilesCleanAction.h"
 #include "clean/RecycleBinAction.h"
@@ -23,6 +24,7 @@
 #include "platform/RestartService.h"
 #include "platform/posix/FreedesktopTrash.h"
 #include "platform/posix/browser/BrowserUrlCache.h"
+#include "platform/posix/browser/InstalledBrowserProfiles.h"
 
 namespace hv {
 namespace {
@@ -86,6 +88,8 @@ class PreviewOverlapRun {
     actions.Register(ItemKind::Files, DeleteFilesAction(NativeFileSystem()));
     actions.Register(ItemKind::TemporaryInternetFiles, MakeUrlCacheActions(cache).deleteCacheFiles);
     actions.Register(ItemKind::RecycleBin, EmptyRecycleBinAction(trash));
+    actions.Register(ItemKind::BrowserFamilyFiles,
+                     CleanBrowserFamilyAction(profiles, NativeFileSystem()));
   }
 
   // Runs items, every one checked; the real run says yes to the trash's question.
@@ -119,6 +123,7 @@ class PreviewOverlapRun {
 
   test::BrowserFixture browsers;
   BrowserUrlCache cache{browsers.Folders()};
+  InstalledBrowserProfiles profiles{browsers.Folders()};
   FreedesktopTrash trash{(temp / kTrash).string(), {}, getuid()};
   CleanActions actions;
   test::InMemoryDocument page;
@@ -133,7 +138,7 @@ CleanItem Item(const char* key, ItemKind kind, const std::string& path = {},
 
 struct OverlapCase {
   const char* name;
-  // Folders relative to the run's temporary folder; the test puts it in front.
+  // The folders of file items are relative to the run's temporary folder.
   std::vector<CleanItem> items;
   uint64_t previewEntries;  // every file once, whichever item reaches it first
 };
@@ -150,7 +155,7 @@ TEST_P(PreviewOverlapTest, APreviewCountsEachFileOnceAsTheRunRemovesIt) {
   PreviewOverlapRun run;
   CleanItemList items = GetParam().items;
   for (CleanItem& item : items) {
-    if (!item.Path.empty()) {
+    if (item.Kind == static_cast<int32_t>(ItemKind::Files)) {
       item.Path = (run.temp / item.Path).string();
     }
   }
@@ -182,6 +187,14 @@ INSTANTIATE_TEST_SUITE_P(
                     {Item("ffcache", ItemKind::Files, kFirefoxCaches, "*"),
                      Item("tif", ItemKind::TemporaryInternetFiles)},
                     4},
+        OverlapCase{"CacheFilesThenTheFirefoxCachesOfEveryProfile",
+                    {Item("tif", ItemKind::TemporaryInternetFiles),
+                     Item("family", ItemKind::BrowserFamilyFiles, "firefox-cache", "cache2/*")},
+                    3},
+        OverlapCase{"TheFirefoxCachesOfEveryProfileThenCacheFiles",
+                    {Item("family", ItemKind::BrowserFamilyFiles, "firefox-cache", "cache2/*"),
+                     Item("tif", ItemKind::TemporaryInternetFiles)},
+                    3},
         OverlapCase{"AFolderThenAFolderInside",
                     {Item("profile", ItemKind::Files, kFirefoxProfileCaches, "*"),
                      Item("entries", ItemKind::Files, kFirefoxProfileCaches + "cache2/", "ENTRY*"),
