@@ -72,13 +72,20 @@ void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSi
     if (erased.allocatedBytes) {
       bytes = erased.allocatedBytes;  // fresher than the listing's
     }
-  } else if (!bytes) {
-    const std::optional<FolderEntry> now = folder.FindEntry(entry.name);
-    if (!now) {
-      ReportLeft(report, folder, entry, LeftReason::kVanished);
-      return;
+  } else {
+    FileIdentity identity = entry.identity;
+    if (!bytes || !identity.Known()) {
+      const std::optional<FolderEntry> now = folder.FindEntry(entry.name);
+      if (!now) {
+        ReportLeft(report, folder, entry, LeftReason::kVanished);
+        return;
+      }
+      bytes = now->allocatedBytes;
+      identity = now->identity;
     }
-    bytes = now->allocatedBytes;
+    if (identity.Known() && !report.FirstCount(identity)) {
+      return;  // an earlier item of the run would have removed it already
+    }
   }
   report.Add({.type = EntryType::kFile,
               .what = folder.Path() + entry.name,

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileIdentity.h"
+
 namespace hv {
 
 // File attribute bits, as the program's deletion rules name them.
@@ -35,6 +37,7 @@ struct FolderEntry {
   // What removing the entry frees; where the system keeps no such count, its length. A
   // listing may leave it out (nullopt) where finding it costs a look at each entry.
   std::optional<uint64_t> allocatedBytes = std::nullopt;
+  FileIdentity identity = {};  // of an ordinary file, where the system tells
 
   bool operator==(const FolderEntry&) const = default;
 };

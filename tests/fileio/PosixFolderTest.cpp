@@ -86,6 +86,37 @@ TEST(PosixFolderTest, ListingGivesEachKindOfEntryItsAttributes) {
   }
 }
 
+// An entry names its file only where removing the entry removes that file: an ordinary file
+// of one name. The identity is the one stat gives, so every walk of the system agrees on it.
+TEST(PosixFolderTest, AnEntryNamesItsFileOnlyWhenItIsTheFilesOneName) {
+  const TempFolder folder;
+  folder.Write("single.txt", "x");
+  folder.Write("linked.txt", "x");
+  ASSERT_EQ(link((folder / "linked.txt").c_str(), (folder / "second.txt").c_str()), 0);
+  fs::create_directory(folder / "sub");
+  fs::create_symlink(folder / "single.txt", folder / "link");
+  ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0644), 0);
+
+  struct stat single {};
+  ASSERT_EQ(lstat((folder / "single.txt").c_str(), &single), 0);
+  const std::map<std::string, FileIdentity> expected = {
+      {"single.txt", {single.st_dev, single.st_ino}},
+      {"linked.txt", {}},
+      {"second.txt", {}},
+      {"sub", {}},
+      {"link", {}},
+      {"pipe", {}},
+  };
+  PosixFileSystem files;
+  const std::unique_ptr<Folder> open = Open(files, folder);
+  std::map<std::string, FileIdentity> listed;
+  for (const FolderEntry& entry : open->List()) {
+    listed[entry.name] = entry.identity;
+    EXPECT_EQ(open->FindEntry(entry.name)->identity, entry.identity) << entry.name;
+  }
+  EXPECT_EQ(listed, expected);
+}
+
 // What the listing saw as a file may be something else by the time it is probed: a pipe
 // put in its place is neither opened for writing nor removed, and nothing waits on it.
 TEST(PosixFolderTest, AFileSwappedForAPipeAfterTheListingIsLeftAlone) {

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,7 +21,7 @@ namespace {
 using namespace FileAttribute;
 
 constexpr unsigned kStatxWanted =
-    STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_MNT_ID | STATX_BLOCKS;
+    STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_MNT_ID | STATX_BLOCKS | STATX_NLINK;
 constexpr uint64_t kStatBlockSize = 512;  // the unit of stx_blocks, whatever the file system
 
 MountKey MountOf(const struct statx& info) {
@@ -91,6 +92,17 @@ mode_t ModeWithAttributes(mode_t mode, uint32_t attributes) {
   return (attributes & kReadOnly) ? mode & ~S_IWUSR : mode | S_IWUSR;
 }
 
+FolderEntry EntryOf(std::string name, const struct statx& info, const MountKey& folder) {
+  const uint32_t attributes = AttributesOf(info, name, folder);
+  FolderEntry entry{std::move(name), attributes, info.stx_blocks * kStatBlockSize};
+  // A file of several names stays until its last goes: no one name stands for it.
+  if (S_ISREG(info.stx_mode) && info.stx_nlink == 1) {
+    // Numbered as stat numbers devices, as every other store of the platform names them.
+    entry.identity = {makedev(info.stx_dev_major, info.stx_dev_minor), info.stx_ino};
+  }
+  return entry;
+}
+
 // Only a single entry of the folder itself is ever opened.
 int OpenEntryForReading(int folderFd, const std::string& name, struct stat& info) {
   return IsOwnEntry(name) ? OpenRegularForReading(folderFd, name.c_str(), info) : -1;
@@ -156,8 +168,7 @@ std::vector<FolderEntry> PosixFolder::List() {
     }
     struct statx entry {};
     if (StatEntry(fd_, listed.name, entry)) {  // an entry gone since the listing is passed over
-      const uint32_t attributes = AttributesOf(entry, listed.name, mount_);
-      entries.push_back({std::move(listed.name), attributes, entry.stx_blocks * kStatBlockSize});
+      entries.push_back(EntryOf(std::move(listed.name), entry, mount_));
     }
   }
   return entries;
@@ -181,7 +192,7 @@ std::optional<FolderEntry> PosixFolder::FindEntry(const std::string& name) {
   if (!StatEntry(fd_, name, entry)) {
     return std::nullopt;
   }
-  return FolderEntry{name, AttributesOf(entry, name, mount_), entry.stx_blocks * kStatBlockSize};
+  return EntryOf(name, entry, mount_);
 }
 
 // Whether this user may remove a name from the folder: the right to change it and, in a
