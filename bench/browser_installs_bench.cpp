@@ -40,6 +40,7 @@ const std::vector<hv::CleanItem> kItems = {
      "Session Storage/*;IndexedDB/*;Service Worker/*"},
     {"firefoxCache", "", 9, "firefox-cache", "cache2/*"},
     {"chromiumCache", "", 9, "chromium-cache", "Cache/*;Code Cache/*"},
+    {"firefoxCrashReports", "", 9, "firefox-installs", "Crash Reports/*"},
 };
 
 void Write(const fs::path& file) {
