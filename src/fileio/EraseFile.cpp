@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "fileio/AlignedBlock.h"
 #include "fileio/FillRandom.h"
@@ -66,12 +67,9 @@ bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
   return writer.Finish() && submitted;
 }
 
-Erasure Wipe(Folder& folder, const std::string& name) {
+// Wipes the file, given open for writing without buffering (the test block's handle).
+Erasure Wipe(Folder& folder, const std::string& name, std::unique_ptr<OpenFile> testFile) {
   const Erasure untouched{.access = FileAccess::kExclusive};
-  std::unique_ptr<OpenFile> testFile = folder.OpenForWriting(name, {.noBuffering = true});
-  if (!testFile) {
-    return untouched;
-  }
   const uint32_t block = std::max(folder.SectorSize(), kMinimumBlock);
   const std::optional<uint64_t> length = folder.FileLength(name);
   if (!length) {
@@ -96,25 +94,18 @@ Erasure Wipe(Folder& folder, const std::string& name) {
 
 Erasure Erase(Folder& folder, const std::string& name, bool wipe) {
   try {
-    const FileAccess access = folder.ProbeAccess(name);
-    if (access != FileAccess::kExclusive) {
-      return {.access = access};
-    }
-    if (!folder.SetAttributes(name, FileAttribute::kNormal)) {
-      return {.access = FileAccess::kDenied};
-    }
-    if (wipe) {
-      return Wipe(folder, name);
-    }
-    const std::unique_ptr<OpenFile> file =
-        folder.OpenForWriting(name, {.noBuffering = true, .deleteOnClose = true});
-    if (!file) {
-      return {.access = FileAccess::kExclusive};
-    }
-    return CutAndClose(*file, false);
+    // A wipe's first handle writes the test block; a plain erasure's removes the file.
+    Folder::FileToErase opened =
+        folder.OpenToErase(name, {.noBuffering = true, .deleteOnClose = !wipe});
+    Erasure erased = opened.probe.access != FileAccess::kExclusive
+                         ? Erasure{.access = opened.probe.access}
+                     : !opened.file ? Erasure{.access = FileAccess::kExclusive}
+                     : wipe         ? Wipe(folder, name, std::move(opened.file))
+                                    : CutAndClose(*opened.file, false);
+    erased.allocatedBytes = opened.probe.allocatedBytes;
+    return erased;
   } catch (const std::exception&) {
-    return {.access =
-                FileAccess::kExclusive};  // no room for the buffers or no thread to write with
+    return {.access = FileAccess::kExclusive};  // no room for the buffers or no thread to write
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -21,6 +23,8 @@ struct Erasure {
                                              // leaves the file untouched
   bool removed = false;                      // the name is gone
   bool wiped = false;                        // removed after a wipe that ran to its end
+  std::optional<uint64_t> allocatedBytes =
+      std::nullopt;  // what the file took up, as the probe saw it
 };
 
 // EraseFile, telling what became of the file and, when it was refused, why.

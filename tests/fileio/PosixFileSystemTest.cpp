@@ -41,8 +41,12 @@ TEST(PosixFileSystemTest, AFolderReachesOnlyItsOwnEntries) {
   struct stat inside {};
   ASSERT_EQ(stat((folder / "real/inside.txt").c_str(), &inside), 0);
   const uint64_t allocated = static_cast<uint64_t>(inside.st_blocks) * 512;
-  EXPECT_EQ(real->List(),
-            (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal, allocated}}));
+  // The listing's type tells a file; its size takes a look of its own, which only a file
+  // that is to be removed gets.
+  EXPECT_EQ(real->List(), (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal}}));
+  EXPECT_EQ(real->FindEntry("inside.txt"),
+            (FolderEntry{"inside.txt", FileAttribute::kNormal, allocated}));
+  EXPECT_EQ(real->Probe("inside.txt").allocatedBytes, allocated);
   for (const std::string name : {"link", "inside.txt", "missing", ".", "..", "real/", ""}) {
     EXPECT_FALSE(top->OpenSubfolder(name)) << name;
   }

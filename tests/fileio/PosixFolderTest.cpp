@@ -161,5 +161,47 @@ TEST(PosixFolderTest, AnOpenFileCutsWhereItsLastWriteEnded) {
   }
 }
 
+// A handle that removes its file at close and was cut to nothing: every other name of the
+// file shows it empty, and a file whose name was taken meanwhile is neither removed nor
+// emptied, whatever stands under the name now.
+TEST(PosixFolderTest, AFileCutToNothingAndRemovedAtCloseIsEmptiedOnlyWhereItIsSeen) {
+  struct Case {
+    const char* name;
+    bool twin;     // a second name of the file elsewhere in the folder
+    bool renamed;  // the file moved away before the handle closes
+  };
+  for (const Case& c : {Case{"alone", false, false}, Case{"twin", true, false},
+                        Case{"renamed", false, true}, Case{"renamed twin", true, true}}) {
+    SCOPED_TRACE(c.name);
+    const TempFolder folder;
+    const fs::path file = folder.Write("file.bin", "content");
+    if (c.twin) {
+      fs::create_hard_link(file, folder / "twin.bin");
+    }
+    PosixFileSystem files;
+    const std::unique_ptr<Folder> open = Open(files, folder);
+    std::unique_ptr<OpenFile> handle = open->OpenForWriting("file.bin", {.deleteOnClose = true});
+    ASSERT_TRUE(handle);
+    if (c.renamed) {
+      fs::rename(file, folder / "moved.bin");
+      folder.Write("file.bin", "someone else's");
+    }
+
+    ASSERT_TRUE(handle->SeekToStart());
+    ASSERT_TRUE(handle->SetEndOfFile());
+    EXPECT_EQ(handle->Close(), !c.renamed);
+
+    if (c.renamed) {
+      EXPECT_EQ(ReadFile(folder / "moved.bin"), "content");
+      EXPECT_EQ(ReadFile(file), "someone else's");
+    } else {
+      EXPECT_FALSE(fs::exists(file));
+    }
+    if (c.twin) {
+      EXPECT_EQ(ReadFile(folder / "twin.bin"), c.renamed ? "content" : "");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace hv
