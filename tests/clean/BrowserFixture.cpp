@@ -136,6 +136,36 @@ void AddFirefoxCookie(const fs::path& profile, const std::string& name, const st
                                           Quoted(path) + ")");
 }
 
+void AddFirefoxIcon(const fs::path& profile, const std::string& page, const std::string& icon,
+                    bool root) {
+  // The tables of favicons.sqlite as Firefox ESR makes them.
+  static const std::string kSchema =
+      "CREATE TABLE IF NOT EXISTS moz_icons (id INTEGER PRIMARY KEY, icon_url TEXT NOT NULL, "
+      "fixed_icon_url_hash INTEGER NOT NULL, width INTEGER NOT NULL DEFAULT 0, root INTEGER NOT "
+      "NULL DEFAULT 0, color INTEGER, expire_ms INTEGER NOT NULL DEFAULT 0, flags INTEGER NOT "
+      "NULL DEFAULT 0, data BLOB);"
+      "CREATE TABLE IF NOT EXISTS moz_pages_w_icons (id INTEGER PRIMARY KEY, page_url TEXT NOT "
+      "NULL, page_url_hash INTEGER NOT NULL);"
+      "CREATE TABLE IF NOT EXISTS moz_icons_to_pages (page_id INTEGER NOT NULL, icon_id "
+      "INTEGER NOT NULL, expire_ms INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (page_id, icon_id), "
+      "FOREIGN KEY (page_id) REFERENCES moz_pages_w_icons ON DELETE CASCADE, FOREIGN KEY "
+      "(icon_id) REFERENCES moz_icons ON DELETE CASCADE) WITHOUT ROWID;";
+  const std::string iconId = "(SELECT id FROM moz_icons WHERE icon_url = " + Quoted(icon) + ")";
+  const std::string pageId =
+      "(SELECT id FROM moz_pages_w_icons WHERE page_url = " + Quoted(page) + ")";
+  std::string sql = kSchema + "INSERT INTO moz_icons (icon_url, fixed_icon_url_hash, root) " +
+                    "SELECT " + Quoted(icon) + ", length(" + Quoted(icon) + "), " +
+                    (root ? "1" : "0") + " WHERE " + iconId + " IS NULL;";
+  // A site's root icon serves its pages without a link to them.
+  if (!root) {
+    sql += "INSERT INTO moz_pages_w_icons (page_url, page_url_hash) SELECT " + Quoted(page) +
+           ", length(" + Quoted(page) + ") WHERE " + pageId + " IS NULL;" +
+           "INSERT INTO moz_icons_to_pages (page_id, icon_id) VALUES (" + pageId + ", " + iconId +
+           ");";
+  }
+  ExecSql(profile / "favicons.sqlite", sql);
+}
+
 int64_t AddFirefoxPage(const fs::path& profile, const std::string& url, int visits,
                        bool bookmarked) {
   const fs::path places = profile / "places.sqlite";

@@ -46,6 +46,10 @@ void AddFirefoxCookie(const std::filesystem::path& profile, const std::string& n
 // A page with visits; with bookmarked set a bookmark refers to it as well. Returns its id.
 int64_t AddFirefoxPage(const std::filesystem::path& profile, const std::string& url, int visits,
                        bool bookmarked = false);
+// An icon of a page in favicons.sqlite (made if need be); a root icon, the site's own, is
+// linked to no page.
+void AddFirefoxIcon(const std::filesystem::path& profile, const std::string& page,
+                    const std::string& icon, bool root = false);
 void AddChromiumCookie(const std::filesystem::path& cookieDatabase, const std::string& name,
                        const std::string& host, const std::string& path);
 void AddChromiumPage(const std::filesystem::path& profile, const std::string& url, int visits);

@@ -190,6 +190,14 @@ const std::string kFirefoxVisitedRows =
     kFirefox + "places.sqlite?SELECT url FROM moz_places WHERE url LIKE '%visited%'";
 const std::string kFirefoxBookmarkedRows =
     kFirefox + "places.sqlite?SELECT url FROM moz_places WHERE url LIKE '%bookmarked%'";
+const std::string kFirefoxVisitedIcons =
+    kFirefox +
+    "favicons.sqlite?SELECT page_url FROM moz_pages_w_icons WHERE page_url LIKE "
+    "'%visited%'";
+const std::string kFirefoxBookmarkedIcons =
+    kFirefox +
+    "favicons.sqlite?SELECT page_url FROM moz_pages_w_icons WHERE page_url LIKE "
+    "'%bookmarked%'";
 const std::string kChromiumCookieRows = kChromium + "Network/Cookies?SELECT name FROM cookies";
 const std::string kChromiumVisitedRows = kChromium + "History?SELECT url FROM urls";
 const std::string kFirefoxCacheEntry =
@@ -251,10 +259,11 @@ const Row kRows[] = {
     // every browser
     {"Cookies",
      {kFirefoxCookieRows, kChromiumCookieRows},
-     {kFirefoxVisitedRows, kChromiumVisitedRows, kFirefox + "cookies.sqlite"}},
+     {kFirefoxVisitedRows, kFirefoxVisitedIcons, kChromiumVisitedRows,
+      kFirefox + "cookies.sqlite"}},
     {"History",
-     {kFirefoxVisitedRows, kChromiumVisitedRows},
-     {kFirefoxBookmarkedRows, kFirefoxCookieRows, kChromiumCookieRows}},
+     {kFirefoxVisitedRows, kFirefoxVisitedIcons, kChromiumVisitedRows},
+     {kFirefoxBookmarkedRows, kFirefoxBookmarkedIcons, kFirefoxCookieRows, kChromiumCookieRows}},
     {"TemporaryInternetFiles",
      {kFirefoxCacheEntry, kChromiumCacheEntry},
      {kFirefoxCookieRows, kFirefoxVisitedRows, kChromiumVisitedRows}},
@@ -396,6 +405,9 @@ class ShippedItemsTest : public testing::Test {
     test::AddFirefoxCookie(firefox, "sid", "example.org", "/");
     test::AddFirefoxPage(firefox, "https://visited.example/", 2);
     test::AddFirefoxPage(firefox, "https://bookmarked.example/", 1, true);
+    for (const char* page : {"https://visited.example/", "https://bookmarked.example/"}) {
+      test::AddFirefoxIcon(firefox, page, std::string(page) + "favicon.png");
+    }
     const fs::path chromium = browsers.ChromiumProfile("chromium", "Default");
     test::AddChromiumCookie(chromium / "Network" / "Cookies", "sid", "example.org", "/");
     test::AddChromiumPage(chromium, "https://visited.example/", 2);

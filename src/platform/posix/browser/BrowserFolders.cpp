@@ -15,6 +15,7 @@
 #include "platform/posix/browser/BrowserInstalls.h"
 #include "platform/posix/browser/CacheFolder.h"
 #include "platform/posix/browser/CookieDatabase.h"
+#include "platform/posix/browser/FaviconDatabase.h"
 #include "platform/posix/browser/HistoryDatabase.h"
 #include "platform/posix/browser/LeftStore.h"
 
@@ -102,6 +103,15 @@ void AddProfileDatabases(const BrowserProfile& profile, StoreList& stores) {
   if (profile.family == BrowserFamily::kFirefox) {
     cookies(folder / "cookies.sqlite", "moz_cookies", "host");
     history(folder / "places.sqlite", HistoryDatabase::Family::Firefox);
+    // After the history, so that its pages are gone by the time the icons are pruned.
+    const fs::path places = folder / "places.sqlite";
+    const fs::path favicons = folder / "favicons.sqlite";
+    stores.AddFile(
+        favicons,
+        [&] {
+          return std::make_unique<FaviconDatabase>(favicons.string(), places.string(), readOnly);
+        },
+        stores.histories);
     return;
   }
   // Newer versions keep the cookies in Network/, older ones beside the history.
