@@ -8,7 +8,7 @@ namespace hv {
 CleanAction DeleteFilesAction(FileSystem& files) {
   return [&files](const CleanItem& item, CleanContext& context) {
     DeleteFiles(ExpandPath(item.Path), item.Mask, context.wipe, context.report, context.preview,
-                files);
+                files, context.fence);
   };
 }
 

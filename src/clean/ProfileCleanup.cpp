@@ -89,7 +89,7 @@ void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
     return;
   }
   DeleteFiles(profiles.ProfileRoot() + context.chosenProfile + kPathSeparator, pattern, false,
-              context.report, context.preview);
+              context.report, context.preview, NativeFileSystem(), context.fence);
 }
 
 CleanAction CleanProfileAction(BrowserProfiles& profiles) {

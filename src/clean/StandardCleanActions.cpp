@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "clean/BrowserGuard.h"
 #include "clean/FilesCleanAction.h"
 #include "clean/ProfileCleanup.h"
 #include "clean/RecycleBinAction.h"
@@ -25,6 +26,9 @@ CleanActions StandardCleanActions(PlatformServices& services) {
   }
   if (services.browserProfiles) {
     actions.Register(ItemKind::BrowserProfile, CleanProfileAction(*services.browserProfiles));
+  }
+  if (services.runningBrowsers) {
+    GuardBrowserItems(actions, *services.runningBrowsers);
   }
   return actions;
 }

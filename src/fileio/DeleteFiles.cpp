@@ -97,18 +97,42 @@ const char* ReasonNotEntered(const std::optional<FolderEntry>& now) {
 }  // namespace
 
 void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
-                 bool preview, FileSystem& files) {
+                 bool preview, FileSystem& files, const PathFence& fence) {
   const std::optional<std::string> resolved = FolderToClean(path);
+  if (resolved) {
+    if (const std::string* reason =
+            fence.ReasonFor(std::string_view(*resolved).substr(0, resolved->size() - 1))) {
+      report.Add({.type = EntryType::kFile,
+                  .what = *resolved,
+                  .bytes = {},
+                  .outcome = EntryOutcome::kLeft,
+                  .reason = *reason});
+      return;
+    }
+  }
   const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
   if (!folder) {
     return;
   }
-  const auto leave = [&report](Folder& holder, const FolderEntry& entry, const char* reason) {
+  const auto leave = [&report](Folder& holder, const FolderEntry& entry,
+                               const std::string& reason) {
     report.Add({.type = EntryType::kFile,
                 .what = holder.Path() + entry.name,
                 .bytes = {},
                 .outcome = EntryOutcome::kLeft,
                 .reason = reason});
+  };
+  // A fenced folder is named once; a fenced file only when the item would have taken it.
+  const auto passes = [&](Folder& holder, const FolderEntry& entry) {
+    const bool isFolder = (entry.attributes & kDirectory) != 0;
+    const std::string* reason = isFolder ? nullptr : fence.ReasonForFileName(entry.name);
+    if (reason == nullptr) {
+      reason = fence.ReasonFor(holder.Path() + entry.name);
+    }
+    if (reason != nullptr && (isFolder || MatchesPattern(entry.name, mask))) {
+      leave(holder, entry, *reason);
+    }
+    return reason == nullptr;
   };
   const auto visit = [&](Folder& holder, const FolderEntry& entry) {
     if (report.StopRequested()) {
@@ -150,7 +174,7 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
     leave(holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
     return true;
   };
-  WalkDeepestFirst(*folder, visit, unopened);
+  WalkDeepestFirst(*folder, visit, unopened, fence.Empty() ? EntryFilter{} : passes);
 }
 
 }  // namespace hv

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "clean/ReportSink.h"
+#include "fileio/PathFence.h"
 #include "platform/FileSystem.h"
 
 namespace hv {
@@ -21,9 +22,14 @@ namespace hv {
 // program holds a file open only the run finds out. The walk ends between two entries
 // once the report asks it to stop.
 //
+// What fence holds stays: a fenced folder is reported as left with the fence's reason and
+// not entered (when path itself lies in one, nothing is done), a fenced file that matches
+// is reported as left.
+//
 // Throws NumberedError 5, before touching anything, when path is not a full path or is
 // the root folder or the user's home folder.
 void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
-                 bool preview = false, FileSystem& files = NativeFileSystem());
+                 bool preview = false, FileSystem& files = NativeFileSystem(),
+                 const PathFence& fence = PathFence{});
 
 }  // namespace hv

@@ -20,9 +20,10 @@ bool IsPlainFolder(const FolderEntry& entry) {
 
 // One open folder of the walk, its listing, and how far back its subfolders are entered.
 struct Level {
-  Level(Folder& folder, std::unique_ptr<Folder> owned) : folder(folder), owned(std::move(owned)) {
+  Level(Folder& folder, std::unique_ptr<Folder> owned, const EntryFilter& passes)
+      : folder(folder), owned(std::move(owned)) {
     for (FolderEntry& entry : this->folder.List()) {
-      if (IsListed(entry)) {
+      if (IsListed(entry) && (!passes || passes(this->folder, entry))) {
         entries.push_back(std::move(entry));
       }
     }
@@ -37,11 +38,12 @@ struct Level {
 
 }  // namespace
 
-void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened) {
+void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened,
+                      const EntryFilter& passes) {
   // A stack of open levels rather than recursion: a deep tree cannot exhaust the call
   // stack, and only the folders on the way down are held open.
   std::vector<Level> levels;
-  levels.emplace_back(root, nullptr);
+  levels.emplace_back(root, nullptr, passes);
   while (!levels.empty()) {
     Level& level = levels.back();
     while (level.unentered > 0 && !IsPlainFolder(level.entries[level.unentered - 1])) {
@@ -51,7 +53,7 @@ void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisito
       const FolderEntry& subfolder = level.entries[--level.unentered];
       if (std::unique_ptr<Folder> inner = level.folder.OpenSubfolder(subfolder.name)) {
         Folder& opened = *inner;
-        levels.emplace_back(opened, std::move(inner));
+        levels.emplace_back(opened, std::move(inner), passes);
       } else if (unopened && !unopened(level.folder, subfolder)) {
         return;
       }

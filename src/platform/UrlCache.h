@@ -17,6 +17,7 @@ struct UrlCacheEntry {
   // Set when the entry cannot be deleted, with why: a whole store its browser holds locked,
   // a cache folder reached through a link. Such an entry is shown, never deleted.
   std::string left;
+  std::string file = {};  // the file that holds it alone, where there is one
 };
 
 // The user's URL cache and browsing history. Each call maps to one call of the platform's

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "platform/posix/browser/CookieDatabase.h"
 #include "platform/posix/browser/HistoryDatabase.h"
 #include "platform/posix/browser/LeftStore.h"
+#include "platform/posix/browser/ProfileLock.h"
 
 namespace hv {
 namespace {
@@ -23,9 +25,16 @@ namespace {
 namespace fs = std::filesystem;
 
 // Chromium and the browsers built on it, by their folder below the config and cache
-// folders.
-constexpr const char* kChromiumFamily[] = {
-    "chromium", "google-chrome", "BraveSoftware/Brave-Browser", "vivaldi", "microsoft-edge"};
+// folders, and by the name the user knows them by.
+struct ChromiumBrowser {
+  const char* folder;
+  const char* name;
+};
+constexpr ChromiumBrowser kChromiumFamily[] = {{"chromium", "Chromium"},
+                                               {"google-chrome", "Google Chrome"},
+                                               {"BraveSoftware/Brave-Browser", "Brave"},
+                                               {"vivaldi", "Vivaldi"},
+                                               {"microsoft-edge", "Microsoft Edge"}};
 
 // A place below a base folder: the base is the user's and may be reached through links,
 // nothing below it is.
@@ -80,17 +89,23 @@ std::vector<fs::path> ProfileFolders(const fs::path& folder) {
 // Collects the stores, each file or folder once however many paths lead to it.
 class StoreList {
  public:
-  StoreList(CacheKeyMemory* cacheKeys, bool readOnly)
-      : cacheKeys_(cacheKeys), readOnly_(readOnly) {}
+  StoreList(CacheKeyMemory* cacheKeys, bool readOnly, const std::vector<RunningBrowser>& running)
+      : cacheKeys_(cacheKeys), readOnly_(readOnly), running_(running) {}
 
   bool ReadOnly() const { return readOnly_; }
 
-  // A database, wherever links lead to it: only rows inside it are deleted.
+  // A database, wherever links lead to it: only rows inside it are deleted. One of a
+  // running browser is left as its own store names it (prefix and path).
   void AddFile(const fs::path& path, const std::function<std::unique_ptr<TraceStore>()>& make,
-               std::vector<std::unique_ptr<TraceStore>>& into) {
+               std::vector<std::unique_ptr<TraceStore>>& into, const char* prefix) {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && IsNew(info)) {
-      into.push_back(make());
+      if (InRunningBrowser(path.string())) {
+        into.push_back(std::make_unique<LeftStore>(prefix + path.string(), path.string(),
+                                                   LeftReason::kBrowserOpen));
+      } else {
+        into.push_back(make());
+      }
     }
   }
 
@@ -108,7 +123,11 @@ class StoreList {
       const std::string path = place.Path() + "/" + name + "/" + store;
       NoFollowFolder folder = profiles.Open(name.c_str()).Open(store);
       struct stat info {};
-      if (folder.Stat(info)) {
+      if (folder.Stat(info) && InRunningBrowser(path)) {
+        if (IsNew(info)) {
+          caches.push_back(std::make_unique<LeftStore>(path, path, LeftReason::kBrowserOpen));
+        }
+      } else if (folder.Stat(info)) {
         if (IsNew(info)) {
           caches.push_back(std::make_unique<CacheFolder>(std::move(folder), path, cacheKeys_));
         }
@@ -125,8 +144,17 @@ class StoreList {
  private:
   bool IsNew(const struct stat& info) { return seen_.insert({info.st_dev, info.st_ino}).second; }
 
+  bool InRunningBrowser(const std::string& path) const {
+    return std::ranges::any_of(running_, [&path](const RunningBrowser& browser) {
+      return std::ranges::any_of(browser.folders, [&path](const std::string& folder) {
+        return path.starts_with(folder + "/");
+      });
+    });
+  }
+
   CacheKeyMemory* cacheKeys_;
   bool readOnly_;
+  const std::vector<RunningBrowser>& running_;
   std::set<std::pair<dev_t, ino_t>> seen_;
 };
 
@@ -141,7 +169,7 @@ void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
             return std::make_unique<CookieDatabase>(cookies, "moz_cookies", "host",
                                                     stores.ReadOnly());
           },
-          stores.cookies);
+          stores.cookies, "Cookie:");
       const std::string places = (profile / "places.sqlite").string();
       stores.AddFile(
           places,
@@ -149,7 +177,7 @@ void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
             return std::make_unique<HistoryDatabase>(places, HistoryDatabase::Family::Firefox,
                                                      stores.ReadOnly());
           },
-          stores.histories);
+          stores.histories, "Visited: ");
     }
   }
   for (const Place& root : places.caches) {
@@ -158,7 +186,7 @@ void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
 }
 
 void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
-  for (const char* browser : kChromiumFamily) {
+  for (const auto& [browser, name] : kChromiumFamily) {
     if (!folders.config.empty()) {
       for (const fs::path& profile : ProfileFolders(fs::path(folders.config) / browser)) {
         if (!IsChromiumProfile(profile.filename().string())) {
@@ -172,7 +200,7 @@ void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
                 return std::make_unique<CookieDatabase>(cookies.string(), "cookies", "host_key",
                                                         stores.ReadOnly());
               },
-              stores.cookies);
+              stores.cookies, "Cookie:");
         }
         const std::string history = (profile / "History").string();
         stores.AddFile(
@@ -181,7 +209,7 @@ void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
               return std::make_unique<HistoryDatabase>(history, HistoryDatabase::Family::Chromium,
                                                        stores.ReadOnly());
             },
-            stores.histories);
+            stores.histories, "Visited: ");
       }
     }
     if (!folders.cache.empty()) {
@@ -216,7 +244,8 @@ BrowserFolders BrowserFolders::ForCurrentUser() {
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
                                                            bool readOnly,
                                                            CacheKeyMemory* cacheKeys) {
-  StoreList stores(cacheKeys, readOnly);
+  const std::vector<RunningBrowser> running = FindRunningBrowsers(folders);
+  StoreList stores(cacheKeys, readOnly, running);
   AddFirefoxStores(folders, stores);
   AddChromiumStores(folders, stores);
   std::vector<std::unique_ptr<TraceStore>> all;
@@ -226,6 +255,33 @@ std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders&
     }
   }
   return all;
+}
+
+std::vector<RunningBrowser> FindRunningBrowsers(const BrowserFolders& folders) {
+  std::vector<RunningBrowser> running;
+  const FirefoxPlaces places = FirefoxPlacesOf(folders);
+  for (const Place& root : places.profiles) {
+    for (const fs::path& profile : ProfileFolders(root.Path())) {
+      if (FirefoxProfileInUse(profile.string())) {
+        RunningBrowser firefox{"Firefox", {profile.string()}};
+        for (const Place& cache : places.caches) {
+          firefox.folders.push_back(cache.Path() + "/" + profile.filename().string());
+        }
+        running.push_back(std::move(firefox));
+      }
+    }
+  }
+  for (const auto& [browser, name] : kChromiumFamily) {
+    const std::string userData = folders.config.empty() ? "" : folders.config + "/" + browser;
+    if (!userData.empty() && ChromiumUserDataInUse(userData)) {
+      RunningBrowser chromium{name, {userData}};
+      if (!folders.cache.empty()) {
+        chromium.folders.push_back(folders.cache + "/" + browser);
+      }
+      running.push_back(std::move(chromium));
+    }
+  }
+  return running;
 }
 
 std::vector<fs::path> SubFolders(const fs::path& folder, std::error_code& error) {

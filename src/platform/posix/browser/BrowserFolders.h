@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/RunningBrowsers.h"
 #include "platform/posix/browser/CacheKeyMemory.h"
 #include "platform/posix/browser/TraceStore.h"
 
@@ -31,6 +32,9 @@ struct BrowserFolders {
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
                                                            bool readOnly,
                                                            CacheKeyMemory* cacheKeys = nullptr);
+
+// The browsers running now on the profiles below folders, each with the folders of it.
+std::vector<RunningBrowser> FindRunningBrowsers(const BrowserFolders& folders);
 
 // The folders directly in folder, links to folders included, in the order the system lists
 // them. None, with the reason in error, when folder cannot be listed.
