@@ -16,28 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "QuietUserInterface.h"
 #include "crypt/modCrypt.h"
 
 namespace {
-
-// Answers nothing: the bench passes its password itself and prints any message.
-class QuietUserInterface : public hv::UserInterface {
- public:
-  int MessageBox(const std::string& text, int, const std::string&) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    return hv::MessageAnswer::kOk;
-  }
-  std::string GetPassword(const std::string&, bool) override { return {}; }
-  std::string ChooseFromList(const std::string&, const std::string&) override { return {}; }
-  std::optional<std::string> InputText(const std::string&, const std::string&,
-                                       const std::string&) override {
-    return std::nullopt;
-  }
-  void ProcessPendingMessages() override {}
-  void SetMainWindowEnabled(bool) override {}
-  void SetMainWindowCaption(const std::string&) override {}
-  bool SettingChecked(int) override { return false; }
-};
 
 double PeakMiB(int who) {
   rusage usage{};
@@ -109,7 +91,7 @@ int main(int argc, char** argv) {
   const double md5Again = Seconds([&] { (void)std::system(md5Command.c_str()); });
   const double md5AgainCpu = CpuSeconds(RUSAGE_CHILDREN) - md5Cpu;
 
-  QuietUserInterface ui;
+  bench::QuietUserInterface ui;
   hv::CryptContext context{ui};
   std::string password = "benchmark password";
   bool encrypted = false, decrypted = false;

@@ -4,17 +4,17 @@
 #   1. both browsers visit a local page that sets a cookie on "localhost" and on
 #      "127.0.0.1", and are closed so that the cookies reach their databases;
 #   2. "localhost" goes on the kept-cookies list; the browsers are opened again;
-#   3. a cleaning run answers Ignore: the question names both browsers, their stores are
+#   3. a run of every Web item answers Ignore: the question names both browsers, their stores are
 #      reported as left ("browser open") and, once the browsers are closed, every cookie
 #      is still there;
-#   4. the browsers are opened again; a cleaning run closes them when asked and answers
+#   4. the browsers are opened again; a run of every Web item closes them when asked and answers
 #      Retry: the localhost cookies stay, the 127.0.0.1 ones and the caches go.
-# Usage: scripts/browser-guard-check.sh [build folder with tests/clean/browser_guard_check]
+# Usage: scripts/browser-guard-check.sh [build folder with bench/browser_guard_check]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-eng}
-driver=$build/tests/clean/browser_guard_check
+build=${1:-$root/build-test}
+driver=$build/bench/browser_guard_check
 [[ -x $driver ]] || { echo "build $driver first (ninja -C $build browser_guard_check)"; exit 2; }
 
 for package in firefox-esr chromium xvfb sqlite3; do

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 // cookies, history, cache, profile files, files in every profile of a browser family.
 constexpr ItemKind kBrowserKinds[] = {ItemKind::Files,          ItemKind::Cookies,
                                       ItemKind::History,        ItemKind::TemporaryInternetFiles,
-                                      ItemKind::BrowserProfile, static_cast<ItemKind>(9)};
+                                      ItemKind::BrowserProfile, ItemKind::BrowserFamilyFiles};
 
 using Concerns = std::function<bool(const CleanItem&, const RunningBrowser&)>;
 

@@ -20,7 +20,7 @@ struct CleanContext {
   ReportSink& report;              // every entry an action meets goes here
   bool wipe = false;               // the "Wipe files" setting, read at the start of the run
   bool preview = false;            // report what would go, change nothing
-  std::string chosenProfile = {};  // the browser profile confirmed in this run, if any
+  std::string chosenProfile = {};  // the folder of the profile confirmed in this run, if any
   PathFence fence = {};            // what no item of this run deletes, and why
   std::vector<std::string> keptCookieSites = {};
   bool browsersAsked = false;  // the open-browser question was answered in this run

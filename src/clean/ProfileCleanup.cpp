@@ -1,14 +1,15 @@
 #include "clean/ProfileCleanup.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "fileio/DeleteFiles.h"
 #include "platform/BrowserProfiles.h"
-#include "platform/FileSystem.h"
 #include "ports/UserInterface.h"
+#include "util/NumberedError.h"
 
 namespace hv {
 namespace {
@@ -20,22 +21,43 @@ char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// What the list shows for each profile, beside the folder name the path is built from.
-// Folder names are case-sensitive here, so names that only differ in case are shown as
-// they are: in proper case they would look alike and the choice would be ambiguous. A
-// name holding the list separator cannot be offered and is left out.
-std::vector<std::pair<std::string, std::string>> OfferedProfiles(
-    const std::vector<std::string>& names) {
+constexpr const char* kErrorSource = "Hushvault";
+constexpr long kPathFileAccess = 75;
+
+// How the list names a profile: in proper case, with the install it belongs to where that
+// is not the usual one, so that two installs' profiles can be told apart.
+std::string Shown(const BrowserProfile& profile, bool asStored) {
+  const std::string name = asStored ? profile.name : ProperCase(profile.name);
+  return profile.install.empty() ? name : name + " (" + profile.install + ")";
+}
+
+// What the list shows for each Firefox profile, beside its folder. Folder names are
+// case-sensitive here, so names that only differ in case are shown as they are: in proper
+// case they would look alike and the choice would be ambiguous. A name holding the list
+// separator cannot be offered and is left out. A profiles folder that is there but cannot
+// be listed is an error the run hears of, not "no profiles".
+std::vector<std::pair<std::string, std::string>> OfferedProfiles(BrowserProfiles& profiles) {
+  const BrowserProfileList found = profiles.Profiles();
+  for (const UnreadableFolder& folder : found.unreadable) {
+    if (folder.family == BrowserFamily::kFirefox) {
+      throw NumberedError(kPathFileAccess, kErrorSource,
+                          "Path/File access error: '" + folder.path + "' (" + folder.reason + ")");
+    }
+  }
+  std::vector<BrowserProfile> firefox;
+  std::copy_if(found.profiles.begin(), found.profiles.end(), std::back_inserter(firefox),
+               [](const BrowserProfile& profile) {
+                 return profile.family == BrowserFamily::kFirefox &&
+                        profile.name.find(';') == std::string::npos;
+               });
   std::map<std::string, int> sameLooking;
-  for (const std::string& name : names) {
-    ++sameLooking[ProperCase(name)];
+  for (const BrowserProfile& profile : firefox) {
+    ++sameLooking[Shown(profile, false)];
   }
   std::vector<std::pair<std::string, std::string>> offered;
-  for (const std::string& name : names) {
-    if (name.find(';') == std::string::npos) {
-      const std::string shown = ProperCase(name);
-      offered.emplace_back(sameLooking[shown] > 1 ? name : shown, name);
-    }
+  for (const BrowserProfile& profile : firefox) {
+    const std::string shown = Shown(profile, false);
+    offered.emplace_back(sameLooking[shown] > 1 ? Shown(profile, true) : shown, profile.folder);
   }
   return offered;
 }
@@ -56,7 +78,7 @@ void ChooseProfile(CleanContext& context, BrowserProfiles& profiles) {
   if (!context.chosenProfile.empty()) {
     return;
   }
-  const auto offered = OfferedProfiles(profiles.ProfileNames());
+  const auto offered = OfferedProfiles(profiles);
   if (offered.empty()) {
     return;
   }
@@ -83,19 +105,18 @@ void ChooseProfile(CleanContext& context, BrowserProfiles& profiles) {
   context.chosenProfile = answer == MessageAnswer::kYes ? chosen->second : std::string();
 }
 
-void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
-                  const std::string& pattern) {
+void CleanProfile(const CleanContext& context, const std::string& pattern) {
   if (context.chosenProfile.empty()) {
     return;
   }
-  DeleteFiles(profiles.ProfileRoot() + context.chosenProfile + kPathSeparator, pattern, false,
-              context.report, context.preview, NativeFileSystem(), context.fence);
+  DeleteFiles(context.chosenProfile, pattern, false, context.report, context.preview,
+              NativeFileSystem(), context.fence);
 }
 
 CleanAction CleanProfileAction(BrowserProfiles& profiles) {
   return [&profiles](const CleanItem& item, CleanContext& context) {
     ChooseProfile(context, profiles);
-    CleanProfile(context, profiles, item.Mask);
+    CleanProfile(context, item.Mask);
   };
 }
 

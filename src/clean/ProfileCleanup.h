@@ -12,15 +12,15 @@ inline constexpr const char* kProfilePrompt = "Select a Netscape Profile:";
 inline constexpr const char* kProfileQuestionTitle = "Netscape Cleanup";
 
 // Unless a profile was confirmed earlier in this run (each run starts with a fresh context
-// and so with none), offers the profiles (in proper case)
-// for choice and asks whether to clean the one chosen; on Yes it becomes the run's profile.
-// A preview takes the choice without that question. Without any profile nothing is asked.
+// and so with none), offers the Firefox profiles of every install (in proper case, an
+// install other than the usual one named after the profile) for choice and asks whether to clean
+// the one chosen; on Yes it becomes the run's profile. A preview takes the choice without that
+// question. Without any profile nothing is asked.
 void ChooseProfile(CleanContext& context, BrowserProfiles& profiles);
 
 // Deletes, never wipes, every file matching pattern at any depth of the run's profile,
 // reporting each (a preview only reports); nothing without a confirmed profile.
-void CleanProfile(const CleanContext& context, BrowserProfiles& profiles,
-                  const std::string& pattern);
+void CleanProfile(const CleanContext& context, const std::string& pattern);
 
 // Kind 7: ChooseProfile, then CleanProfile with the item's mask.
 CleanAction CleanProfileAction(BrowserProfiles& profiles);

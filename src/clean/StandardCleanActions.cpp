@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "clean/BrowserFamilyCleanup.h"
 #include "clean/BrowserGuard.h"
 #include "clean/FilesCleanAction.h"
 #include "clean/ProfileCleanup.h"
@@ -26,6 +27,8 @@ CleanActions StandardCleanActions(PlatformServices& services) {
   }
   if (services.browserProfiles) {
     actions.Register(ItemKind::BrowserProfile, CleanProfileAction(*services.browserProfiles));
+    actions.Register(ItemKind::BrowserFamilyFiles,
+                     CleanBrowserFamilyAction(*services.browserProfiles, NativeFileSystem()));
   }
   if (services.runningBrowsers) {
     GuardBrowserItems(actions, *services.runningBrowsers);

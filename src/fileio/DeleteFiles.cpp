@@ -94,46 +94,54 @@ const char* ReasonNotEntered(const std::optional<FolderEntry>& now) {
   return (now->attributes & kDirectory) ? LeftReason::kOtherFileSystem : LeftReason::kLink;
 }
 
+void ReportLeft(ReportSink& report, Folder& folder, const FolderEntry& entry,
+                const std::string& reason) {
+  report.Add({.type = EntryType::kFile,
+              .what = folder.Path() + entry.name,
+              .bytes = {},
+              .outcome = EntryOutcome::kLeft,
+              .reason = reason});
+}
+
 }  // namespace
 
-void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
-                 bool preview, FileSystem& files, const PathFence& fence) {
-  const std::optional<std::string> resolved = FolderToClean(path);
-  if (resolved) {
-    if (const std::string* reason =
-            fence.ReasonFor(std::string_view(*resolved).substr(0, resolved->size() - 1))) {
-      report.Add({.type = EntryType::kFile,
-                  .what = *resolved,
-                  .bytes = {},
-                  .outcome = EntryOutcome::kLeft,
-                  .reason = *reason});
+const std::string* FencedBecause(const PathFence& fence, Folder& folder, const FolderEntry& entry) {
+  if (fence.Empty()) {
+    return nullptr;
+  }
+  const std::string* reason =
+      (entry.attributes & kDirectory) ? nullptr : fence.ReasonForFileName(entry.name);
+  return reason != nullptr ? reason : fence.ReasonFor(folder.Path() + entry.name);
+}
+
+void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
+                   bool preview, const PathFence& fence) {
+  if (const std::string* kept = FencedBecause(fence, folder, entry)) {
+    ReportLeft(report, folder, entry, *kept);
+    return;
+  }
+  if (entry.attributes & kReparsePoint) {
+    ReportLeft(report, folder, entry, LeftReason::kLink);  // neither followed nor removed
+    return;
+  }
+  // A preview does not ask whether another program holds the file: that takes a lease on
+  // each one, which costs several times the listing itself. The run tells.
+  if (!preview) {
+    const Erasure erased = Erase(folder, entry.name, wipe);
+    if (!erased.removed) {
+      ReportLeft(report, folder, entry, ReasonLeft(erased.access));
       return;
     }
   }
-  const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
-  if (!folder) {
-    return;
-  }
-  const auto leave = [&report](Folder& holder, const FolderEntry& entry,
-                               const std::string& reason) {
-    report.Add({.type = EntryType::kFile,
-                .what = holder.Path() + entry.name,
-                .bytes = {},
-                .outcome = EntryOutcome::kLeft,
-                .reason = reason});
-  };
-  // A fenced folder is named once; a fenced file only when the item would have taken it.
-  const auto passes = [&](Folder& holder, const FolderEntry& entry) {
-    const bool isFolder = (entry.attributes & kDirectory) != 0;
-    const std::string* reason = isFolder ? nullptr : fence.ReasonForFileName(entry.name);
-    if (reason == nullptr) {
-      reason = fence.ReasonFor(holder.Path() + entry.name);
-    }
-    if (reason != nullptr && (isFolder || MatchesPattern(entry.name, mask))) {
-      leave(holder, entry, *reason);
-    }
-    return reason == nullptr;
-  };
+  report.Add({.type = EntryType::kFile,
+              .what = folder.Path() + entry.name,
+              .bytes = entry.allocatedBytes,
+              .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
+              .reason = {}});
+}
+
+void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSink& report,
+                   bool preview, bool hiddenToo, const PathFence& fence) {
   const auto visit = [&](Folder& holder, const FolderEntry& entry) {
     if (report.StopRequested()) {
       return false;
@@ -143,38 +151,49 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
       // the system, but was not entered either: that is worth saying.
       const bool removed = !preview && holder.RemoveFolder(entry.name);
       if (!removed && (entry.attributes & kReparsePoint)) {
-        leave(holder, entry, LeftReason::kOtherFileSystem);
+        ReportLeft(report, holder, entry, LeftReason::kOtherFileSystem);
       }
     } else if (MatchesPattern(entry.name, mask)) {
-      if (entry.attributes & kReparsePoint) {
-        leave(holder, entry, LeftReason::kLink);  // neither followed nor removed
-        return true;
-      }
-      // A preview does not ask whether another program holds the file: that takes a lease
-      // on each one, which costs several times the listing itself. The run tells.
-      if (!preview) {
-        const Erasure erased = Erase(holder, entry.name, wipe);
-        if (!erased.removed) {
-          leave(holder, entry, ReasonLeft(erased.access));
-          return true;
-        }
-      }
-      report.Add({.type = EntryType::kFile,
-                  .what = holder.Path() + entry.name,
-                  .bytes = entry.allocatedBytes,
-                  .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
-                  .reason = {}});
+      EraseReported(holder, entry, wipe, report, preview, fence);
     }
     return true;
+  };
+  // A fenced folder is named once, neither entered nor removed.
+  const auto passes = [&](Folder& holder, const FolderEntry& entry) {
+    const std::string* kept =
+        (entry.attributes & kDirectory) ? FencedBecause(fence, holder, entry) : nullptr;
+    if (kept != nullptr) {
+      ReportLeft(report, holder, entry, *kept);
+    }
+    return kept == nullptr;
   };
   const auto unopened = [&](Folder& holder, const FolderEntry& entry) {
     if (report.StopRequested()) {
       return false;
     }
-    leave(holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
+    ReportLeft(report, holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
     return true;
   };
-  WalkDeepestFirst(*folder, visit, unopened, fence.Empty() ? EntryFilter{} : passes);
+  WalkDeepestFirst(folder, visit, unopened, hiddenToo, fence.Empty() ? EntryFilter{} : passes);
+}
+
+void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
+                 bool preview, FileSystem& files, const PathFence& fence) {
+  const std::optional<std::string> resolved = FolderToClean(path);
+  if (!resolved) {
+    return;
+  }
+  if (const std::string* kept = fence.ReasonFor(resolved->substr(0, resolved->size() - 1))) {
+    report.Add({.type = EntryType::kFile,
+                .what = *resolved,
+                .bytes = {},
+                .outcome = EntryOutcome::kLeft,
+                .reason = *kept});
+    return;
+  }
+  if (const std::unique_ptr<Folder> folder = files.OpenFolder(*resolved)) {
+    DeleteFilesIn(*folder, mask, wipe, report, preview, false, fence);
+  }
 }
 
 }  // namespace hv

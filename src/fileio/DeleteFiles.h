@@ -32,4 +32,19 @@ void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, Re
                  bool preview = false, FileSystem& files = NativeFileSystem(),
                  const PathFence& fence = PathFence{});
 
+// The same walk in a folder the caller has opened itself, without the checks of path;
+// with hiddenToo set, hidden entries are walked and erased like the others.
+void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSink& report,
+                   bool preview, bool hiddenToo = false, const PathFence& fence = PathFence{});
+
+// Erases the file entry of folder as DeleteFiles does a matching one, and reports it:
+// removed (or, in a preview, would be), or left with why. A link is left, never followed,
+// and so is what fence holds.
+void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
+                   bool preview, const PathFence& fence = PathFence{});
+
+// Why fence keeps the entry of folder; nullptr when it does not. A file is kept by its
+// place or its name, a folder by its place.
+const std::string* FencedBecause(const PathFence& fence, Folder& folder, const FolderEntry& entry);
+
 }  // namespace hv

@@ -9,21 +9,26 @@ namespace {
 
 using namespace FileAttribute;
 
-bool IsListed(const FolderEntry& entry) {
-  return (entry.attributes & (kHidden | kSystem)) == 0;
+// The attribute bits the walk looks at; the hidden one when hidden entries are left out.
+uint32_t Considered(bool hiddenToo) {
+  return hiddenToo ? ~kHidden : ~uint32_t{0};
+}
+
+bool IsListed(const FolderEntry& entry, bool hiddenToo) {
+  return (entry.attributes & (kHidden | kSystem) & Considered(hiddenToo)) == 0;
 }
 
 // A folder with any further bit (read-only, a link, a mount point) is not entered.
-bool IsPlainFolder(const FolderEntry& entry) {
-  return entry.attributes == kDirectory;
+bool IsPlainFolder(const FolderEntry& entry, bool hiddenToo) {
+  return (entry.attributes & Considered(hiddenToo)) == kDirectory;
 }
 
 // One open folder of the walk, its listing, and how far back its subfolders are entered.
 struct Level {
-  Level(Folder& folder, std::unique_ptr<Folder> owned, const EntryFilter& passes)
+  Level(Folder& folder, std::unique_ptr<Folder> owned, bool hiddenToo, const EntryFilter& passes)
       : folder(folder), owned(std::move(owned)) {
     for (FolderEntry& entry : this->folder.List()) {
-      if (IsListed(entry) && (!passes || passes(this->folder, entry))) {
+      if (IsListed(entry, hiddenToo) && (!passes || passes(this->folder, entry))) {
         entries.push_back(std::move(entry));
       }
     }
@@ -39,21 +44,21 @@ struct Level {
 }  // namespace
 
 void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened,
-                      const EntryFilter& passes) {
+                      bool hiddenToo, const EntryFilter& passes) {
   // A stack of open levels rather than recursion: a deep tree cannot exhaust the call
   // stack, and only the folders on the way down are held open.
   std::vector<Level> levels;
-  levels.emplace_back(root, nullptr, passes);
+  levels.emplace_back(root, nullptr, hiddenToo, passes);
   while (!levels.empty()) {
     Level& level = levels.back();
-    while (level.unentered > 0 && !IsPlainFolder(level.entries[level.unentered - 1])) {
+    while (level.unentered > 0 && !IsPlainFolder(level.entries[level.unentered - 1], hiddenToo)) {
       --level.unentered;
     }
     if (level.unentered > 0) {
       const FolderEntry& subfolder = level.entries[--level.unentered];
       if (std::unique_ptr<Folder> inner = level.folder.OpenSubfolder(subfolder.name)) {
         Folder& opened = *inner;
-        levels.emplace_back(opened, std::move(inner), passes);
+        levels.emplace_back(opened, std::move(inner), hiddenToo, passes);
       } else if (unopened && !unopened(level.folder, subfolder)) {
         return;
       }

@@ -20,9 +20,10 @@ using EntryFilter = std::function<bool(Folder& folder, const FolderEntry& entry)
 // listed it, so a link, another volume, or whatever a listed folder was swapped for is
 // never entered. A plain folder that cannot be opened is given to unopened, when there is
 // one, as it is met; its content is passed over and the folder is still visited. root
-// itself is not visited. The walk ends early when either visitor returns false. Entries
-// that passes turns down are left out as hidden ones are.
+// itself is not visited. The walk ends early when either visitor returns false. With
+// hiddenToo set, hidden entries are walked like the others (system ones never are).
+// Entries that passes turns down are left out as hidden ones are.
 void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened = {},
-                      const EntryFilter& passes = {});
+                      bool hiddenToo = false, const EntryFilter& passes = {});
 
 }  // namespace hv

@@ -5,18 +5,45 @@
 
 namespace hv {
 
-// The folder that holds the user's Netscape or Mozilla browser profiles.
+// The two families of browsers whose profiles share one layout.
+enum class BrowserFamily {
+  kFirefox,
+  kChromium,  // Chromium and the browsers built on it
+};
+
+// One profile of one installed browser.
+struct BrowserProfile {
+  std::string browser;  // for showing: "Firefox", "Google Chrome", "Mozilla"
+  BrowserFamily family = BrowserFamily::kFirefox;
+  std::string install;      // how the browser came: "snap", "Flatpak"; empty for the usual way
+  std::string name;         // the profile's folder name
+  std::string folder;       // the profile folder, ending with the path separator
+  std::string cacheFolder;  // its disk cache's folder, ending with the separator; empty when
+                            // it has none of its own
+
+  bool operator==(const BrowserProfile&) const = default;
+};
+
+// Every profile found, and the folders that hold profiles but could not be listed: those
+// are no "no profiles", and whoever would clean them says so.
+struct UnreadableFolder {
+  BrowserFamily family = BrowserFamily::kFirefox;
+  std::string path;
+  std::string reason;
+};
+struct BrowserProfileList {
+  std::vector<BrowserProfile> profiles;
+  std::vector<UnreadableFolder> unreadable;
+};
+
+// The user's browser profiles, wherever the browsers' packages put them.
 class BrowserProfiles {
  public:
   virtual ~BrowserProfiles() = default;
 
-  // The profile folder, ending with the path separator; computed afresh at each call.
-  virtual std::string ProfileRoot() = 0;
-
-  // The names of the profiles in the profile folder, in the order the system lists them;
-  // none when the folder is missing or empty. Throws NumberedError when the folder is there
-  // but cannot be listed: that is no "no profiles".
-  virtual std::vector<std::string> ProfileNames() = 0;
+  // Looked for afresh at each call: the profiles of every browser, in a fixed order of
+  // browsers and installs, each profile once however many paths lead to it.
+  virtual BrowserProfileList Profiles() = 0;
 };
 
 }  // namespace hv

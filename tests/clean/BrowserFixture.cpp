@@ -75,7 +75,11 @@ BrowserFixture::BrowserFixture(const fs::path& homeFolder)
 }
 
 fs::path BrowserFixture::FirefoxProfile(const std::string& name) const {
-  const fs::path profile = home / ".mozilla" / "firefox" / name;
+  return FirefoxProfileAt(".mozilla/firefox/" + name);
+}
+
+fs::path BrowserFixture::FirefoxProfileAt(const std::string& relative) const {
+  const fs::path profile = home / relative;
   fs::create_directories(profile);
   ExecSql(profile / "cookies.sqlite", kFirefoxCookies);
   ExecSql(profile / "places.sqlite", kFirefoxPlaces);
@@ -84,7 +88,11 @@ fs::path BrowserFixture::FirefoxProfile(const std::string& name) const {
 
 fs::path BrowserFixture::ChromiumProfile(const std::string& browser, const std::string& name,
                                          bool older) const {
-  const fs::path profile = config / browser / name;
+  return ChromiumProfileAt(fs::relative(config / browser / name, home).string(), older);
+}
+
+fs::path BrowserFixture::ChromiumProfileAt(const std::string& relative, bool older) const {
+  const fs::path profile = home / relative;
   fs::create_directories(profile / "Network");
   ExecSql(older ? profile / "Cookies" : profile / "Network" / "Cookies", kChromiumCookies);
   ExecSql(profile / "History",

@@ -19,13 +19,17 @@ struct BrowserFixture {
 
   BrowserFolders Folders() const { return {home.string(), config.string(), cache.string()}; }
 
-  // A Firefox profile folder with cookies.sqlite and places.sqlite.
+  // A Firefox profile folder with cookies.sqlite and places.sqlite, in the classic place or
+  // at a path relative to home.
   std::filesystem::path FirefoxProfile(const std::string& name) const;
+  std::filesystem::path FirefoxProfileAt(const std::string& relative) const;
   // A Chromium-family profile ("Default", "Profile 1") of browser ("chromium", ...); with
   // older set, the layout and schema of older versions (cookies beside the history, no
   // search terms or segments).
   std::filesystem::path ChromiumProfile(const std::string& browser, const std::string& name,
                                         bool older = false) const;
+  // The same at a path relative to home.
+  std::filesystem::path ChromiumProfileAt(const std::string& relative, bool older = false) const;
 
   const std::filesystem::path home;
   const std::filesystem::path config;

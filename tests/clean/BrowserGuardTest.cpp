@@ -20,7 +20,6 @@
 #include "ScriptedUserInterface.h"
 #include "ShownEntries.h"
 #include "TempFolder.h"
-#include "WebCleanItems.h"
 #include "clean/BrowserGuard.h"
 #include "clean/CleanRun.h"
 #include "clean/RunReport.h"
@@ -28,7 +27,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/posix/FreedesktopTrash.h"
 #include "platform/posix/browser/BrowserUrlCache.h"
-#include "platform/posix/browser/FirefoxProfiles.h"
+#include "platform/posix/browser/InstalledBrowserProfiles.h"
 #include "platform/posix/browser/RunningBrowserLocks.h"
 
 namespace hv {
@@ -72,7 +71,7 @@ class BrowserGuardTest : public testing::Test {
 
     services.recycleBin = std::make_unique<FreedesktopTrash>(FreedesktopTrash::ForCurrentUser());
     services.urlCache = std::make_unique<BrowserUrlCache>(browsers.Folders());
-    services.browserProfiles = std::make_unique<FirefoxProfiles>(browsers.Folders());
+    services.browserProfiles = std::make_unique<InstalledBrowserProfiles>(browsers.Folders());
     services.runningBrowsers = std::make_unique<RunningBrowserLocks>(browsers.Folders());
     for (const CleanItem& item : items) {
       document.Box(item.Key, true);
@@ -114,7 +113,14 @@ class BrowserGuardTest : public testing::Test {
   fs::path firefoxCacheFile;
   fs::path chromiumCacheFile;
   PlatformServices services;
-  const CleanItemList items = test::kWebCleanItems;
+  const CleanItemList items = {
+      {"Cookies", "delete cookies", 3, "", "", false, false, false},
+      {"History", "clear history", 4, "", "", false, false, false},
+      {"FirefoxCache", "delete the Firefox cache", 2, "%Cache%/mozilla/firefox/", "*", false, false,
+       false},
+      {"ChromiumCache", "delete the Chromium cache", 2, "%Cache%/chromium/", "*", false, false,
+       false},
+  };
   test::InMemoryDocument document;
   test::ScriptedUserInterface ui;
   RunReport report;
@@ -174,7 +180,7 @@ TEST_F(BrowserGuardTest, IgnoreAsksOnceAndLeavesTheOpenBrowsersStoresAndFiles) {
   EXPECT_TRUE(fs::exists(firefoxCacheFile));
   EXPECT_TRUE(fs::exists(chromiumCacheFile));
   std::vector<std::string> expected = {
-      (browsers.cache / "chromium").string() + "/",
+      (browsers.cache / "chromium/Default").string(),
       (browsers.cache / "mozilla/firefox/abcd.default").string(),
       (chromium / "Network" / "Cookies").string(),
       (chromium / "History").string(),
@@ -214,6 +220,24 @@ TEST_F(BrowserGuardTest, APreviewAsksNothingAndShowsTheOpenBrowsersStoresAsLeft)
   EXPECT_EQ(LeftBecause(LeftReason::kBrowserOpen), expected);
   EXPECT_EQ(FirefoxCookies(), 1u);
   EXPECT_EQ(ChromiumCookies(), 1u);
+}
+
+TEST_F(BrowserGuardTest, TheFilesOfEveryProfileOfAFamilyStayWhileItsBrowserIsOpen) {
+  const BrowserLockHolder open(firefox, Style::kFirefox);
+  const fs::path session = temp.Write("home/.mozilla/firefox/abcd.default/sessionstore.bak", "");
+  const CleanItem family = {"Family", "family", 9, "firefox", "*.bak", false, false, false};
+  document.Box(family.Key, true);
+  ui.AnswerMessage(MessageAnswer::kIgnore);
+  ui.AnswerMessage(MessageAnswer::kOk);
+  const CleanActions actions = StandardCleanActions(services);
+  NoRestart restart;
+  CleanRun({family}, document, ui, actions, restart, {.report = &report});
+
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, kFirefoxOpen);
+  EXPECT_TRUE(fs::exists(session));
+  EXPECT_EQ(LeftBecause(LeftReason::kBrowserOpen),
+            std::vector<std::string>{firefox.string() + "/"});
 }
 
 // A lock left behind by a browser that crashed, or taken on another machine sharing the

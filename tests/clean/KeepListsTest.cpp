@@ -23,7 +23,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/posix/FreedesktopTrash.h"
 #include "platform/posix/browser/BrowserUrlCache.h"
-#include "platform/posix/browser/FirefoxProfiles.h"
+#include "platform/posix/browser/InstalledBrowserProfiles.h"
 
 namespace hv {
 namespace {
@@ -73,7 +73,7 @@ class KeepListsTest : public testing::Test {
     environment.Set("XDG_CACHE_HOME", browsers.cache.string());
     services.recycleBin = std::make_unique<FreedesktopTrash>(FreedesktopTrash::ForCurrentUser());
     services.urlCache = std::make_unique<BrowserUrlCache>(browsers.Folders());
-    services.browserProfiles = std::make_unique<FirefoxProfiles>(browsers.Folders());
+    services.browserProfiles = std::make_unique<InstalledBrowserProfiles>(browsers.Folders());
     ui.settings[1] = false;                                         // no confirmation questions
     temp.Write("home/.mozilla/firefox/abcd.default/prefs.js", "");  // what makes it a profile
   }
@@ -186,6 +186,12 @@ TEST_F(KeepListsTest, KeptPathsSurviveEveryItemThatDeletesFiles) {
        ".cache/app/inner/"},
       {"a kept file in a browser profile",
        {"Profile", "profile", 7, "", "*.bak", false, false, false},
+       firefox.string() + "/sessionstore.bak",
+       ".mozilla/firefox/abcd.default/sessionstore.bak",
+       ".mozilla/firefox/abcd.default/other.bak",
+       ".mozilla/firefox/abcd.default/sessionstore.bak"},
+      {"a kept file in every Firefox profile's files",
+       {"Family", "family", 9, "firefox", "*.bak", false, false, false},
        firefox.string() + "/sessionstore.bak",
        ".mozilla/firefox/abcd.default/sessionstore.bak",
        ".mozilla/firefox/abcd.default/other.bak",

@@ -44,8 +44,17 @@ class FolderProfiles : public BrowserProfiles {
       std::ofstream(root_ / name / "prefs.js") << "p";
     }
   }
-  std::string ProfileRoot() override { return root_.string() + "/"; }
-  Names ProfileNames() override { return names_; }
+  BrowserProfileList Profiles() override {
+    BrowserProfileList list;
+    for (const std::string& name : names_) {
+      list.profiles.push_back({"Firefox", BrowserFamily::kFirefox, "", name, Folder(name), ""});
+    }
+    // Profiles of another family are never offered.
+    list.profiles.push_back({"Chromium", BrowserFamily::kChromium, "", "Default",
+                             (root_ / "chromium/Default/").string(), ""});
+    return list;
+  }
+  std::string Folder(const std::string& name) const { return (root_ / name).string() + "/"; }
 
   // The files left in a profile, relative to it, sorted.
   Names Files(const std::string& name) const {
@@ -98,11 +107,11 @@ TEST_P(ChooseProfileTest, AsksAndCleansAsTheUserAnswers) {
   test::RecordingSink report;
   CleanContext context{.ui = ui, .report = report};
   ChooseProfile(context, profiles);
-  CleanProfile(context, profiles, "*.sqlite");
+  CleanProfile(context, "*.sqlite");
 
   EXPECT_EQ(ui.events, events);
   EXPECT_TRUE(ui.ScriptUsedUp());
-  EXPECT_EQ(context.chosenProfile, c.cleaned);
+  EXPECT_EQ(context.chosenProfile, c.cleaned.empty() ? "" : profiles.Folder(c.cleaned));
   for (const std::string& profile : c.profiles) {
     EXPECT_EQ(profiles.Files(profile), profile == c.cleaned ? kCleaned : kUntouched) << profile;
   }

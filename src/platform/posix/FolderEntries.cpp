@@ -16,6 +16,9 @@ std::vector<std::string> FolderEntryNames(int folderFd) {
     }
     return names;
   }
+  // The copy shares the caller's position in the folder: a listing before this one left it
+  // at the end.
+  rewinddir(dir);
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (name != "." && name != "..") {

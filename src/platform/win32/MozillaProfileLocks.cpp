@@ -20,11 +20,9 @@ bool HeldWithoutSharing(const std::string& path) {
 
 std::vector<RunningBrowser> MozillaProfileLocks::Find() {
   std::vector<RunningBrowser> running;
-  MozillaProfiles profiles;
-  const std::string root = profiles.ProfileRoot();
-  for (const std::string& name : profiles.ProfileNames()) {
-    if (HeldWithoutSharing(root + name + "\\parent.lock")) {
-      running.push_back({"Firefox", {root + name}});
+  for (const BrowserProfile& profile : MozillaProfiles().Profiles().profiles) {
+    if (HeldWithoutSharing(profile.folder + "parent.lock")) {
+      running.push_back({profile.browser, {profile.folder}});
     }
   }
   return running;

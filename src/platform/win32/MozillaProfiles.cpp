@@ -5,26 +5,22 @@
 
 namespace hv {
 
-std::string MozillaProfiles::ProfileRoot() {
+BrowserProfileList MozillaProfiles::Profiles() {
+  BrowserProfileList list;
   const auto root = ExpandEnvironmentStrings("%AppData%\\Mozilla\\Profiles\\");
   // Without an application-data folder there is no profile folder either.
-  return root && !root->starts_with('%') ? *root : std::string();
-}
-
-std::vector<std::string> MozillaProfiles::ProfileNames() {
-  std::vector<std::string> names;
-  const std::string root = ProfileRoot();
-  if (root.empty()) {
-    return names;
+  if (!root || root->starts_with('%')) {
+    return list;
   }
   // A linked folder is not offered: the deletion would not follow the link anyway.
-  for (const FolderEntry& entry : NativeFileSystem().ListFolder(root)) {
+  for (const FolderEntry& entry : NativeFileSystem().ListFolder(*root)) {
     if ((entry.attributes & FileAttribute::kDirectory) != 0 &&
         (entry.attributes & FileAttribute::kReparsePoint) == 0) {
-      names.push_back(entry.name);
+      list.profiles.push_back({"Mozilla", BrowserFamily::kFirefox, "", entry.name,
+                               *root + entry.name + kPathSeparator, ""});
     }
   }
-  return names;
+  return list;
 }
 
 }  // namespace hv

@@ -7,8 +7,7 @@ namespace hv {
 // The Netscape and Mozilla profiles below the user's application-data folder.
 class MozillaProfiles : public BrowserProfiles {
  public:
-  std::string ProfileRoot() override;
-  std::vector<std::string> ProfileNames() override;
+  BrowserProfileList Profiles() override;
 };
 
 }  // namespace hv

@@ -13,6 +13,7 @@
 #include "platform/posix/FolderEntries.h"
 #include "platform/posix/NoFollowFolder.h"
 #include "platform/posix/ShellFolders.h"
+#include "platform/posix/browser/BrowserInstalls.h"
 #include "platform/posix/browser/CacheFolder.h"
 #include "platform/posix/browser/CookieDatabase.h"
 #include "platform/posix/browser/HistoryDatabase.h"
@@ -24,78 +25,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Chromium and the browsers built on it, by their folder below the config and cache
-// folders, and by the name the user knows them by.
-struct ChromiumBrowser {
-  const char* folder;
-  const char* name;
-};
-constexpr ChromiumBrowser kChromiumFamily[] = {{"chromium", "Chromium"},
-                                               {"google-chrome", "Google Chrome"},
-                                               {"BraveSoftware/Brave-Browser", "Brave"},
-                                               {"vivaldi", "Vivaldi"},
-                                               {"microsoft-edge", "Microsoft Edge"}};
-
-// A place below a base folder: the base is the user's and may be reached through links,
-// nothing below it is.
-struct Place {
-  std::string base;
-  std::string below;
-
-  std::string Path() const { return base + below; }
-};
-
-// Where Firefox keeps profiles (below home or config) and caches (below home or cache):
-// the classic place, the XDG one, and those of the snap and flatpak packages.
-struct FirefoxPlaces {
-  std::vector<Place> profiles;
-  std::vector<Place> caches;
-};
-
-FirefoxPlaces FirefoxPlacesOf(const BrowserFolders& folders) {
-  FirefoxPlaces places;
-  const auto add = [](std::vector<Place>& list, const std::string& base, const char* below) {
-    if (!base.empty()) {
-      list.push_back({base, below});
-    }
-  };
-  add(places.profiles, folders.home, "/.mozilla/firefox");
-  add(places.profiles, folders.config, "/mozilla/firefox");
-  add(places.profiles, folders.home, "/snap/firefox/common/.mozilla/firefox");
-  add(places.profiles, folders.home, "/.var/app/org.mozilla.firefox/.mozilla/firefox");
-  add(places.profiles, folders.home, "/.var/app/org.mozilla.firefox/config/mozilla/firefox");
-  add(places.caches, folders.cache, "/mozilla/firefox");
-  add(places.caches, folders.home, "/snap/firefox/common/.cache/mozilla/firefox");
-  add(places.caches, folders.home, "/.var/app/org.mozilla.firefox/cache/mozilla/firefox");
-  return places;
-}
-
-bool IsChromiumProfile(const std::string& name) {
-  return name == "Default" || name.starts_with("Profile ");
-}
-
-bool AnyProfile(const std::string&) {
-  return true;
-}
-
-// The profile folders in folder, links to folders included: a profile kept elsewhere (in
-// memory, for instance) is linked into place, and its databases' rows are cleaned all the
-// same. None when folder cannot be listed.
-std::vector<fs::path> ProfileFolders(const fs::path& folder) {
-  std::error_code error;
-  return SubFolders(folder, error);
-}
-
 // Collects the stores, each file or folder once however many paths lead to it.
 class StoreList {
  public:
-  StoreList(CacheKeyMemory* cacheKeys, bool readOnly, const std::vector<RunningBrowser>& running)
-      : cacheKeys_(cacheKeys), readOnly_(readOnly), running_(running) {}
+  StoreList(CacheKeyMemory* cacheKeys, bool readOnly, std::vector<RunningBrowser> running)
+      : cacheKeys_(cacheKeys), readOnly_(readOnly), running_(std::move(running)) {}
 
   bool ReadOnly() const { return readOnly_; }
 
   // A database, wherever links lead to it: only rows inside it are deleted. One of a
-  // running browser is left as its own store names it (prefix and path).
+  // running browser is left, named as its own store names itself (prefix and path).
   void AddFile(const fs::path& path, const std::function<std::unique_ptr<TraceStore>()>& make,
                std::vector<std::unique_ptr<TraceStore>>& into, const char* prefix) {
     struct stat info {};
@@ -109,33 +48,39 @@ class StoreList {
     }
   }
 
-  // The cache folder store in every profile folder of place that isProfile takes. Its
-  // files are deleted, so neither it nor any folder between it and the place's base may
-  // be a link; one that is reached through a link (a profile kept in memory by a sync
-  // daemon) is listed as left.
+  // The cache folder store in every profile folder of place that isProfile takes.
   void AddCacheFolders(const Place& place, const char* store,
                        bool (*isProfile)(const std::string&)) {
     const NoFollowFolder profiles = NoFollowFolder::OpenBase(place.base).OpenBelow(place.below);
     for (const std::string& name : FolderEntryNames(profiles.Fd())) {
-      if (!isProfile(name)) {
-        continue;
+      if (isProfile(name)) {
+        AddCacheFolder(profiles, place.Path(), name, store);
       }
-      const std::string path = place.Path() + "/" + name + "/" + store;
-      NoFollowFolder folder = profiles.Open(name.c_str()).Open(store);
-      struct stat info {};
-      if (folder.Stat(info) && InRunningBrowser(path)) {
-        if (IsNew(info)) {
-          caches.push_back(std::make_unique<LeftStore>(path, path, LeftReason::kBrowserOpen));
-        }
-      } else if (folder.Stat(info)) {
-        if (IsNew(info)) {
-          caches.push_back(std::make_unique<CacheFolder>(std::move(folder), path, cacheKeys_));
-        }
-      } else if (const std::string below = name + "/" + store;
-                 fstatat(profiles.Fd(), below.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode) &&
-                 IsNew(info)) {
-        caches.push_back(std::make_unique<LeftStore>(path, path, LeftReason::kLink));
+    }
+  }
+
+  // The cache folder store of the profile name in the open folder profiles, at path. Its
+  // files are deleted, so neither it nor any folder between it and the place's base may be
+  // a link; one that is reached through a link (a profile kept in memory by a sync daemon)
+  // is listed as left.
+  void AddCacheFolder(const NoFollowFolder& profiles, const std::string& path,
+                      const std::string& name, const char* store) {
+    const std::string storePath = path + "/" + name + "/" + store;
+    NoFollowFolder folder = profiles.Open(name.c_str()).Open(store);
+    struct stat info {};
+    if (folder.Stat(info) && InRunningBrowser(storePath)) {
+      if (IsNew(info)) {
+        caches.push_back(
+            std::make_unique<LeftStore>(storePath, storePath, LeftReason::kBrowserOpen));
       }
+    } else if (folder.Stat(info)) {
+      if (IsNew(info)) {
+        caches.push_back(std::make_unique<CacheFolder>(std::move(folder), storePath, cacheKeys_));
+      }
+    } else if (const std::string below = name + "/" + store;
+               fstatat(profiles.Fd(), below.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode) &&
+               IsNew(info)) {
+      caches.push_back(std::make_unique<LeftStore>(storePath, storePath, LeftReason::kLink));
     }
   }
 
@@ -146,82 +91,62 @@ class StoreList {
 
   bool InRunningBrowser(const std::string& path) const {
     return std::ranges::any_of(running_, [&path](const RunningBrowser& browser) {
-      return std::ranges::any_of(browser.folders, [&path](const std::string& folder) {
-        return path.starts_with(folder + "/");
-      });
+      return std::ranges::any_of(
+          browser.folders, [&path](const std::string& folder) { return path.starts_with(folder); });
     });
   }
 
   CacheKeyMemory* cacheKeys_;
   bool readOnly_;
-  const std::vector<RunningBrowser>& running_;
+  std::vector<RunningBrowser> running_;
   std::set<std::pair<dev_t, ino_t>> seen_;
 };
 
-void AddFirefoxStores(const BrowserFolders& folders, StoreList& stores) {
-  const FirefoxPlaces places = FirefoxPlacesOf(folders);
-  for (const Place& root : places.profiles) {
-    for (const fs::path& profile : ProfileFolders(root.Path())) {
-      const std::string cookies = (profile / "cookies.sqlite").string();
-      stores.AddFile(
-          cookies,
-          [&] {
-            return std::make_unique<CookieDatabase>(cookies, "moz_cookies", "host",
-                                                    stores.ReadOnly());
-          },
-          stores.cookies, "Cookie:");
-      const std::string places = (profile / "places.sqlite").string();
-      stores.AddFile(
-          places,
-          [&] {
-            return std::make_unique<HistoryDatabase>(places, HistoryDatabase::Family::Firefox,
-                                                     stores.ReadOnly());
-          },
-          stores.histories, "Visited: ");
-    }
-  }
-  for (const Place& root : places.caches) {
-    stores.AddCacheFolders(root, "cache2", AnyProfile);
-  }
+bool AnyProfile(const std::string&) {
+  return true;
 }
 
-void AddChromiumStores(const BrowserFolders& folders, StoreList& stores) {
-  for (const auto& [browser, name] : kChromiumFamily) {
-    if (!folders.config.empty()) {
-      for (const fs::path& profile : ProfileFolders(fs::path(folders.config) / browser)) {
-        if (!IsChromiumProfile(profile.filename().string())) {
-          continue;
-        }
-        // Newer versions keep the cookies in Network/, older ones beside the history.
-        for (const fs::path& cookies : {profile / "Network" / "Cookies", profile / "Cookies"}) {
-          stores.AddFile(
-              cookies,
-              [&] {
-                return std::make_unique<CookieDatabase>(cookies.string(), "cookies", "host_key",
-                                                        stores.ReadOnly());
-              },
-              stores.cookies, "Cookie:");
-        }
-        const std::string history = (profile / "History").string();
-        stores.AddFile(
-            history,
-            [&] {
-              return std::make_unique<HistoryDatabase>(history, HistoryDatabase::Family::Chromium,
-                                                       stores.ReadOnly());
-            },
-            stores.histories, "Visited: ");
-      }
-    }
-    if (!folders.cache.empty()) {
-      stores.AddCacheFolders({folders.cache, std::string("/") + browser}, "Cache",
-                             IsChromiumProfile);
-    }
+void AddProfileDatabases(const BrowserProfile& profile, StoreList& stores) {
+  const fs::path folder(profile.folder);
+  const bool readOnly = stores.ReadOnly();
+  const auto cookies = [&](const fs::path& path, const char* table, const char* host) {
+    stores.AddFile(
+        path,
+        [&] { return std::make_unique<CookieDatabase>(path.string(), table, host, readOnly); },
+        stores.cookies, "Cookie:");
+  };
+  const auto history = [&](const fs::path& path, HistoryDatabase::Family family) {
+    stores.AddFile(
+        path, [&] { return std::make_unique<HistoryDatabase>(path.string(), family, readOnly); },
+        stores.histories, "Visited: ");
+  };
+  if (profile.family == BrowserFamily::kFirefox) {
+    cookies(folder / "cookies.sqlite", "moz_cookies", "host");
+    history(folder / "places.sqlite", HistoryDatabase::Family::Firefox);
+    return;
   }
+  // Newer versions keep the cookies in Network/, older ones beside the history.
+  for (const fs::path& path : {folder / "Network" / "Cookies", folder / "Cookies"}) {
+    cookies(path, "cookies", "host_key");
+  }
+  history(folder / "History", HistoryDatabase::Family::Chromium);
 }
 
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return fs::is_directory(path, error);
+void AddCacheStores(const BrowserInstall& install, StoreList& stores) {
+  if (!install.caches.Known()) {
+    return;
+  }
+  const bool firefox = install.family == BrowserFamily::kFirefox;
+  const char* store = firefox ? "cache2" : "Cache";
+  if (install.singleProfile) {
+    const size_t last = install.caches.below.rfind('/');
+    const Place parent{install.caches.base, install.caches.below.substr(0, last)};
+    stores.AddCacheFolder(NoFollowFolder::OpenBase(parent.base).OpenBelow(parent.below),
+                          parent.Path(), install.caches.below.substr(last + 1), store);
+    return;
+  }
+  // A Firefox cache whose profile is gone is still the user's trace.
+  stores.AddCacheFolders(install.caches, store, firefox ? AnyProfile : IsChromiumProfileName);
 }
 
 }  // namespace
@@ -244,10 +169,13 @@ BrowserFolders BrowserFolders::ForCurrentUser() {
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
                                                            bool readOnly,
                                                            CacheKeyMemory* cacheKeys) {
-  const std::vector<RunningBrowser> running = FindRunningBrowsers(folders);
-  StoreList stores(cacheKeys, readOnly, running);
-  AddFirefoxStores(folders, stores);
-  AddChromiumStores(folders, stores);
+  StoreList stores(cacheKeys, readOnly, FindRunningBrowsers(folders));
+  for (const BrowserProfile& profile : FindBrowserProfiles(folders).profiles) {
+    AddProfileDatabases(profile, stores);
+  }
+  for (const BrowserInstall& install : BrowserInstalls(folders)) {
+    AddCacheStores(install, stores);
+  }
   std::vector<std::unique_ptr<TraceStore>> all;
   for (auto* group : {&stores.cookies, &stores.histories, &stores.caches}) {
     for (auto& store : *group) {
@@ -255,33 +183,6 @@ std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders&
     }
   }
   return all;
-}
-
-std::vector<RunningBrowser> FindRunningBrowsers(const BrowserFolders& folders) {
-  std::vector<RunningBrowser> running;
-  const FirefoxPlaces places = FirefoxPlacesOf(folders);
-  for (const Place& root : places.profiles) {
-    for (const fs::path& profile : ProfileFolders(root.Path())) {
-      if (FirefoxProfileInUse(profile.string())) {
-        RunningBrowser firefox{"Firefox", {profile.string()}};
-        for (const Place& cache : places.caches) {
-          firefox.folders.push_back(cache.Path() + "/" + profile.filename().string());
-        }
-        running.push_back(std::move(firefox));
-      }
-    }
-  }
-  for (const auto& [browser, name] : kChromiumFamily) {
-    const std::string userData = folders.config.empty() ? "" : folders.config + "/" + browser;
-    if (!userData.empty() && ChromiumUserDataInUse(userData)) {
-      RunningBrowser chromium{name, {userData}};
-      if (!folders.cache.empty()) {
-        chromium.folders.push_back(folders.cache + "/" + browser);
-      }
-      running.push_back(std::move(chromium));
-    }
-  }
-  return running;
 }
 
 std::vector<fs::path> SubFolders(const fs::path& folder, std::error_code& error) {
@@ -295,12 +196,6 @@ std::vector<fs::path> SubFolders(const fs::path& folder, std::error_code& error)
     }
   }
   return found;
-}
-
-std::string FirefoxProfileRoot(const BrowserFolders& folders) {
-  const std::string classic = folders.home.empty() ? "" : folders.home + "/.mozilla/firefox/";
-  const std::string xdg = folders.config.empty() ? "" : folders.config + "/mozilla/firefox/";
-  return !IsFolder(classic) && !xdg.empty() && IsFolder(xdg) ? xdg : classic;
 }
 
 }  // namespace hv

@@ -6,7 +6,6 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/RunningBrowsers.h"
 #include "platform/posix/browser/CacheKeyMemory.h"
 #include "platform/posix/browser/TraceStore.h"
 
@@ -28,21 +27,15 @@ struct BrowserFolders {
 // is not when any folder below the base folder on its way is a link, since its files are
 // deleted (it is listed as left instead). A store reached by two paths is taken once. The
 // databases are opened read only when readOnly is set. The cache folders remember their
-// keys in cacheKeys when it is given.
+// keys in cacheKeys when it is given. The stores of a browser running on its profile are
+// listed as left, untouched.
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
                                                            bool readOnly,
                                                            CacheKeyMemory* cacheKeys = nullptr);
-
-// The browsers running now on the profiles below folders, each with the folders of it.
-std::vector<RunningBrowser> FindRunningBrowsers(const BrowserFolders& folders);
 
 // The folders directly in folder, links to folders included, in the order the system lists
 // them. None, with the reason in error, when folder cannot be listed.
 std::vector<std::filesystem::path> SubFolders(const std::filesystem::path& folder,
                                               std::error_code& error);
-
-// The folder of Firefox's profiles: ~/.mozilla/firefox/, or the one below the config
-// folder where only that one is present. Ends with '/'; empty when neither is known.
-std::string FirefoxProfileRoot(const BrowserFolders& folders);
 
 }  // namespace hv

@@ -13,6 +13,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/posix/browser/BrowserInstalls.h"
+
 namespace hv {
 namespace {
 
@@ -109,6 +111,24 @@ bool FirefoxProfileInUse(const std::string& folder) {
 
 bool ChromiumUserDataInUse(const std::string& folder) {
   return LinkNamesLiveProcess(folder + "/SingletonLock", "-");
+}
+
+std::vector<RunningBrowser> FindRunningBrowsers(const BrowserFolders& folders) {
+  std::vector<RunningBrowser> running;
+  for (const BrowserProfile& profile : FindBrowserProfiles(folders).profiles) {
+    // A Chromium-family browser locks the folder that holds all its profiles.
+    const std::string folder = profile.folder.substr(0, profile.folder.size() - 1);
+    const bool inUse = profile.family == BrowserFamily::kFirefox
+                           ? FirefoxProfileInUse(folder)
+                           : ChromiumUserDataInUse(folder.substr(0, folder.rfind('/')));
+    if (inUse) {
+      running.push_back({profile.browser, {profile.folder, profile.cacheFolder}});
+      if (running.back().folders.back().empty()) {
+        running.back().folders.pop_back();
+      }
+    }
+  }
+  return running;
 }
 
 }  // namespace hv

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/RunningBrowsers.h"
+#include "platform/posix/browser/BrowserFolders.h"
 
 namespace hv {
 
@@ -12,5 +16,9 @@ bool FirefoxProfileInUse(const std::string& folder);
 // Whether a Chromium-family browser runs on the user-data folder: its "SingletonLock" link
 // names this machine's host name and a process that still exists ("host-pid").
 bool ChromiumUserDataInUse(const std::string& folder);
+
+// The browsers running now on the profiles below folders, found by every profile's lock,
+// each with the profile's folder and its cache folder.
+std::vector<RunningBrowser> FindRunningBrowsers(const BrowserFolders& folders);
 
 }  // namespace hv

@@ -5,6 +5,7 @@
 
 #include "platform/RunningBrowsers.h"
 #include "platform/posix/browser/BrowserFolders.h"
+#include "platform/posix/browser/ProfileLock.h"
 
 namespace hv {
 

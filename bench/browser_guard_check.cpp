@@ -1,5 +1,6 @@
-// A cleaning run over the current user's real browsers, for the end-to-end check with
-// browsers open (scripts/browser-guard-check.sh): the user is played by the command line.
+// A cleaning run of every Web item over the current user's real browsers, for the
+// end-to-end check with browsers open (scripts/browser-guard-check.sh): the user is played
+// by the command line.
 //
 //   browser_guard_check ANSWER [ON_QUESTION]
 //   browser_guard_check keep-cookie SITE
@@ -14,14 +15,14 @@
 #include <map>
 #include <string>
 
-#include "WebCleanItems.h"
+#include "QuietUserInterface.h"
 #include "clean/CleanRun.h"
 #include "clean/KeepLists.h"
 #include "clean/RunReport.h"
 #include "clean/StandardCleanActions.h"
+#include "fileio/DefinitionLoader.h"
 #include "platform/PlatformServices.h"
 #include "ports/SelectionDocument.h"
-#include "ports/UserInterface.h"
 
 namespace hv {
 namespace {
@@ -34,7 +35,9 @@ class EverythingChecked : public SelectionDocument {
   void ClickCheckBox(int) override {}
 };
 
-class CommandLineUser : public UserInterface {
+// Answers the open-browser question as told, every other message with OK; wipes, never
+// warns.
+class CommandLineUser : public bench::QuietUserInterface {
  public:
   CommandLineUser(int answer, std::string onQuestion)
       : answer_(answer), onQuestion_(std::move(onQuestion)) {}
@@ -53,16 +56,7 @@ class CommandLineUser : public UserInterface {
     }
     return answer_;
   }
-  std::string GetPassword(const std::string&, bool) override { return {}; }
-  std::string ChooseFromList(const std::string&, const std::string&) override { return {}; }
-  std::optional<std::string> InputText(const std::string&, const std::string&,
-                                       const std::string&) override {
-    return std::nullopt;
-  }
-  void ProcessPendingMessages() override {}
-  void SetMainWindowEnabled(bool) override {}
-  void SetMainWindowCaption(const std::string&) override {}
-  bool SettingChecked(int index) override { return index == 0; }  // wipe on, warn off
+  bool SettingChecked(int index) override { return index == 0; }
 
  private:
   int answer_;
@@ -86,7 +80,8 @@ int main(int argc, char** argv) {
                  "       browser_guard_check keep-cookie SITE\n";
     return 2;
   }
-  const CleanItemList& items = test::kWebCleanItems;
+  CleanItemList items;
+  LoadCleanItems(HUSHVAULT_SOURCE_DIR "/config/webclean.cln", items);
   PlatformServices services = MakePlatformServices();
   const CleanActions actions = StandardCleanActions(services);
   EverythingChecked page;
