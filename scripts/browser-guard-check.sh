@@ -60,7 +60,11 @@ pids+=($!)
 pages=("http://localhost:$port/" "http://127.0.0.1:$port/")
 
 firefox_pid='' chromium_pid=''
+# open_browsers SECONDS URL...: opens both and lets them work that long (Chromium writes
+# its cookies to disk only every 30 seconds).
 open_browsers() {
+  local seconds=$1
+  shift
   firefox-esr --no-remote --profile "$profile" "$@" >/dev/null 2>&1 &
   firefox_pid=$!
   chromium --no-sandbox --no-first-run --password-store=basic --disable-gpu \
@@ -71,7 +75,7 @@ open_browsers() {
     [[ -L $profile/lock && -L $XDG_CONFIG_HOME/chromium/SingletonLock ]] && break
     sleep 1
   done
-  sleep 8  # let them load the pages and write what they set
+  sleep "$seconds"
 }
 close_browsers() {
   kill "$firefox_pid" "$chromium_pid" 2>/dev/null || true
@@ -97,13 +101,13 @@ failed=0
 
 echo "== 1. the browsers set their cookies"
 mkdir -p "$profile"
-open_browsers "${pages[@]}"
+open_browsers 40 "${pages[@]}"
 close_browsers
 check "cookies set" "$(cookie_hosts)" "Firefox: [127.0.0.1 localhost] Chromium: [127.0.0.1 localhost]"
 
 echo "== 2. localhost's cookies are kept; the browsers are open again"
 "$driver" keep-cookie localhost >/dev/null
-open_browsers about:blank
+open_browsers 5 about:blank
 
 echo "== 3. a run answers Ignore while they are open"
 "$driver" ignore | tee "$sandbox/ignore.txt"
@@ -114,7 +118,7 @@ close_browsers
 check "nothing of theirs deleted" "$(cookie_hosts)" "Firefox: [127.0.0.1 localhost] Chromium: [127.0.0.1 localhost]"
 
 echo "== 4. a run closes them when asked and answers Retry"
-open_browsers about:blank
+open_browsers 5 about:blank
 cached_before=$(find "$XDG_CACHE_HOME/mozilla" "$XDG_CACHE_HOME/chromium" -type f 2>/dev/null | wc -l)
 "$driver" retry "kill $firefox_pid $chromium_pid; while kill -0 $firefox_pid 2>/dev/null || kill -0 $chromium_pid 2>/dev/null; do sleep 1; done" |
   tee "$sandbox/retry.txt"

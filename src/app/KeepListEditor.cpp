@@ -1,5 +1,6 @@
 #include "app/KeepListEditor.h"
 
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -22,12 +23,16 @@ std::vector<std::string> StoredList(const char* key) {
 }  // namespace
 
 KeepListEditor::KeepListEditor(const Description& description, UserInterface& ui, QWidget* parent)
-    : QGroupBox(description.title, parent),
-      list(new QListWidget(this)),
-      cmdAdd(NamedButton(description.addName, "Add...", this)),
-      cmdRemove(NamedButton(description.removeName, "Remove", this)),
+    : QWidget(parent),
+      list(nullptr),
+      cmdAdd(nullptr),
+      cmdRemove(nullptr),
       description_(description),
       ui_(ui) {
+  QGroupBox* section = Section(description.title, this);
+  list = new QListWidget(section);
+  cmdAdd = NamedButton(description.addName, "Add...", section);
+  cmdRemove = NamedButton(description.removeName, "Remove", section);
   list->setObjectName(description.listName);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   for (const std::string& entry : StoredList(description.key)) {
@@ -37,9 +42,12 @@ KeepListEditor::KeepListEditor(const Description& description, UserInterface& ui
   buttons->addWidget(cmdAdd);
   buttons->addWidget(cmdRemove);
   buttons->addStretch(1);
-  auto* layout = new QHBoxLayout(this);
-  layout->addWidget(list, 1);
-  layout->addLayout(buttons);
+  auto* sectionLayout = new QHBoxLayout(section);
+  sectionLayout->addWidget(list, 1);
+  sectionLayout->addLayout(buttons);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(section);
   connect(cmdAdd, &QPushButton::clicked, this, &KeepListEditor::Add);
   connect(cmdRemove, &QPushButton::clicked, this, &KeepListEditor::RemoveSelected);
 }

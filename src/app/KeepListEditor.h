@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QGroupBox>
+#include <QWidget>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +14,7 @@ class UserInterface;
 
 // One keep list of the settings store, shown as a list with Add and Remove. Every change
 // is stored at once, so the next run, wherever it starts, sees it.
-class KeepListEditor : public QGroupBox {
+class KeepListEditor : public QWidget {
   Q_OBJECT
 
  public:
