@@ -60,7 +60,8 @@ copy "$XDG_CONFIG_HOME/chromium/Default" "$HOME/snap/chromium/common/chromium/De
 copy "$XDG_CONFIG_HOME/chromium/Default" \
   "$HOME/.var/app/com.google.Chrome/config/google-chrome/Profile 1"
 if [ -d "$XDG_CACHE_HOME/chromium/Default" ]; then
-  copy "$XDG_CACHE_HOME/chromium/Default" "$HOME/.var/app/com.google.Chrome/cache/google-chrome/Profile 1"
+  copy "$XDG_CACHE_HOME/chromium/Default" \
+    "$HOME/.var/app/com.google.Chrome/cache/google-chrome/Profile 1"
 fi
 
 # --- 3. before, the items, after -------------------------------------------------------

@@ -13,9 +13,10 @@ inline constexpr const char* kProfileQuestionTitle = "Netscape Cleanup";
 
 // Unless a profile was confirmed earlier in this run (each run starts with a fresh context
 // and so with none), offers the Firefox profiles of every install (in proper case, an
-// install other than the usual one named after the profile) for choice and asks whether to clean
-// the one chosen; on Yes it becomes the run's profile. A preview takes the choice without that
-// question. Without any profile nothing is asked.
+// install other than the usual one named after the profile) for choice and asks whether
+// to clean the one chosen; on Yes it becomes the run's profile. A preview takes the choice
+// without that question. Without any profile nothing is asked. Throws NumberedError when
+// a folder of Firefox profiles is there but cannot be listed.
 void ChooseProfile(CleanContext& context, BrowserProfiles& profiles);
 
 // Deletes, never wipes, every file matching pattern at any depth of the run's profile,

@@ -8,4 +8,8 @@ namespace hv {
 // name it as their source.
 std::string ExecutableName();
 
+// The folder that holds the running program, without a trailing separator; the program's
+// own files lie below it.
+std::string ExecutableFolder();
+
 }  // namespace hv

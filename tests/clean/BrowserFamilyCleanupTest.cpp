@@ -264,6 +264,24 @@ TEST(FamilyCleanupCacheTest, CacheTargetsReachOnlyTheFamilysCacheFolders) {
   EXPECT_EQ(report.entries.size(), 1u);
 }
 
+// A stop asked for ends the item between two files, in whichever profile it is.
+TEST(FamilyCleanupStopTest, AStopRequestEndsTheItemBetweenTwoFiles) {
+  const test::TempFolder temp;
+  FamilyProfiles profiles(temp);
+  test::ScriptedUserInterface ui;
+  test::RecordingSink report;
+  report.stopAfter = 1;
+  CleanContext context{.ui = ui, .report = report};
+  CleanBrowserFamilyAction(profiles, NativeFileSystem())(
+      {"k", "", 9, "firefox", "sessionstore-backups/*;webappsstore.sqlite*"}, context);
+  ASSERT_EQ(report.entries.size(), 1u);
+  size_t left = 0;
+  for (const Paths& files : profiles.FilesOf(BrowserFamily::kFirefox)) {
+    left += files.size();
+  }
+  EXPECT_EQ(left, 2 * kFirefoxFiles.size() - 1);
+}
+
 // A family the item's path does not name is said so, and nothing is touched.
 TEST(FamilyCleanupPathTest, AnUnknownFamilyCleansNothing) {
   const test::TempFolder temp;

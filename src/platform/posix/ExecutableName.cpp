@@ -25,4 +25,10 @@ std::string ExecutableName() {
   return name;
 }
 
+std::string ExecutableFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string(".") : program.parent_path().string();
+}
+
 }  // namespace hv

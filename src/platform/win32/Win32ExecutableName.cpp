@@ -7,7 +7,9 @@
 
 namespace hv {
 
-std::string ExecutableName() {
+namespace {
+
+std::string ModulePath() {
   std::vector<char> path(MAX_PATH);
   DWORD length = 0;
   // A path longer than the buffer is cut and reported at the buffer's full size.
@@ -16,7 +18,13 @@ std::string ExecutableName() {
          path.size() < 32768) {
     path.resize(path.size() * 2);
   }
-  std::string name(path.data(), length);
+  return std::string(path.data(), length);
+}
+
+}  // namespace
+
+std::string ExecutableName() {
+  std::string name = ModulePath();
   const size_t slash = name.find_last_of("\\/");
   if (slash != std::string::npos) {
     name.erase(0, slash + 1);
@@ -26,6 +34,12 @@ std::string ExecutableName() {
     name.erase(dot);
   }
   return name;
+}
+
+std::string ExecutableFolder() {
+  std::string path = ModulePath();
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 }  // namespace hv

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace hv::cli {
+
+// The window's two run settings as the settings store holds them, so that a run from the
+// command line behaves as one from the window.
+struct StoredSettings {
+  bool wipe = true;  // "Wipe files on Application/Web Cleanup"
+  bool warn = true;  // "Warn the user if sensitive data is about to be cleaned"
+};
+
+StoredSettings ReadStoredSettings();
+
+}  // namespace hv::cli

@@ -1,0 +1,23 @@
+#include "platform/Terminal.h"
+
+#include <iostream>
+
+namespace hv {
+
+std::optional<std::string> ReadLineWithoutEcho() {
+  const bool echoWasOn = SetInputEcho(false);
+  std::string line;
+  const bool read = static_cast<bool>(std::getline(std::cin, line));
+  if (echoWasOn) {
+    SetInputEcho(true);
+  }
+  if (!read) {
+    return std::nullopt;
+  }
+  if (!line.empty() && line.back() == '\r') {
+    line.pop_back();
+  }
+  return line;
+}
+
+}  // namespace hv
