@@ -240,6 +240,23 @@ TEST_F(BrowserGuardTest, TheFilesOfEveryProfileOfAFamilyStayWhileItsBrowserIsOpe
             std::vector<std::string>{firefox.string() + "/"});
 }
 
+// A file item whose folder holds nothing of a browser runs without a question.
+TEST_F(BrowserGuardTest, AFileItemAwayFromTheBrowsersFoldersAsksNothing) {
+  const BrowserLockHolder open(firefox, Style::kFirefox);
+  const fs::path thumbnail = temp.Write("home/.cache/thumbnails/large/a.png", "png");
+  const CleanItem thumbnails = {"Thumbnails", "thumbnails", 2,     "%Cache%/thumbnails/",
+                                "*.png",      false,        false, false};
+  document.Box(thumbnails.Key, true);
+  ui.AnswerMessage(MessageAnswer::kOk);
+  const CleanActions actions = StandardCleanActions(services);
+  NoRestart restart;
+  CleanRun({thumbnails}, document, ui, actions, restart, {.report = &report});
+
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Cleanup Complete!");
+  EXPECT_FALSE(fs::exists(thumbnail));
+}
+
 // A lock left behind by a browser that crashed, or taken on another machine sharing the
 // home folder, is no running browser: nothing is asked and everything is cleaned.
 TEST_F(BrowserGuardTest, StaleLocksAreNotRunningBrowsers) {
