@@ -15,10 +15,15 @@ namespace {
 namespace fs = std::filesystem;
 
 // The kinds whose items may reach into a browser's profile or cache: files in a folder,
-// cookies, history, cache, profile files, files in every profile of a browser family.
-constexpr ItemKind kBrowserKinds[] = {ItemKind::Files,          ItemKind::Cookies,
-                                      ItemKind::History,        ItemKind::TemporaryInternetFiles,
-                                      ItemKind::BrowserProfile, ItemKind::BrowserFamilyFiles};
+// cookies, history, cache, profile files, named files in a folder, files in every profile
+// of a browser family.
+constexpr ItemKind kBrowserKinds[] = {ItemKind::Files,
+                                      ItemKind::Cookies,
+                                      ItemKind::History,
+                                      ItemKind::TemporaryInternetFiles,
+                                      ItemKind::BrowserProfile,
+                                      ItemKind::NamedFiles,
+                                      ItemKind::BrowserFamilyFiles};
 
 using Concerns = std::function<bool(const CleanItem&, const RunningBrowser&)>;
 
@@ -114,8 +119,9 @@ void GuardBrowserItems(CleanActions& actions, RunningBrowsers& browsers) {
   for (const ItemKind kind : kBrowserKinds) {
     if (const CleanAction* action = actions.Find(static_cast<int32_t>(kind))) {
       actions.Register(kind, Guarded(*action, browsers,
-                                     kind == ItemKind::Files ? Concerns(OverlapsItemFolder)
-                                                             : Concerns(EveryBrowser)));
+                                     kind == ItemKind::Files || kind == ItemKind::NamedFiles
+                                         ? Concerns(OverlapsItemFolder)
+                                         : Concerns(EveryBrowser)));
     }
   }
 }

@@ -14,7 +14,7 @@ class RunningBrowsers;
 // Abort ends the run before the item. Later items of the run, and a preview, leave the
 // running browsers' stores and files without asking. Whatever the answer, nothing inside
 // a running browser's folders is deleted.
-// A file item concerns only the browsers whose folders overlap its folder.
+// A file item (either kind) concerns only the browsers whose folders overlap its folder.
 void GuardBrowserItems(CleanActions& actions, RunningBrowsers& browsers);
 
 // The question naming the running browsers.

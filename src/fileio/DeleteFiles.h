@@ -43,6 +43,10 @@ void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSin
 void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
                    bool preview, const PathFence& fence = PathFence{});
 
+// True, with the folder reported as left, when fence holds the whole folder (resolved,
+// ending with the separator).
+bool FencedWhole(const std::string& folder, const PathFence& fence, ReportSink& report);
+
 // Why fence keeps the entry of folder; nullptr when it does not. A file is kept by its
 // place or its name, a folder by its place.
 const std::string* FencedBecause(const PathFence& fence, Folder& folder, const FolderEntry& entry);
