@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/KeepListEditor.h"
 #include "app/Logo.h"
 #include "app/Widgets.h"
+#include "clean/KeepLists.h"
 #include "controls/AnyButton.h"
 #include "controls/HostedButton.h"
 
@@ -27,6 +29,26 @@ constexpr const char* kWebsiteButtonDescription =
     "colorlinedownrightone = 0x80000015\n"
     "colorlinedownrighttwo = 0x80000010\n";
 
+const KeepListEditor::Description kKeepCookies = {
+    "Cookies to keep:",
+    kKeepCookiesKey,
+    "Keep the cookies of this site and of its subdomains (for example example.org):",
+    " is not a site name.",
+    "lstKeepCookies",
+    "cmdAddKeepCookie",
+    "cmdRemoveKeepCookie",
+    KeptSiteEntry};
+
+const KeepListEditor::Description kKeepPaths = {
+    "Folders and files to keep:",
+    kKeepPathsKey,
+    "Never delete this folder or file (a full path; %Cache% and the like may start it):",
+    " is not a full path.",
+    "lstKeepPaths",
+    "cmdAddKeepPath",
+    "cmdRemoveKeepPath",
+    KeptPathEntry};
+
 QCheckBox* SettingBox(int index, const QString& caption, QWidget* parent) {
   auto* box = new QCheckBox(caption, parent);
   box->setObjectName(QStringLiteral("chkSettings%1").arg(index));
@@ -35,11 +57,13 @@ QCheckBox* SettingBox(int index, const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-AboutTab::AboutTab(QWidget* parent)
+AboutTab::AboutTab(UserInterface& ui, QWidget* parent)
     : QWidget(parent),
       lblAbout(new QLabel(this)),
       chkSettings{SettingBox(0, "Wipe files on Application/Web Cleanup", this),
                   SettingBox(1, "Warn the user if sensitive data is about to be cleaned", this)},
+      keepCookies(new KeepListEditor(kKeepCookies, ui, this)),
+      keepPaths(new KeepListEditor(kKeepPaths, ui, this)),
       cmdWebsiteDescription(PropertyBag::FromText(kWebsiteButtonDescription)),
       cmdWebsite(HostAnyButton(cmdWebsiteDescription, "cmdWebsite", this)) {
   lblAbout->setObjectName("lblAbout");
@@ -64,6 +88,10 @@ AboutTab::AboutTab(QWidget* parent)
     settingsLayout->addWidget(box);
   }
 
+  auto* keep = new QHBoxLayout;
+  keep->addWidget(keepCookies);
+  keep->addWidget(keepPaths);
+
   auto* website = new QHBoxLayout;
   website->addStretch(1);
   website->addWidget(cmdWebsite);
@@ -73,7 +101,7 @@ AboutTab::AboutTab(QWidget* parent)
   layout->setSpacing(12);
   layout->addWidget(about);
   layout->addWidget(settings);
-  layout->addStretch(1);
+  layout->addLayout(keep, 1);
   layout->addLayout(website);
 }
 

@@ -27,6 +27,8 @@ QMessageBox::StandardButtons MessageButtons(int style) {
       return QMessageBox::Yes | QMessageBox::No;
     case MessageStyle::kRetryCancel:
       return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageStyle::kAbortRetryIgnore:
+      return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     default:
       return QMessageBox::Ok;
   }
@@ -36,8 +38,12 @@ int MessageAnswerOf(QMessageBox::StandardButton button) {
   switch (button) {
     case QMessageBox::Ok:
       return MessageAnswer::kOk;
+    case QMessageBox::Abort:
+      return MessageAnswer::kAbort;
     case QMessageBox::Retry:
       return MessageAnswer::kRetry;
+    case QMessageBox::Ignore:
+      return MessageAnswer::kIgnore;
     case QMessageBox::Yes:
       return MessageAnswer::kYes;
     case QMessageBox::No:

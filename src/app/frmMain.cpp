@@ -101,7 +101,7 @@ frmMain::frmMain(frmMainSetup setup, QWidget* parent)
   home_ = new HomeTab(this);
   windows_.tab = new CleanerTab(kWindowsTabNames, *profile_, this);
   web_.tab = new CleanerTab(kWebTabNames, *profile_, this);
-  about_ = new AboutTab(this);
+  about_ = new AboutTab(*ui_, this);
   cntTab_ = {home_, windows_.tab, web_.tab, new QWidget(this), about_};
   auto* fileProtection = new QVBoxLayout(cntTab_[3]);
   fileProtection->setContentsMargins(0, 0, 0, 0);

@@ -61,6 +61,7 @@ struct PatternWalk {
   bool wipe;
   ReportSink& report;
   bool preview;
+  const PathFence& fence;
 
   // folder is the one that folders[0..depth) led to.
   void Visit(Folder& folder, size_t depth) const {
@@ -80,6 +81,8 @@ struct PatternWalk {
         ReportLeft(
             report, folder.Path() + entry.name,
             (entry.attributes & kDirectory) ? LeftReason::kOtherFileSystem : LeftReason::kLink);
+      } else if (const std::string* kept = FencedBecause(fence, folder, entry)) {
+        ReportLeft(report, folder.Path() + entry.name, *kept);
       } else if (IsPlainFolder(entry)) {
         if (const std::unique_ptr<Folder> inner = folder.OpenSubfolder(entry.name)) {
           Visit(*inner, depth + 1);
@@ -92,7 +95,7 @@ struct PatternWalk {
 
   void Clean(Folder& folder) const {
     if (!files) {
-      DeleteFilesIn(folder, "*", wipe, report, preview, true);
+      DeleteFilesIn(folder, "*", wipe, report, preview, true, fence);
       return;
     }
     for (const FolderEntry& entry : folder.List()) {
@@ -101,7 +104,7 @@ struct PatternWalk {
       }
       if ((IsFile(entry) || (entry.attributes & kReparsePoint)) &&
           MatchesPattern(entry.name, *files)) {
-        EraseReported(folder, entry, wipe, report, preview);
+        EraseReported(folder, entry, wipe, report, preview, fence);
       }
     }
   }
@@ -110,13 +113,13 @@ struct PatternWalk {
 }  // namespace
 
 void CleanProfileFiles(Folder& profile, const std::vector<std::string>& patterns, bool wipe,
-                       ReportSink& report, bool preview) {
+                       ReportSink& report, bool preview, const PathFence& fence) {
   for (const std::string& pattern : patterns) {
     const std::vector<std::string> parts = SplitText(pattern, '/');
     if (parts.empty() || report.StopRequested()) {
       continue;
     }
-    PatternWalk walk{parts, parts.back(), wipe, report, preview};
+    PatternWalk walk{parts, parts.back(), wipe, report, preview, fence};
     walk.folders.pop_back();
     // "X/*" names X's content, which goes whole, X itself staying.
     if (parts.size() > 1 && parts.back() == "*") {
@@ -146,8 +149,11 @@ CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& file
       if (profile.family != target->family || path.empty() || context.report.StopRequested()) {
         continue;
       }
-      if (const std::unique_ptr<Folder> folder = files.OpenFolder(path)) {
-        CleanProfileFiles(*folder, patterns, context.wipe, context.report, context.preview);
+      if (const std::string* kept = context.fence.ReasonFor(path.substr(0, path.size() - 1))) {
+        ReportLeft(context.report, path, *kept);
+      } else if (const std::unique_ptr<Folder> folder = files.OpenFolder(path)) {
+        CleanProfileFiles(*folder, patterns, context.wipe, context.report, context.preview,
+                          context.fence);
       }
     }
   };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "clean/CleanActions.h"
+#include "fileio/PathFence.h"
 #include "platform/FileSystem.h"
 
 namespace hv {
@@ -16,9 +17,9 @@ class BrowserProfiles;
 // into, the last the files directly in them (dot-names too; links and folders are never
 // removed). A last part "*" after a '/' takes the whole content of the folders picked,
 // at any depth, and keeps those folders. No link is followed and no other file system
-// entered, so nothing outside the profile is reached.
+// entered, so nothing outside the profile is reached; nor is anything fence holds.
 void CleanProfileFiles(Folder& profile, const std::vector<std::string>& patterns, bool wipe,
-                       ReportSink& report, bool preview);
+                       ReportSink& report, bool preview, const PathFence& fence = PathFence{});
 
 // Kind 9: in every profile of the browser family that the item's path names ("firefox" or
 // "chromium", the whole Chromium family), or with "firefox-cache" and "chromium-cache" in

@@ -4,9 +4,11 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "clean/ReportSink.h"
 #include "fileio/CleanItem.h"
+#include "fileio/PathFence.h"
 
 namespace hv {
 
@@ -19,6 +21,10 @@ struct CleanContext {
   bool wipe = false;               // the "Wipe files" setting, read at the start of the run
   bool preview = false;            // report what would go, change nothing
   std::string chosenProfile = {};  // the folder of the profile confirmed in this run, if any
+  PathFence fence = {};            // what no item of this run deletes, and why
+  std::vector<std::string> keptCookieSites = {};
+  bool browsersAsked = false;  // the open-browser question was answered in this run
+  bool aborted = false;        // the user ended the run before the item at hand
 };
 
 using CleanAction = std::function<void(const CleanItem&, CleanContext&)>;

@@ -1,7 +1,10 @@
 #include "clean/CleanRun.h"
 
 #include <exception>
+#include <utility>
 
+#include "clean/DesktopCaches.h"
+#include "clean/KeepLists.h"
 #include "clean/RunReport.h"
 #include "platform/RestartService.h"
 #include "ports/SelectionDocument.h"
@@ -72,6 +75,27 @@ void RunItem(const CleanItem& item, const CleanActions& actions, CleanContext& c
   }
 }
 
+// What the user keeps, and what the desktop session needs, binds every item of the run,
+// whichever front end started it.
+void FenceWhatIsKept(CleanContext& context) {
+  KeepLists keep;
+  try {
+    keep = ReadKeepLists();
+  } catch (const std::exception& error) {
+    // Without its keep lists the run could delete what the user keeps: it cleans nothing.
+    context.report.Add({.type = EntryType::kSettingsKey,
+                        .what = kKeepPathsKey,
+                        .bytes = {},
+                        .outcome = EntryOutcome::kLeft,
+                        .reason = error.what()});
+    context.aborted = true;
+    return;
+  }
+  FenceKeptPlaces(keep, context.fence);
+  context.keptCookieSites = std::move(keep.cookieSites);
+  FenceDesktopCaches(context.fence);
+}
+
 void CloseRun(bool needRestart, const RunReport& report, UserInterface& ui,
               RestartService& restart) {
   const std::string left = LeftItemsParagraph(report);
@@ -96,17 +120,19 @@ void CleanRun(const CleanItemList& items, SelectionDocument& document, UserInter
   RunReport ownReport;
   RunReport& report = options.report != nullptr ? *options.report : ownReport;
   bool needRestart = false;
+  bool aborted = false;
   {
     const BusyWindow busy(ui);
     CleanContext context{.ui = ui,
                          .report = report,
                          .wipe = ui.SettingChecked(kWipeSetting),
                          .preview = options.preview};
+    FenceWhatIsKept(context);
     // A preview asks nothing: it changes nothing the user could regret.
     const bool warn = !options.preview && ui.SettingChecked(kWarnSetting);
 
     for (const CleanItem& item : items) {
-      if (report.StopRequested()) {
+      if (report.StopRequested() || context.aborted) {
         break;
       }
       if (IsChecked(document, item.Key)) {
@@ -123,9 +149,10 @@ void CleanRun(const CleanItemList& items, SelectionDocument& document, UserInter
       }
       ui.ProcessPendingMessages();
     }
+    aborted = context.aborted;
   }
 
-  if (!options.preview && !report.StopRequested()) {
+  if (!options.preview && !report.StopRequested() && !aborted) {
     CloseRun(needRestart, report, ui, restart);
   }
 }

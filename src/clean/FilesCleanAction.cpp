@@ -9,14 +9,14 @@ namespace hv {
 CleanAction DeleteFilesAction(FileSystem& files) {
   return [&files](const CleanItem& item, CleanContext& context) {
     DeleteFiles(ExpandPath(item.Path), item.Mask, context.wipe, context.report, context.preview,
-                files);
+                files, context.fence);
   };
 }
 
 CleanAction DeleteNamedFilesAction(FileSystem& files) {
   return [&files](const CleanItem& item, CleanContext& context) {
     DeleteNamedFiles(ExpandPath(item.Path), item.Mask, context.wipe, context.report,
-                     context.preview, files);
+                     context.preview, files, context.fence);
   };
 }
 

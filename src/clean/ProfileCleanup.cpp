@@ -109,7 +109,8 @@ void CleanProfile(const CleanContext& context, const std::string& pattern) {
   if (context.chosenProfile.empty()) {
     return;
   }
-  DeleteFiles(context.chosenProfile, pattern, false, context.report, context.preview);
+  DeleteFiles(context.chosenProfile, pattern, false, context.report, context.preview,
+              NativeFileSystem(), context.fence);
 }
 
 CleanAction CleanProfileAction(BrowserProfiles& profiles) {

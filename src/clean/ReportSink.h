@@ -28,7 +28,10 @@ enum class EntryOutcome {
 // Reasons an entry is left, worded as the report shows them.
 namespace LeftReason {
 inline constexpr const char* kInUse = "in use by another program";
-inline constexpr const char* kBrowserOpen = "locked by a running browser";
+inline constexpr const char* kBrowserOpen = "browser open";
+inline constexpr const char* kKept = "kept";
+inline constexpr const char* kKeptCookies = "holds cookies you keep";
+inline constexpr const char* kDesktopNeedsIt = "needed by the desktop session";
 inline constexpr const char* kPermissionDenied = "permission denied";
 inline constexpr const char* kLink = "a link, not followed";
 inline constexpr const char* kOtherFileSystem = "on another file system, not entered";

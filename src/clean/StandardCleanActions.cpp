@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "clean/BrowserFamilyCleanup.h"
+#include "clean/BrowserGuard.h"
 #include "clean/FilesCleanAction.h"
 #include "clean/ProfileCleanup.h"
 #include "clean/RecycleBinAction.h"
@@ -29,6 +30,9 @@ CleanActions StandardCleanActions(PlatformServices& services) {
     actions.Register(ItemKind::BrowserProfile, CleanProfileAction(*services.browserProfiles));
     actions.Register(ItemKind::BrowserFamilyFiles,
                      CleanBrowserFamilyAction(*services.browserProfiles, NativeFileSystem()));
+  }
+  if (services.runningBrowsers) {
+    GuardBrowserItems(actions, *services.runningBrowsers);
   }
   return actions;
 }

@@ -10,7 +10,7 @@ UrlCacheActions MakeUrlCacheActions(UrlCache& cache) {
   auto walk = std::make_shared<modCache>(cache);
   const auto action = [walk](void (*run)(modCache&, const WalkReport&)) -> CleanAction {
     return [walk, run](const CleanItem&, CleanContext& context) {
-      run(*walk, {context.report, context.preview});
+      run(*walk, {context.report, context.preview, &context.keptCookieSites, &context.fence});
     };
   };
   return {action(DeleteCookies), action(ClearUrlHistory), action(DeleteCacheFiles)};

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "clean/KeepLists.h"
 #include "util/NamePattern.h"
 #include "util/NumberedError.h"
 
@@ -14,16 +15,33 @@ constexpr long kHistoryNotCleared = static_cast<long>(static_cast<int32_t>(0x800
 constexpr std::string_view kCookiePrefix = "Cookie:";
 constexpr std::string_view kVisitedPrefix = "Visited:";
 
-// "cookie of example.org" for "Cookie:name@.example.org/path": the name before the last '@',
-// the host up to the path.
-std::string CookieShown(const std::string& name) {
+// "example.org" for "Cookie:name@.example.org/path": after the last '@', up to the path.
+std::string CookieHost(const std::string& name) {
   const size_t at = name.rfind('@');
   const size_t hostStart = at == std::string::npos ? kCookiePrefix.size() : at + 1;
   std::string host = name.substr(hostStart, name.find('/', hostStart) - hostStart);
   if (host.starts_with('.')) {
     host.erase(0, 1);
   }
-  return "cookie of " + host;
+  return host;
+}
+
+std::string CookieShown(const std::string& name) {
+  return "cookie of " + CookieHost(name);
+}
+
+// Why the user keeps the entry; nullptr when nothing keeps it.
+const std::string* KeptBecause(const UrlCacheEntry& entry, EntryType type,
+                               const WalkReport& report) {
+  static const std::string kept = LeftReason::kKept;
+  if (type == EntryType::kCookie && report.keptCookieSites != nullptr &&
+      IsKeptSite(CookieHost(entry.sourceUrlName), *report.keptCookieSites)) {
+    return &kept;
+  }
+  if (type == EntryType::kCacheFile && report.fence != nullptr) {
+    return report.fence->ReasonFor(entry.file);
+  }
+  return nullptr;
 }
 
 // The address of "Visited: https://example.org/", without the user name some platforms put
@@ -73,6 +91,9 @@ bool WalkQualifying(modCache& cache, const WalkReport& report, EntryType type,
     if (!entry.left.empty()) {
       met.outcome = EntryOutcome::kLeft;
       met.reason = entry.left;
+    } else if (const std::string* kept = KeptBecause(entry, type, report)) {
+      met.outcome = EntryOutcome::kLeft;
+      met.reason = *kept;
     } else if (report.preview) {
       if (entry.identity.Known() && !report.sink.FirstCount(entry.identity)) {
         continue;  // an earlier item of the run would have removed the file already

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "clean/ReportSink.h"
+#include "fileio/PathFence.h"
 #include "platform/UrlCache.h"
 
 namespace hv {
@@ -39,9 +41,12 @@ class modCache {
 
 // How an action of the walk reports: each entry it meets goes to sink; in a preview nothing
 // is deleted, and a cache file the sink counted already is left out.
+// Cookies of keptCookieSites stay (kind 3), and so do cache files in what fence holds.
 struct WalkReport {
   ReportSink& sink;
   bool preview = false;
+  const std::vector<std::string>* keptCookieSites = nullptr;
+  const PathFence* fence = nullptr;
 };
 
 // Kind 3: deletes every entry whose name matches "Cookie:*".

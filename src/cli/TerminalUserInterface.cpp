@@ -23,9 +23,9 @@ struct Button {
 
 constexpr Button kOk{"OK", MessageAnswer::kOk};
 constexpr Button kCancel{"Cancel", MessageAnswer::kCancel};
-constexpr Button kAbort{"Abort", 3};
+constexpr Button kAbort{"Abort", MessageAnswer::kAbort};
 constexpr Button kRetry{"Retry", MessageAnswer::kRetry};
-constexpr Button kIgnore{"Ignore", 5};
+constexpr Button kIgnore{"Ignore", MessageAnswer::kIgnore};
 constexpr Button kYes{"Yes", MessageAnswer::kYes};
 constexpr Button kNo{"No", MessageAnswer::kNo};
 

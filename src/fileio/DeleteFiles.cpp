@@ -43,7 +43,8 @@ const char* ReasonNotEntered(const std::optional<FolderEntry>& now) {
   return (now->attributes & kDirectory) ? LeftReason::kOtherFileSystem : LeftReason::kLink;
 }
 
-void ReportLeft(ReportSink& report, Folder& folder, const FolderEntry& entry, const char* reason) {
+void ReportLeft(ReportSink& report, Folder& folder, const FolderEntry& entry,
+                const std::string& reason) {
   report.Add({.type = EntryType::kFile,
               .what = folder.Path() + entry.name,
               .bytes = {},
@@ -53,8 +54,21 @@ void ReportLeft(ReportSink& report, Folder& folder, const FolderEntry& entry, co
 
 }  // namespace
 
+const std::string* FencedBecause(const PathFence& fence, Folder& folder, const FolderEntry& entry) {
+  if (fence.Empty()) {
+    return nullptr;
+  }
+  const std::string* reason =
+      (entry.attributes & kDirectory) ? nullptr : fence.ReasonForFileName(entry.name);
+  return reason != nullptr ? reason : fence.ReasonFor(folder.Path() + entry.name);
+}
+
 void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
-                   bool preview) {
+                   bool preview, const PathFence& fence) {
+  if (const std::string* kept = FencedBecause(fence, folder, entry)) {
+    ReportLeft(report, folder, entry, *kept);
+    return;
+  }
   if (entry.attributes & kReparsePoint) {
     ReportLeft(report, folder, entry, LeftReason::kLink);  // neither followed nor removed
     return;
@@ -95,7 +109,7 @@ void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSi
 }
 
 void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSink& report,
-                   bool preview, bool hiddenToo) {
+                   bool preview, bool hiddenToo, const PathFence& fence) {
   const auto visit = [&](Folder& holder, const FolderEntry& entry) {
     if (report.StopRequested()) {
       return false;
@@ -108,9 +122,18 @@ void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSin
         ReportLeft(report, holder, entry, LeftReason::kOtherFileSystem);
       }
     } else if (MatchesPattern(entry.name, mask)) {
-      EraseReported(holder, entry, wipe, report, preview);
+      EraseReported(holder, entry, wipe, report, preview, fence);
     }
     return true;
+  };
+  // A fenced folder is named once, neither entered nor removed.
+  const auto passes = [&](Folder& holder, const FolderEntry& entry) {
+    const std::string* kept =
+        (entry.attributes & kDirectory) ? FencedBecause(fence, holder, entry) : nullptr;
+    if (kept != nullptr) {
+      ReportLeft(report, holder, entry, *kept);
+    }
+    return kept == nullptr;
   };
   const auto unopened = [&](Folder& holder, const FolderEntry& entry) {
     if (report.StopRequested()) {
@@ -119,15 +142,32 @@ void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSin
     ReportLeft(report, holder, entry, ReasonNotEntered(holder.FindEntry(entry.name)));
     return true;
   };
-  WalkDeepestFirst(folder, visit, unopened, hiddenToo);
+  WalkDeepestFirst(folder, visit, unopened, hiddenToo, fence.Empty() ? EntryFilter{} : passes);
+}
+
+bool FencedWhole(const std::string& folder, const PathFence& fence, ReportSink& report) {
+  const std::string* kept = fence.ReasonFor(folder.substr(0, folder.size() - 1));
+  if (kept != nullptr) {
+    report.Add({.type = EntryType::kFile,
+                .what = folder,
+                .bytes = {},
+                .outcome = EntryOutcome::kLeft,
+                .reason = *kept});
+  }
+  return kept != nullptr;
 }
 
 void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
-                 bool preview, FileSystem& files) {
+                 bool preview, FileSystem& files, const PathFence& fence) {
   const std::optional<std::string> resolved = FolderToClean(path, HomeFolder::kRefused);
-  const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
-  if (folder) {
-    DeleteFilesIn(*folder, mask, wipe, report, preview);
+  if (!resolved) {
+    return;
+  }
+  if (FencedWhole(*resolved, fence, report)) {
+    return;
+  }
+  if (const std::unique_ptr<Folder> folder = files.OpenFolder(*resolved)) {
+    DeleteFilesIn(*folder, mask, wipe, report, preview, false, fence);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "clean/ReportSink.h"
+#include "fileio/PathFence.h"
 #include "platform/FileSystem.h"
 
 namespace hv {
@@ -22,20 +23,33 @@ namespace hv {
 // an earlier item of the same preview, is left out, as the run would not meet it any more.
 // The walk ends between two entries once the report asks it to stop.
 //
+// What fence holds stays: a fenced folder is reported as left with the fence's reason and
+// not entered (when path itself lies in one, nothing is done), a fenced file that matches
+// is reported as left.
+//
 // Throws NumberedError 5, before touching anything, when path is not a full path or is
 // the root folder or the user's home folder.
 void DeleteFiles(const std::string& path, const std::string& mask, bool wipe, ReportSink& report,
-                 bool preview = false, FileSystem& files = NativeFileSystem());
+                 bool preview = false, FileSystem& files = NativeFileSystem(),
+                 const PathFence& fence = PathFence{});
 
 // The same walk in a folder the caller has opened itself, without the checks of path;
 // with hiddenToo set, hidden entries are walked and erased like the others.
 void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSink& report,
-                   bool preview, bool hiddenToo = false);
+                   bool preview, bool hiddenToo = false, const PathFence& fence = PathFence{});
 
 // Erases the file entry of folder as DeleteFiles does a matching one, and reports it:
-// removed (or, in a preview, would be), or left with why. A link is left, never followed.
-// A preview leaves out a file the report counted already.
+// removed (or, in a preview, would be), or left with why. A link is left, never followed,
+// and so is what fence holds. A preview leaves out a file the report counted already.
 void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
-                   bool preview);
+                   bool preview, const PathFence& fence = PathFence{});
+
+// True, with the folder reported as left, when fence holds the whole folder (resolved,
+// ending with the separator).
+bool FencedWhole(const std::string& folder, const PathFence& fence, ReportSink& report);
+
+// Why fence keeps the entry of folder; nullptr when it does not. A file is kept by its
+// place or its name, a folder by its place.
+const std::string* FencedBecause(const PathFence& fence, Folder& folder, const FolderEntry& entry);
 
 }  // namespace hv

@@ -13,8 +13,11 @@
 namespace hv {
 
 void DeleteNamedFiles(const std::string& path, const std::string& masks, bool wipe,
-                      ReportSink& report, bool preview, FileSystem& files) {
+                      ReportSink& report, bool preview, FileSystem& files, const PathFence& fence) {
   const std::optional<std::string> resolved = FolderToClean(path, HomeFolder::kAllowed);
+  if (resolved && FencedWhole(*resolved, fence, report)) {
+    return;
+  }
   const std::unique_ptr<Folder> folder = resolved ? files.OpenFolder(*resolved) : nullptr;
   if (!folder) {
     return;
@@ -32,7 +35,7 @@ void DeleteNamedFiles(const std::string& path, const std::string& masks, bool wi
       return MatchesPattern(entry.name, pattern);
     });
     if (matches) {
-      EraseReported(*folder, entry, wipe, report, preview);
+      EraseReported(*folder, entry, wipe, report, preview, fence);
     }
   }
 }

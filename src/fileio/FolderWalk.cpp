@@ -25,10 +25,10 @@ bool IsPlainFolder(const FolderEntry& entry, bool hiddenToo) {
 
 // One open folder of the walk, its listing, and how far back its subfolders are entered.
 struct Level {
-  Level(Folder& folder, std::unique_ptr<Folder> owned, bool hiddenToo)
+  Level(Folder& folder, std::unique_ptr<Folder> owned, bool hiddenToo, const EntryFilter& passes)
       : folder(folder), owned(std::move(owned)) {
     for (FolderEntry& entry : this->folder.List()) {
-      if (IsListed(entry, hiddenToo)) {
+      if (IsListed(entry, hiddenToo) && (!passes || passes(this->folder, entry))) {
         entries.push_back(std::move(entry));
       }
     }
@@ -44,11 +44,11 @@ struct Level {
 }  // namespace
 
 void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisitor& unopened,
-                      bool hiddenToo) {
+                      bool hiddenToo, const EntryFilter& passes) {
   // A stack of open levels rather than recursion: a deep tree cannot exhaust the call
   // stack, and only the folders on the way down are held open.
   std::vector<Level> levels;
-  levels.emplace_back(root, nullptr, hiddenToo);
+  levels.emplace_back(root, nullptr, hiddenToo, passes);
   while (!levels.empty()) {
     Level& level = levels.back();
     while (level.unentered > 0 && !IsPlainFolder(level.entries[level.unentered - 1], hiddenToo)) {
@@ -58,7 +58,7 @@ void WalkDeepestFirst(Folder& root, const EntryVisitor& visit, const EntryVisito
       const FolderEntry& subfolder = level.entries[--level.unentered];
       if (std::unique_ptr<Folder> inner = level.folder.OpenSubfolder(subfolder.name)) {
         Folder& opened = *inner;
-        levels.emplace_back(opened, std::move(inner), hiddenToo);
+        levels.emplace_back(opened, std::move(inner), hiddenToo, passes);
       } else if (unopened && !unopened(level.folder, subfolder)) {
         return;
       }

@@ -5,6 +5,7 @@
 #include "platform/BrowserProfiles.h"
 #include "platform/RecycleBin.h"
 #include "platform/RestartService.h"
+#include "platform/RunningBrowsers.h"
 #include "platform/UrlCache.h"
 
 namespace hv {
@@ -15,6 +16,7 @@ struct PlatformServices {
   std::unique_ptr<RestartService> restart;
   std::unique_ptr<UrlCache> urlCache;
   std::unique_ptr<BrowserProfiles> browserProfiles;
+  std::unique_ptr<RunningBrowsers> runningBrowsers;
 };
 
 // The services of the system the program was built for.

@@ -20,6 +20,7 @@ struct UrlCacheEntry {
   // a cache folder reached through a link. Such an entry is shown, never deleted.
   std::string left;
   FileIdentity identity = {};  // the file a cache entry is, where the platform knows it
+  std::string file = {};       // the file that holds it alone, where there is one
 };
 
 // The user's URL cache and browsing history. Each call maps to one call of the platform's

@@ -9,6 +9,7 @@ namespace hv {
 namespace MessageStyle {
 constexpr int kOkOnly = 0;
 constexpr int kOkCancel = 1;
+constexpr int kAbortRetryIgnore = 2;
 constexpr int kRetryCancel = 5;
 constexpr int kYesNo = 4;
 constexpr int kQuestion = 32;
@@ -20,7 +21,9 @@ constexpr int kInformation = 64;
 namespace MessageAnswer {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
+constexpr int kAbort = 3;
 constexpr int kRetry = 4;
+constexpr int kIgnore = 5;
 constexpr int kYes = 6;
 constexpr int kNo = 7;
 }  // namespace MessageAnswer

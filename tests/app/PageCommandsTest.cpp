@@ -197,7 +197,8 @@ class PageCommandsTest : public QObject {
   void MessageStylesMapToIconsAndButtons() {
     const std::tuple<int, QMessageBox::Icon, QMessageBox::StandardButtons> styles[] = {
         {36, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
-        {53, QMessageBox::Warning, QMessageBox::Retry | QMessageBox::Cancel}};
+        {53, QMessageBox::Warning, QMessageBox::Retry | QMessageBox::Cancel},
+        {50, QMessageBox::Warning, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore}};
     for (const auto& [style, icon, buttons] : styles) {
       QCOMPARE(MessageIcon(style), icon);
       QCOMPARE(MessageButtons(style), buttons);
@@ -205,6 +206,9 @@ class PageCommandsTest : public QObject {
     const std::pair<QMessageBox::StandardButton, int> answers[] = {
         {QMessageBox::Yes, MessageAnswer::kYes},
         {QMessageBox::No, MessageAnswer::kNo},
+        {QMessageBox::Abort, MessageAnswer::kAbort},
+        {QMessageBox::Retry, MessageAnswer::kRetry},
+        {QMessageBox::Ignore, MessageAnswer::kIgnore},
         {QMessageBox::NoButton, MessageAnswer::kCancel}};
     for (const auto& [button, answer] : answers) {
       QCOMPARE(MessageAnswerOf(button), answer);

@@ -22,6 +22,9 @@ int ScriptedUserInterface::MessageBox(const std::string& text, int style,
                                       const std::string& title) {
   messages.push_back({text, style, title});
   events.push_back("message: " + text);
+  if (whileAsked) {
+    whileAsked(text);
+  }
   return Next(messageAnswers_, "message box '" + text + "'", MessageAnswer::kCancel);
 }
 

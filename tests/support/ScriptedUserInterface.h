@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ class ScriptedUserInterface : public UserInterface {
   std::string caption;
   bool enabled = true;
   bool settings[2] = {true, true};
+  // Runs as each message box appears, before it is answered: what the user does meanwhile.
+  std::function<void(const std::string& text)> whileAsked;
 
   void AnswerMessage(int answer) { messageAnswers_.push_back(answer); }
   void AnswerPassword(std::string password) { passwords_.push_back(std::move(password)); }

@@ -3,6 +3,7 @@
 #include "platform/posix/LogindRestart.h"
 #include "platform/posix/browser/BrowserUrlCache.h"
 #include "platform/posix/browser/InstalledBrowserProfiles.h"
+#include "platform/posix/browser/RunningBrowserLocks.h"
 
 namespace hv {
 
@@ -12,6 +13,7 @@ PlatformServices MakePlatformServices() {
   services.restart = std::make_unique<LogindRestart>();
   services.urlCache = std::make_unique<BrowserUrlCache>(BrowserFolders::ForCurrentUser());
   services.browserProfiles = std::make_unique<InstalledBrowserProfiles>();
+  services.runningBrowsers = std::make_unique<RunningBrowserLocks>();
   return services;
 }
 

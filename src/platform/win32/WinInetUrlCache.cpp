@@ -38,6 +38,7 @@ bool FetchEntry(Fetch fetch, UrlCacheEntry& entry) {
       entry.sourceUrlName = info->lpszSourceUrlName != nullptr ? info->lpszSourceUrlName : "";
       // The size of the cached file; the system tells no more about the blocks it takes.
       entry.bytes = static_cast<uint64_t>(info->dwSizeHigh) << 32 | info->dwSizeLow;
+      entry.file = info->lpszLocalFileName != nullptr ? info->lpszLocalFileName : "";
     }
     LocalFree(info);
     if (!grew) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -18,6 +19,7 @@
 #include "platform/posix/browser/FaviconDatabase.h"
 #include "platform/posix/browser/HistoryDatabase.h"
 #include "platform/posix/browser/LeftStore.h"
+#include "platform/posix/browser/ProfileLock.h"
 
 namespace hv {
 namespace {
@@ -27,17 +29,23 @@ namespace fs = std::filesystem;
 // Collects the stores, each file or folder once however many paths lead to it.
 class StoreList {
  public:
-  StoreList(CacheKeyMemory* cacheKeys, bool readOnly)
-      : cacheKeys_(cacheKeys), readOnly_(readOnly) {}
+  StoreList(CacheKeyMemory* cacheKeys, bool readOnly, std::vector<RunningBrowser> running)
+      : cacheKeys_(cacheKeys), readOnly_(readOnly), running_(std::move(running)) {}
 
   bool ReadOnly() const { return readOnly_; }
 
-  // A database, wherever links lead to it: only rows inside it are deleted.
+  // A database, wherever links lead to it: only rows inside it are deleted. One of a
+  // running browser is left, named as its own store names itself (prefix and path).
   void AddFile(const fs::path& path, const std::function<std::unique_ptr<TraceStore>()>& make,
-               std::vector<std::unique_ptr<TraceStore>>& into) {
+               std::vector<std::unique_ptr<TraceStore>>& into, const char* prefix) {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && IsNew(info)) {
-      into.push_back(make());
+      if (InRunningBrowser(path.string())) {
+        into.push_back(std::make_unique<LeftStore>(prefix + path.string(), path.string(),
+                                                   LeftReason::kBrowserOpen));
+      } else {
+        into.push_back(make());
+      }
     }
   }
 
@@ -61,7 +69,12 @@ class StoreList {
     const std::string storePath = path + "/" + name + "/" + store;
     NoFollowFolder folder = profiles.Open(name.c_str()).Open(store);
     struct stat info {};
-    if (folder.Stat(info)) {
+    if (folder.Stat(info) && InRunningBrowser(storePath)) {
+      if (IsNew(info)) {
+        caches.push_back(
+            std::make_unique<LeftStore>(storePath, storePath, LeftReason::kBrowserOpen));
+      }
+    } else if (folder.Stat(info)) {
       if (IsNew(info)) {
         caches.push_back(std::make_unique<CacheFolder>(std::move(folder), storePath, cacheKeys_));
       }
@@ -77,8 +90,16 @@ class StoreList {
  private:
   bool IsNew(const struct stat& info) { return seen_.insert({info.st_dev, info.st_ino}).second; }
 
+  bool InRunningBrowser(const std::string& path) const {
+    return std::ranges::any_of(running_, [&path](const RunningBrowser& browser) {
+      return std::ranges::any_of(
+          browser.folders, [&path](const std::string& folder) { return path.starts_with(folder); });
+    });
+  }
+
   CacheKeyMemory* cacheKeys_;
   bool readOnly_;
+  std::vector<RunningBrowser> running_;
   std::set<std::pair<dev_t, ino_t>> seen_;
 };
 
@@ -93,12 +114,12 @@ void AddProfileDatabases(const BrowserProfile& profile, StoreList& stores) {
     stores.AddFile(
         path,
         [&] { return std::make_unique<CookieDatabase>(path.string(), table, host, readOnly); },
-        stores.cookies);
+        stores.cookies, "Cookie:");
   };
   const auto history = [&](const fs::path& path, HistoryDatabase::Family family) {
     stores.AddFile(
         path, [&] { return std::make_unique<HistoryDatabase>(path.string(), family, readOnly); },
-        stores.histories);
+        stores.histories, "Visited: ");
   };
   if (profile.family == BrowserFamily::kFirefox) {
     cookies(folder / "cookies.sqlite", "moz_cookies", "host");
@@ -158,7 +179,7 @@ BrowserFolders BrowserFolders::ForCurrentUser() {
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
                                                            bool readOnly,
                                                            CacheKeyMemory* cacheKeys) {
-  StoreList stores(cacheKeys, readOnly);
+  StoreList stores(cacheKeys, readOnly, FindRunningBrowsers(folders));
   for (const BrowserProfile& profile : FindBrowserProfiles(folders).profiles) {
     AddProfileDatabases(profile, stores);
   }

@@ -27,7 +27,8 @@ struct BrowserFolders {
 // is not when any folder below the base folder on its way is a link, since its files are
 // deleted (it is listed as left instead). A store reached by two paths is taken once. The
 // databases are opened read only when readOnly is set. The cache folders remember their
-// keys in cacheKeys when it is given.
+// keys in cacheKeys when it is given. The stores of a browser running on its profile are
+// listed as left, untouched.
 std::vector<std::unique_ptr<TraceStore>> FindBrowserStores(const BrowserFolders& folders,
                                                            bool readOnly,
                                                            CacheKeyMemory* cacheKeys = nullptr);

@@ -111,6 +111,7 @@ void BrowserUrlCache::Present(UrlCacheEntry& entry) const {
   entry.sourceUrlName = trace.name;
   entry.bytes = trace.bytes;
   entry.display = trace.display;
+  entry.file = trace.file;
   entry.left = trace.left;
   entry.identity = trace.identity;
 }
