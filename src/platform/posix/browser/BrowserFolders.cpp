@@ -132,7 +132,7 @@ void AddProfileDatabases(const BrowserProfile& profile, StoreList& stores) {
         [&] {
           return std::make_unique<FaviconDatabase>(favicons.string(), places.string(), readOnly);
         },
-        stores.histories);
+        stores.histories, "Visited: ");
     return;
   }
   // Newer versions keep the cookies in Network/, older ones beside the history.
