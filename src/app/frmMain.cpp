@@ -167,6 +167,9 @@ QCheckBox* frmMain::Setting(int index) const {
 
 bool frmMain::Load() {
   loadProblems_.clear();
+  if (!setup_.configNotFound.empty()) {
+    loadProblems_.push_back(setup_.configNotFound);
+  }
   Skipping([this] {
     if (const std::optional<std::string> moved = TakeMovedAsideRegistry()) {
       loadProblems_.push_back("The settings store was damaged. It was moved to '" + *moved +
@@ -210,7 +213,7 @@ void frmMain::GenAbout() {
 }
 
 QString frmMain::ConfigPath(const char* file) const {
-  return setup_.programFolder + "/config/" + file;
+  return setup_.configFolder + "/" + file;
 }
 
 void frmMain::LoadDefinitions(Cleaner& cleaner) {
@@ -250,6 +253,11 @@ void frmMain::WaitForPages() {
   while (!windows_.tab->page->IsComplete() || !web_.tab->page->IsComplete()) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
+}
+
+void frmMain::ShowTab(int n) {
+  tabMain_->SetCurrentTab(n);
+  TabSwitch(n);
 }
 
 void frmMain::TabSwitch(int n) {
@@ -464,8 +472,7 @@ void frmMain::OpenFiles(const std::vector<FileToOpen>& files) {
     fileProtection_->AddFiles(files);
     // A tab switch reloads the pages, which a run may be reading.
     if (!running_ && !fileProtection_->Running() && isEnabled()) {
-      tabMain_->SetCurrentTab(kFileProtectionTab);
-      TabSwitch(kFileProtectionTab);
+      ShowTab(kFileProtectionTab);
     }
   }
   if (isMinimized()) {

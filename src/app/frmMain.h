@@ -32,7 +32,8 @@ class UserInterface;
 
 // What the window works with, given from outside so that tests can replace it.
 struct frmMainSetup {
-  QString programFolder;        // the folder that holds config/
+  QString configFolder;         // the folder of the definition files and pages
+  std::string configNotFound;   // when no such folder was found: where it was looked for
   UserInterface* ui = nullptr;  // nullptr: the window's own dialogs
   CleanActions actions;
   RestartService* restart = nullptr;
@@ -64,6 +65,8 @@ class frmMain : public QWidget {
 
   // Shows tab n (1-based): the pages are reloaded first.
   void TabSwitch(int n);
+  // Marks tab n (1-based) on the strip too, as a click on it would.
+  void ShowTab(int n);
 
   void SetAllCheckboxes(SelectionPage& page, bool state);
 

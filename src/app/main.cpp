@@ -10,6 +10,7 @@
 #include "app/WebEngineSetup.h"
 #include "app/frmMain.h"
 #include "clean/StandardCleanActions.h"
+#include "platform/DataFolder.h"
 #include "platform/PlatformServices.h"
 
 namespace {
@@ -49,11 +50,20 @@ int main(int argc, char* argv[]) {
 
   hv::PlatformServices services = hv::MakePlatformServices();
   hv::frmMainSetup setup;
-  setup.programFolder = QCoreApplication::applicationDirPath();
+  const hv::DataFolderSearch data = hv::FindDataFolder();
+  if (data.found) {
+    setup.configFolder = QString::fromStdString(*data.found);
+  } else {
+    setup.configNotFound = hv::DataFolderNotFound(data);
+    std::fprintf(stderr, "%s\n", setup.configNotFound.c_str());
+  }
   setup.actions = hv::StandardCleanActions(services);
   setup.restart = services.restart.get();
   hv::frmMain window(std::move(setup));
   return hv::RunMainWindow(window, [&] {
+    if (request.tab != 0) {
+      window.ShowTab(request.tab);
+    }
     if (!request.files.empty()) {
       window.OpenFiles(request.files);
     }

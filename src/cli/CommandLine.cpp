@@ -6,7 +6,7 @@
 #include "cli/PasswordSource.h"
 #include "cli/PresetCommands.h"
 #include "cli/StoredSettings.h"
-#include "platform/ExecutableName.h"
+#include "platform/DataFolder.h"
 
 namespace hv::cli {
 
@@ -46,8 +46,7 @@ CommandLine::CommandLine()
     : app_(
           "Erases the traces of your activity, wipes files beyond recovery and locks them "
           "with a password.",
-          "hushvault-cli"),
-      config_(ExecutableFolder() + "/config") {
+          "hushvault-cli") {
   app_.set_version_flag("--version", std::string("hushvault-cli ") + HUSHVAULT_VERSION);
   app_.require_subcommand(1, 1);
   app_.add_option("--config", config_, "the folder of the definition files and selection pages");
@@ -73,6 +72,17 @@ int CommandLine::Run(int argc, char** argv) {
   return command_();
 }
 
+const std::string& CommandLine::ConfigFolder() {
+  if (config_.empty()) {
+    const DataFolderSearch search = FindDataFolder();
+    if (!search.found) {
+      throw CommandError(ExitStatus::kNothingDone, DataFolderNotFound(search));
+    }
+    config_ = *search.found;
+  }
+  return config_;
+}
+
 void CommandLine::AddList() {
   CLI::App* list =
       app_.add_subcommand("list", "list the items of a cleaner (both without a choice)");
@@ -84,7 +94,7 @@ void CommandLine::AddList() {
       if (cleaner_.windows || cleaner_.web) {
         chosen = {&cleaner_.Chosen()};
       }
-      return ListItems(chosen, config_, json_, std::cout);
+      return ListItems(chosen, ConfigFolder(), json_, std::cout);
     };
   });
 }
@@ -110,7 +120,7 @@ void CommandLine::AddRuns() {
     run->callback([this, preview] {
       command_ = [this, preview] {
         request_.cleaner = &cleaner_.Chosen();
-        request_.configFolder = config_;
+        request_.configFolder = ConfigFolder();
         request_.preview = preview;
         if (wipe_ || noWipe_) {
           request_.wipe = wipe_;
@@ -142,13 +152,13 @@ void CommandLine::AddPresets() {
       [this] { command_ = [this] { return ListPresets(cleaner_.Chosen(), json_, std::cout); }; });
   show->callback([this] {
     command_ = [this] {
-      LoadedCleaner loaded = LoadCleaner(cleaner_.Chosen(), config_);
+      LoadedCleaner loaded = LoadCleaner(cleaner_.Chosen(), ConfigFolder());
       return ShowPreset(loaded, name_, json_, std::cout);
     };
   });
   save->callback([this] {
     command_ = [this] {
-      LoadedCleaner loaded = LoadCleaner(cleaner_.Chosen(), config_);
+      LoadedCleaner loaded = LoadCleaner(cleaner_.Chosen(), ConfigFolder());
       return SavePresetOf(loaded, name_, keys_);
     };
   });

@@ -51,6 +51,9 @@ class CommandLine {
   void AddRuns();
   void AddPresets();
   void AddFileCommands();
+  // The folder given with --config, else the first that holds the definition files; a
+  // CommandError naming every folder looked in when there is none.
+  const std::string& ConfigFolder();
 
   CLI::App app_;
   std::string config_;

@@ -107,7 +107,7 @@ void WindowFixture::RemoveConfig(const std::string& file) const {
 
 frmMain& WindowFixture::Make() {
   frmMainSetup setup;
-  setup.programFolder = QString::fromStdString(folder_.Path().string());
+  setup.configFolder = QString::fromStdString((folder_.Path() / "config").string());
   setup.ui = &ui;
   if (standardActions) {
     setup.actions = StandardCleanActions(services_);
