@@ -1,6 +1,7 @@
 #include "app/OpenRequest.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 
@@ -34,6 +35,14 @@ std::string Absolute(const std::string& path, const std::string& workingFolder) 
                                                  : workingFolder + kPathSeparator + path;
 }
 
+// The tabs --tab names, by their 1-based number in the window.
+struct TabName {
+  std::string_view name;
+  int tab;
+};
+constexpr TabName kTabNames[] = {{"windows", 2}, {"web", 3}, {"files", 4}};
+constexpr std::string_view kTabOption = "--tab=";
+
 FileList ListByName(const std::string& path) {
   return path.ends_with(kEncryptedSuffix) ? FileList::kDecrypt : FileList::kEncrypt;
 }
@@ -55,6 +64,14 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments,
           return {.files = {}, .error = "--encrypt and --wipe cannot be given together."};
         }
         chosen = list;
+      } else if (argument.starts_with(kTabOption)) {
+        const std::string_view name = std::string_view(argument).substr(kTabOption.size());
+        const auto named = std::find_if(std::begin(kTabNames), std::end(kTabNames),
+                                        [&](const TabName& tab) { return tab.name == name; });
+        if (named == std::end(kTabNames)) {
+          return {.files = {}, .error = "Unknown tab: " + std::string(name)};
+        }
+        request.tab = named->tab;
       } else {
         return {.files = {}, .error = "Unknown option: " + argument};
       }

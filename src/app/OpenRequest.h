@@ -24,13 +24,15 @@ struct FileToOpen {
 struct StartRequest {
   std::vector<FileToOpen> files;
   std::string error;  // for the terminal; empty when the arguments are sound
+  int tab = 0;        // the tab to show first (1-based), from --tab; 0: the usual one
 };
 
 // The usage line the terminal is shown with a bad argument.
 inline constexpr const char* kUsage =
-    "Usage: hushvault [--encrypt | --wipe] [--] [FILE...]\n"
+    "Usage: hushvault [--tab=windows|web|files] [--encrypt | --wipe] [--] [FILE...]\n"
     "Files ending in .vlt go to \"Files to decrypt\", all others to \"Files to encrypt\";\n"
-    "--encrypt and --wipe put every file into that list instead.";
+    "--encrypt and --wipe put every file into that list instead.\n"
+    "--tab opens on the Windows or Web Activity Cleaner or on File Protection.";
 
 // Reads the program's arguments (without the program's own name). Relative paths are taken
 // from workingFolder, since the running window that may receive them has one of its own.

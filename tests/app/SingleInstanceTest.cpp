@@ -63,6 +63,20 @@ const struct ArgumentCase {
      "--encrypt and --wipe cannot be given together."},
 };
 
+const struct TabCase {
+  Arguments arguments;
+  int tab;
+  std::string error;
+} kTabCases[] = {
+    {{}, 0, ""},
+    {{"--tab=windows"}, 2, ""},
+    {{"--tab=web", "/a.vlt"}, 3, ""},
+    {{"/a", "--tab=files"}, 4, ""},
+    {{"--tab=Files"}, 0, "Unknown tab: Files"},
+    {{"--tab="}, 0, "Unknown tab: "},
+    {{"--tab", "web"}, 0, "Unknown option: --tab"},
+};
+
 // A socket file at path with nobody behind it, as an instance that was killed leaves.
 void LeaveStaleSocket(const QString& path) {
   const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
@@ -107,6 +121,15 @@ class SingleInstanceTest : public QObject {
     const hv::StartRequest request = hv::ParseArguments(c.arguments, "/work/here");
     QCOMPARE(request.error, c.error);
     QCOMPARE(request.files, c.files);
+  }
+
+  // --tab names the tab to open on, beside any files; a name it does not know is refused.
+  void tabOptionNamesTheFirstTab() {
+    for (const TabCase& c : kTabCases) {
+      const hv::StartRequest request = hv::ParseArguments(c.arguments, "/");
+      QCOMPARE(request.error, c.error);
+      QCOMPARE(request.tab, c.tab);
+    }
   }
 
   // The message carries every list and every byte; anything that is not such a message
