@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
-  libsqlite3-dev nettle-dev libicu-dev
+  libsqlite3-dev nettle-dev libsodium-dev libicu-dev
   libcli11-dev nlohmann-json3-dev libxml2-dev
 )
 if [ "${1:-}" = "--tests" ]; then

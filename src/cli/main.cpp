@@ -168,6 +168,11 @@ int Run(int argc, char** argv) {
     crypt->add_option("FILE", files.files, "the files")->required();
     PasswordChoice& password = passwords[encrypt ? 0 : 1];
     password.AddTo(*crypt);
+    if (encrypt) {
+      crypt->add_flag("--strong", files.strong,
+                      "use the strong format, which older versions cannot open (also chosen "
+                      "by the window's setting)");
+    }
     crypt->callback([&, encrypt] {
       command = [&, encrypt] {
         password.RefuseArgument();

@@ -7,6 +7,7 @@
 #include "crypt/FileCipher.h"
 #include "crypt/PasswordBytes.h"
 #include "crypt/PasswordPrompt.h"
+#include "crypt/StrongCipher.h"
 #include "crypt/WipeSecret.h"
 #include "fileio/RemoveFile.h"
 
@@ -62,6 +63,45 @@ bool WithFailureExit(CryptContext& context, const std::string& failureText, Step
   return false;
 }
 
+// Tries the strong format, then each of the password's compatible forms, each from the
+// file's start into a new output of its own (none when the name has no plain name). A
+// strong file that fails after its header authenticated counts as a wrong password.
+StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
+                            const std::string& password, std::unique_ptr<InputStream>& input,
+                            std::unique_ptr<StagedFile>& output) {
+  const std::optional<std::string> plainName = PlainNameOf(fileName);
+  const auto stage = [&] {
+    if (plainName) {
+      output = context.streams.Stage(*plainName, fileName);
+      Require(output != nullptr);
+    }
+  };
+  stage();
+  switch (DecryptStrongStream(*input, output.get(), password)) {
+    case StrongOutcome::kDone:
+      return StreamOutcome::kDone;
+    case StrongOutcome::kRejected:
+      return StreamOutcome::kDigestMismatch;
+    case StrongOutcome::kFailed:
+      return StreamOutcome::kFailed;
+    case StrongOutcome::kNotStrong:
+      break;
+  }
+  // Any file may be a compatible one, even one that starts like a strong file.
+  const PasswordBytes key(password);
+  StreamOutcome outcome = StreamOutcome::kDigestMismatch;
+  for (const std::string& bytes : key.Forms()) {
+    input = context.streams.OpenForReading(fileName);
+    Require(input != nullptr);
+    stage();
+    outcome = DecryptStream(*input, output.get(), bytes);
+    if (outcome != StreamOutcome::kDigestMismatch) {
+      break;
+    }
+  }
+  return outcome;
+}
+
 using FileStep = bool (*)(CryptContext&, const std::string&, std::string&, bool);
 
 int RunBatch(CryptContext& context, const std::string& files, bool samePass, bool noConfirm,
@@ -103,10 +143,12 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
         return false;
       }
     }
-    const PasswordBytes key(password);
     const auto output = context.streams.Stage(vaultName, fileName);
     Require(output != nullptr);
-    Require(EncryptStream(*input, *output, key.Preferred()) == StreamOutcome::kDone);
+    Require(context.strong ? EncryptStrongStream(*input, *output, password,
+                                                 FreshStrongSeed(context.strongCost))
+                           : EncryptStream(*input, *output, PasswordBytes(password).Preferred()) ==
+                                 StreamOutcome::kDone);
     Require(output->Commit());
     // Closed before it is deleted: some systems refuse to delete an open file, and this
     // program's own descriptor would count as another holder.
@@ -134,26 +176,8 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
         return false;
       }
     }
-    const std::optional<std::string> plainName = PlainNameOf(fileName);
-    const PasswordBytes key(password);
     std::unique_ptr<StagedFile> output;
-    StreamOutcome outcome = StreamOutcome::kDigestMismatch;
-    for (const std::string& bytes : key.Forms()) {
-      // Each try reads the file from its start, into a new file of its own.
-      if (input == nullptr) {
-        input = context.streams.OpenForReading(fileName);
-        Require(input != nullptr);
-      }
-      if (plainName) {
-        output = context.streams.Stage(*plainName, fileName);
-        Require(output != nullptr);
-      }
-      outcome = DecryptStream(*input, output.get(), bytes);
-      if (outcome != StreamOutcome::kDigestMismatch) {
-        break;
-      }
-      input.reset();
-    }
+    const StreamOutcome outcome = DecryptEither(context, fileName, password, input, output);
     if (outcome == StreamOutcome::kDigestMismatch) {
       context.ui.MessageBox(
           "Invalid password for file: '" + fileName + "' - the file was not decrypted!",

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "crypt/StrongHeader.h"
 #include "platform/FileStreams.h"
 #include "platform/FileSystem.h"
 #include "ports/UserInterface.h"
@@ -15,6 +16,10 @@ struct CryptContext {
   UserInterface& ui;
   FileStreams& streams = NativeFileStreams();
   FileSystem& files = NativeFileSystem();
+  // New files in the strong format, which older versions cannot open; decryption reads
+  // either format whatever this says.
+  bool strong = false;
+  KeyCost strongCost = DefaultKeyCost();
 };
 
 // Passwords are text as typed, in UTF-8; PasswordBytes chooses the bytes they key from.
@@ -26,8 +31,9 @@ struct CryptContext {
 bool EncryptFile(CryptContext& context, const std::string& fileName, std::string& password,
                  bool askPassword);
 
-// Decrypts a ".vlt" file into the name without ".vlt" and then deletes it. The plain file is
-// written only when the stored digest matches, for one of the password's forms.
+// Decrypts a ".vlt" file of either format into the name without ".vlt" and then deletes it.
+// The plain file appears only when the whole file authenticated (strong format) or its stored
+// digest matches for one of the password's forms (compatible format).
 bool DecryptFile(CryptContext& context, const std::string& fileName, std::string& password,
                  bool askPassword);
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "crypt/StrongHeader.h"
+#include "platform/FileStreams.h"
+
+namespace hv {
+
+// Plain bytes per chunk of a strong file; every chunk but the last holds exactly this many.
+inline constexpr std::size_t kStrongChunkSize = 64 << 10;
+
+// What a new strong file is keyed with: its cost and salt.
+struct StrongSeed {
+  KeyCost cost;
+  std::array<unsigned char, kStrongSaltSize> salt;
+};
+
+// The given cost with a fresh random salt.
+StrongSeed FreshStrongSeed(const KeyCost& cost);
+
+// Writes the strong form of the input: the header, then the chunks, each authenticated, the
+// last marked final. The header is authenticated with the first chunk. False on a read or
+// write failure.
+bool EncryptStrongStream(InputStream& input, StagedFile& output, const std::string& password,
+                         const StrongSeed& seed);
+
+enum class StrongOutcome {
+  kDone,
+  kNotStrong,  // no strong header, or it did not authenticate: wrong password or another format
+  kRejected,   // the header authenticated, a later chunk did not: damaged, cut or reordered
+  kFailed,     // a read or write failed, or the key's memory could not be had
+};
+
+// Decrypts a strong input. Nothing is written before the first chunk authenticates; the
+// caller commits the output only on kDone. Without an output the input is only checked.
+StrongOutcome DecryptStrongStream(InputStream& input, StagedFile* output,
+                                  const std::string& password);
+
+}  // namespace hv
