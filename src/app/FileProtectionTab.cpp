@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "app/Settings.h"
 #include "fileio/EraseFile.h"
 
 namespace hv {
@@ -48,7 +49,9 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
       lstFileDecrypt_(new QListWidget(this)),
       lstFileWipe_(new QListWidget(this)),
       chkEncPass_(new QCheckBox("Same Pass", this)),
-      chkDecPass_(new QCheckBox("Same Pass", this)) {
+      chkDecPass_(new QCheckBox("Same Pass", this)),
+      chkStrong_(
+          new QCheckBox("Strong encryption (older versions cannot open these files)", this)) {
   setObjectName("FileProtectionTab");
   lstFileEncrypt_->setObjectName("lstFileEncrypt");
   lstFileDecrypt_->setObjectName("lstFileDecrypt");
@@ -58,14 +61,18 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   // One password for a whole list is what most runs want.
   chkEncPass_->setChecked(true);
   chkDecPass_->setChecked(true);
+  chkStrong_->setObjectName("chkStrong");
+  // Off unless chosen: peers that read only the compatible format must still open new files.
+  context_.strong = ReadSetting(kStrongEncryptionSetting, 0) != 0;
+  chkStrong_->setChecked(context_.strong);
 
   auto* layout = new QGridLayout(this);
   const auto addGroup = [&](int group, const char* caption, QListWidget* list, QPushButton* browse,
-                            QCheckBox* samePass, QPushButton* command) {
+                            QCheckBox* samePass, QPushButton* command, QWidget* below) {
     auto* label = new QLabel(caption, this);
     label->setObjectName(QString("lblCaptions%1").arg(group));
     list->setSelectionMode(QAbstractItemView::NoSelection);
-    const int row = group * 2;
+    const int row = group * 3;
     layout->addWidget(label, row, 0, 1, 2);
     layout->addWidget(list, row + 1, 0);
     auto* buttons = new QVBoxLayout;
@@ -77,6 +84,9 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
     buttons->addWidget(command);
     layout->addLayout(buttons, row + 1, 1);
     layout->setRowStretch(row + 1, 1);
+    if (below != nullptr) {
+      layout->addWidget(below, row + 2, 0, 1, 2);
+    }
   };
   auto* encBrowse = Button("cmdEncBrowse", "Browse", this);
   auto* decBrowse = Button("cmdDecBrowse", "Browse", this);
@@ -84,9 +94,9 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   auto* encrypt = Button("cmdEncrypt", "Encrypt!", this);
   auto* decrypt = Button("cmdDecrypt", "Decrypt!", this);
   auto* wipe = Button("cmdSWipe", "Wipe Now!", this);
-  addGroup(0, "Files to encrypt:", lstFileEncrypt_, encBrowse, chkEncPass_, encrypt);
-  addGroup(1, "Files to decrypt:", lstFileDecrypt_, decBrowse, chkDecPass_, decrypt);
-  addGroup(2, "Files to wipe:", lstFileWipe_, wipeBrowse, nullptr, wipe);
+  addGroup(0, "Files to encrypt:", lstFileEncrypt_, encBrowse, chkEncPass_, encrypt, chkStrong_);
+  addGroup(1, "Files to decrypt:", lstFileDecrypt_, decBrowse, chkDecPass_, decrypt, nullptr);
+  addGroup(2, "Files to wipe:", lstFileWipe_, wipeBrowse, nullptr, wipe, nullptr);
 
   connect(encBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdEncBrowse_Click);
   connect(decBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdDecBrowse_Click);
@@ -94,6 +104,10 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   connect(encrypt, &QPushButton::clicked, this, &FileProtectionTab::cmdEncrypt_Click);
   connect(decrypt, &QPushButton::clicked, this, &FileProtectionTab::cmdDecrypt_Click);
   connect(wipe, &QPushButton::clicked, this, &FileProtectionTab::cmdSWipe_Click);
+  connect(chkStrong_, &QCheckBox::toggled, this, [this](bool on) {
+    context_.strong = on;
+    emit StrongEncryptionChanged(on);
+  });
 }
 
 void FileProtectionTab::cmdEncBrowse_Click() {

@@ -18,7 +18,12 @@ class FileProtectionTab : public QWidget {
   Q_OBJECT
 
  public:
+  // The strong-encryption box starts as the stored setting says.
   FileProtectionTab(CryptContext context, GCommonDialog dialog, QWidget* parent = nullptr);
+
+ signals:
+  // The user changed the strong-encryption box; the window stores it.
+  void StrongEncryptionChanged(bool on);
 
  private:
   // Which batch operation a list runs and the words of its report.
@@ -47,6 +52,7 @@ class FileProtectionTab : public QWidget {
   QListWidget* lstFileWipe_;
   QCheckBox* chkEncPass_;
   QCheckBox* chkDecPass_;
+  QCheckBox* chkStrong_;
 };
 
 }  // namespace hv

@@ -104,7 +104,10 @@ frmMain::frmMain(frmMainSetup setup, QWidget* parent)
   cntTab_ = {home_, windows_.tab, web_.tab, new QWidget(this), about_};
   auto* fileProtection = new QVBoxLayout(cntTab_[3]);
   fileProtection->setContentsMargins(0, 0, 0, 0);
-  fileProtection->addWidget(new FileProtectionTab(CryptContext{*ui_}, GCommonDialog(), cntTab_[3]));
+  auto* files = new FileProtectionTab(CryptContext{*ui_}, GCommonDialog(), cntTab_[3]);
+  fileProtection->addWidget(files);
+  connect(files, &FileProtectionTab::StrongEncryptionChanged, this,
+          [this](bool on) { StoreSetting(kStrongEncryptionSetting, on ? 1 : 0); });
   for (int i = 0; i < kTabCount; ++i) {
     cntTab_[i]->setObjectName(QStringLiteral("cntTab%1").arg(i));
     cntTab_[i]->hide();
