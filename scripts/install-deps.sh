@@ -10,7 +10,8 @@ packages=(
   libcli11-dev nlohmann-json3-dev libxml2-dev
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest)
+  packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest
+    autoconf automake libtool)
 fi
 
 missing=()
