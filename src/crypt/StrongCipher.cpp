@@ -4,6 +4,7 @@
 
 #include <new>
 #include <optional>
+#include <stdexcept>
 
 #include "crypt/ReadFully.h"
 
@@ -28,7 +29,12 @@ struct Secrets {
 
 class SecretMemory {
  public:
-  SecretMemory() : secrets_(static_cast<Secrets*>(sodium_malloc(sizeof(Secrets)))) {
+  // The library must be ready before its allocator is used: it aborts otherwise.
+  SecretMemory() {
+    if (!SodiumReady()) {
+      throw std::runtime_error("the cryptographic library could not start");
+    }
+    secrets_ = static_cast<Secrets*>(sodium_malloc(sizeof(Secrets)));
     if (secrets_ == nullptr) {
       throw std::bad_alloc();
     }
@@ -39,7 +45,7 @@ class SecretMemory {
   Secrets* operator->() const { return secrets_; }
 
  private:
-  Secrets* secrets_;
+  Secrets* secrets_ = nullptr;
 };
 
 bool WriteBytes(StagedFile& output, std::span<const unsigned char> bytes) {
@@ -65,9 +71,6 @@ StrongSeed FreshStrongSeed(const KeyCost& cost) {
 
 bool EncryptStrongStream(InputStream& input, StagedFile& output, const std::string& password,
                          const StrongSeed& seed) {
-  if (!SodiumReady()) {
-    return false;
-  }
   SecretMemory secrets;
   StrongHeader header{.cost = seed.cost, .salt = seed.salt, .streamHeader = {}};
   if (!DeriveStrongKey(password, header, secrets->key) ||
