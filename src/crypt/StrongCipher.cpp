@@ -128,12 +128,13 @@ StrongOutcome DecryptStrongStream(InputStream& input, StagedFile* output,
       &secrets->stream, header->streamHeader.data(), secrets->key.data());
   sodium_memzero(secrets->key.data(), secrets->key.size());
   if (started != 0) {
-    return StrongOutcome::kNotStrong;
+    return StrongOutcome::kUnauthenticated;
   }
   std::array<unsigned char, kSealedChunkSize> sealed;
   std::span<const unsigned char> associated = headerBytes;
   for (bool first = true;; first = false) {
-    const StrongOutcome refused = first ? StrongOutcome::kNotStrong : StrongOutcome::kRejected;
+    const StrongOutcome refused =
+        first ? StrongOutcome::kUnauthenticated : StrongOutcome::kRejected;
     const auto count = ReadFully(input, sealed);
     if (!count) {
       return StrongOutcome::kFailed;

@@ -28,9 +28,11 @@ bool EncryptStrongStream(InputStream& input, StagedFile& output, const std::stri
 
 enum class StrongOutcome {
   kDone,
-  kNotStrong,  // no strong header, or it did not authenticate: wrong password or another format
-  kRejected,   // the header authenticated, a later chunk did not: damaged, cut or reordered
-  kFailed,     // a read or write failed, or the key's memory could not be had
+  kNotStrong,        // no strong header: another format
+  kUnauthenticated,  // a strong header that did not authenticate: wrong password, or another
+                     // format that happens to start the same way
+  kRejected,         // the header authenticated, a later chunk did not: damaged, cut or reordered
+  kFailed,           // a read or write failed, or the key's memory could not be had
 };
 
 // Decrypts a strong input. Nothing is written before the first chunk authenticates; the

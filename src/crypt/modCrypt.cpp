@@ -77,7 +77,8 @@ StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
     }
   };
   stage();
-  switch (DecryptStrongStream(*input, output.get(), password)) {
+  const StrongOutcome strong = DecryptStrongStream(*input, output.get(), password);
+  switch (strong) {
     case StrongOutcome::kDone:
       return StreamOutcome::kDone;
     case StrongOutcome::kRejected:
@@ -85,16 +86,33 @@ StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
     case StrongOutcome::kFailed:
       return StreamOutcome::kFailed;
     case StrongOutcome::kNotStrong:
+    case StrongOutcome::kUnauthenticated:
       break;
   }
-  // Any file may be a compatible one, even one that starts like a strong file.
+  // Any file may be a compatible one, even one that starts like a strong file. Such a file
+  // is almost always a strong one with a wrong password: it is checked whole before anything
+  // is written, so that its wrong plain text never takes disk space.
+  const auto tryForm = [&](const std::string& bytes, bool write) {
+    input = context.streams.OpenForReading(fileName);
+    Require(input != nullptr);
+    if (write) {
+      stage();
+    }
+    return DecryptStream(*input, write ? output.get() : nullptr, bytes);
+  };
   const PasswordBytes key(password);
   StreamOutcome outcome = StreamOutcome::kDigestMismatch;
   for (const std::string& bytes : key.Forms()) {
-    input = context.streams.OpenForReading(fileName);
-    Require(input != nullptr);
-    stage();
-    outcome = DecryptStream(*input, output.get(), bytes);
+    if (strong == StrongOutcome::kUnauthenticated) {
+      outcome = tryForm(bytes, false);
+      if (outcome != StreamOutcome::kDone) {
+        if (outcome == StreamOutcome::kDigestMismatch) {
+          continue;
+        }
+        break;
+      }
+    }
+    outcome = tryForm(bytes, true);
     if (outcome != StreamOutcome::kDigestMismatch) {
       break;
     }

@@ -77,7 +77,7 @@ TEST(StrongCipherTest, KnownAnswers) {
   const Decrypted back = DecryptStrong(file, "correct horse");
   EXPECT_EQ(back.outcome, StrongOutcome::kDone);
   EXPECT_EQ(back.plain, "Hushvault\n");
-  EXPECT_EQ(DecryptStrong(file, "correct horsE").outcome, StrongOutcome::kNotStrong);
+  EXPECT_EQ(DecryptStrong(file, "correct horsE").outcome, StrongOutcome::kUnauthenticated);
 
   // Magic, version, passes, memory and salt as the seed gives them.
   EXPECT_EQ(ToHex(SerializeStrongHeader(header)).substr(0, 2 * 37),
@@ -133,12 +133,17 @@ TEST(StrongCipherTest, EveryTamperingIsRefused) {
     changed[at] = static_cast<char>(changed[at] ^ 1);
     return changed;
   };
+  // A changed magic, version or pass count (any change leaves the sane range) or a high byte
+  // of the memory (beyond 1 GiB) is no strong header at all; other changes fail to
+  // authenticate.
   for (std::size_t at = 0; at < kStrongHeaderSize; ++at) {
-    cases.push_back({"header byte " + std::to_string(at), flipped(at), StrongOutcome::kNotStrong});
+    const bool noHeader = at <= 12 || (at >= 17 && at <= 20);
+    cases.push_back({"header byte " + std::to_string(at), flipped(at),
+                     noHeader ? StrongOutcome::kNotStrong : StrongOutcome::kUnauthenticated});
   }
   for (std::size_t chunk = 0; chunk < 3; ++chunk) {
     const StrongOutcome expected =
-        chunk == 0 ? StrongOutcome::kNotStrong : StrongOutcome::kRejected;
+        chunk == 0 ? StrongOutcome::kUnauthenticated : StrongOutcome::kRejected;
     const std::size_t end = chunk < 2 ? chunkStart[chunk] + kSealed : file.size();
     for (const std::size_t at :
          {chunkStart[chunk], (chunkStart[chunk] + end) / 2, end - 17, end - 1}) {
@@ -148,8 +153,8 @@ TEST(StrongCipherTest, EveryTamperingIsRefused) {
   }
   const std::pair<std::size_t, StrongOutcome> cuts[] = {
       {30, StrongOutcome::kNotStrong},
-      {kStrongHeaderSize, StrongOutcome::kNotStrong},
-      {chunkStart[0] + 100, StrongOutcome::kNotStrong},
+      {kStrongHeaderSize, StrongOutcome::kUnauthenticated},
+      {chunkStart[0] + 100, StrongOutcome::kUnauthenticated},
       {chunkStart[1], StrongOutcome::kRejected},
       {chunkStart[1] + 5, StrongOutcome::kRejected},
       {chunkStart[2], StrongOutcome::kRejected},
@@ -160,7 +165,7 @@ TEST(StrongCipherTest, EveryTamperingIsRefused) {
   cases.push_back({"chunks swapped",
                    file.substr(0, chunkStart[0]) + file.substr(chunkStart[1], kSealed) +
                        file.substr(chunkStart[0], kSealed) + file.substr(chunkStart[2]),
-                   StrongOutcome::kNotStrong});
+                   StrongOutcome::kUnauthenticated});
   cases.push_back({"byte added", file + '\0', StrongOutcome::kRejected});
   cases.push_back(
       {"final chunk repeated", file + file.substr(chunkStart[2]), StrongOutcome::kRejected});
