@@ -105,10 +105,10 @@ StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
   for (const std::string& bytes : key.Forms()) {
     if (strong == StrongOutcome::kUnauthenticated) {
       outcome = tryForm(bytes, false);
-      if (outcome != StreamOutcome::kDone) {
-        if (outcome == StreamOutcome::kDigestMismatch) {
-          continue;
-        }
+      if (outcome == StreamOutcome::kDigestMismatch) {
+        continue;
+      }
+      if (outcome == StreamOutcome::kFailed) {
         break;
       }
     }
