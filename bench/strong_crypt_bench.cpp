@@ -3,6 +3,7 @@
 // `openssl enc -chacha20`, in one run. Each runs in a process of its own, so that its peak
 // memory is its own. Key derivation is left out by also timing each on an empty file; the
 // derivation alone is timed several times, since other programs may load the machine.
+// Needs the Debian packages age and openssl.
 //
 //   strong_crypt_bench [folder] [MiB]
 #include <pty.h>
