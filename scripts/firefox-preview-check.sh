@@ -291,21 +291,9 @@ figures "before" | tee "$sandbox/before.txt"
 manifest >"$sandbox/manifest-before.txt"
 
 # --- 5. the window under Xvfb ---------------------------------------------------------
-display_number=$(for n in $(seq 90 140); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; break; }
-done)
-export DISPLAY=":$display_number"
-Xvfb "$DISPLAY" -screen 0 "$SCREEN" -nolisten tcp >"$sandbox/xvfb.log" 2>&1 &
-started+=($!)
-for _ in $(seq 100); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-export QT_QPA_PLATFORM=xcb
-[ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
-"$program" >"$sandbox/hushvault.log" 2>&1 &
-program_pid=$!
-started+=("$program_pid")
+# shellcheck source=scripts/window-under-xvfb.sh
+source "$(dirname "$0")/window-under-xvfb.sh"
+start_window
 
 shot() {
   import -window root "$shots/$1.png"

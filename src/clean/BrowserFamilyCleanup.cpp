@@ -7,24 +7,12 @@
 #include "fileio/DeleteFiles.h"
 #include "platform/BrowserProfiles.h"
 #include "util/NamePattern.h"
+#include "util/SplitText.h"
 
 namespace hv {
 namespace {
 
 using namespace FileAttribute;
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start <= text.size()) {
-    const size_t end = std::min(text.find(separator, start), text.size());
-    if (end > start) {
-      parts.push_back(text.substr(start, end - start));
-    }
-    start = end + 1;
-  }
-  return parts;
-}
 
 // What an item's path names: a family, and whether its profiles' folders or their caches'.
 struct Target {
@@ -124,7 +112,7 @@ struct PatternWalk {
 void CleanProfileFiles(Folder& profile, const std::vector<std::string>& patterns, bool wipe,
                        ReportSink& report, bool preview) {
   for (const std::string& pattern : patterns) {
-    const std::vector<std::string> parts = Split(pattern, '/');
+    const std::vector<std::string> parts = SplitText(pattern, '/');
     if (parts.empty() || report.StopRequested()) {
       continue;
     }
@@ -146,7 +134,7 @@ CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& file
                  "not one of firefox, chromium, firefox-cache, chromium-cache");
       return;
     }
-    const std::vector<std::string> patterns = Split(item.Mask, ';');
+    const std::vector<std::string> patterns = SplitText(item.Mask, ';');
     const BrowserProfileList found = profiles.Profiles();
     for (const UnreadableFolder& folder : found.unreadable) {
       if (folder.family == target->family) {

@@ -2,6 +2,7 @@
 
 #include "clean/ExpandPath.h"
 #include "fileio/DeleteFiles.h"
+#include "fileio/DeleteNamedFiles.h"
 
 namespace hv {
 
@@ -9,6 +10,13 @@ CleanAction DeleteFilesAction(FileSystem& files) {
   return [&files](const CleanItem& item, CleanContext& context) {
     DeleteFiles(ExpandPath(item.Path), item.Mask, context.wipe, context.report, context.preview,
                 files);
+  };
+}
+
+CleanAction DeleteNamedFilesAction(FileSystem& files) {
+  return [&files](const CleanItem& item, CleanContext& context) {
+    DeleteNamedFiles(ExpandPath(item.Path), item.Mask, context.wipe, context.report,
+                     context.preview, files);
   };
 }
 

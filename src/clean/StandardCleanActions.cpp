@@ -16,6 +16,7 @@ CleanActions StandardCleanActions(PlatformServices& services) {
   CleanActions actions;
   actions.Register(ItemKind::Registry, DeleteRegistryItemAction());
   actions.Register(ItemKind::Files, DeleteFilesAction(NativeFileSystem()));
+  actions.Register(ItemKind::NamedFiles, DeleteNamedFilesAction(NativeFileSystem()));
   actions.Register(ItemKind::RecycleBin, EmptyRecycleBinAction(*services.recycleBin));
   // A system without a URL cache or browser profiles simply has nothing of them to clean.
   if (services.urlCache) {

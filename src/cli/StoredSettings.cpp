@@ -1,8 +1,11 @@
 #include "cli/StoredSettings.h"
 
 #include <cstdint>
+#include <optional>
+#include <ostream>
 #include <string>
 
+#include "registry/DefaultRegistry.h"
 #include "registry/cRegistry.h"
 
 namespace hv::cli {
@@ -27,6 +30,13 @@ StoredSettings ReadStoredSettings() {
   return {.wipe = ReadFlag("Option0", true),
           .warn = ReadFlag("Option1", true),
           .strong = ReadFlag("StrongEncryption", false)};
+}
+
+void TellOfMovedStore(std::ostream& err) {
+  if (const std::optional<std::string> moved = TakeMovedAsideRegistry()) {
+    err << "hushvault-cli: The settings store was damaged. It was moved to '" << *moved
+        << "' and Hushvault started a new one, without your settings and presets." << std::endl;
+  }
 }
 
 }  // namespace hv::cli

@@ -15,6 +15,7 @@ enum class ItemKind : int32_t {
   TemporaryInternetFiles = 5,
   RecycleBin = 6,
   BrowserProfile = 7,
+  NamedFiles = 8,
   BrowserFamilyFiles = 9,
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DeletionFixture.h"
 #include "HeldByAnotherProcess.h"
 #include "PreviewCheck.h"
 #include "RecordingFileSystem.h"
@@ -122,28 +123,9 @@ TEST(WalkDeepestFirstTest, VisitsDeepestFirstAndEntersOnlyPlainFolders) {
   }
 }
 
-class DeleteFilesTest : public testing::Test {
+class DeleteFilesTest : public test::DeletionFixture {
  protected:
-  std::string Root() const { return folder.Path().string() + "/"; }
-  bool Exists(const std::string& relative) const {
-    return fs::exists(fs::symlink_status(folder / relative));
-  }
-
-  // The entries reported for root-relative paths, with their outcome and reason.
-  std::map<std::string, std::string> Reported() const {
-    std::map<std::string, std::string> reported;
-    for (const ReportEntry& entry : sink.entries) {
-      const std::string outcome = entry.outcome == EntryOutcome::kLeft      ? entry.reason
-                                  : entry.outcome == EntryOutcome::kRemoved ? "removed"
-                                                                            : "would be removed";
-      reported[entry.what.substr(Root().size())] = outcome;
-    }
-    return reported;
-  }
-
-  TempFolder folder;
   RecordingFileSystem files{NativeFileSystem()};
-  test::RecordingSink sink;
 };
 
 // A folder goes once what it holds is gone (deepest first), whatever the mask; the root

@@ -71,20 +71,27 @@ TEST_F(FilesCleanRunTest, ItemsDeleteTheirMatchingFilesInTheExpandedFolder) {
   EXPECT_TRUE(fs::exists(folder / "cache/keep.dat"));
 }
 
+// Both file kinds wipe, or not, as the run's setting says.
 TEST_F(FilesCleanRunTest, WipeSettingDecidesWhetherTheFilesAreOverwritten) {
-  for (const bool wipe : {false, true}) {
-    folder.Write("cache/a.tmp", "secret");
-    page.elements.clear();
-    page.Box("cache", true);
-    ui.settings[0] = wipe;
-    RecordingFileSystem files{NativeFileSystem()};
-    CleanActions actions;
-    actions.Register(ItemKind::Files, DeleteFilesAction(files));
+  for (const ItemKind kind : {ItemKind::Files, ItemKind::NamedFiles}) {
+    for (const bool wipe : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " wipe " << wipe);
+      folder.Write("cache/a.tmp", "secret");
+      page.elements.clear();
+      page.Box("cache", true);
+      ui.settings[0] = wipe;
+      RecordingFileSystem files{NativeFileSystem()};
+      CleanActions actions;
+      actions.Register(ItemKind::Files, DeleteFilesAction(files));
+      actions.Register(ItemKind::NamedFiles, DeleteNamedFilesAction(files));
+      CleanItem item = FilesItem("cache", "%HUSHVAULT_TEST_TRACES%/cache/", "*.tmp");
+      item.Kind = static_cast<int32_t>(kind);
 
-    Run({FilesItem("cache", "%HUSHVAULT_TEST_TRACES%/cache/", "*.tmp")}, actions);
+      Run({item}, actions);
 
-    EXPECT_FALSE(fs::exists(folder / "cache/a.tmp")) << "wipe " << wipe;
-    EXPECT_EQ(files.PassData().empty(), !wipe) << "wipe " << wipe;
+      EXPECT_FALSE(fs::exists(folder / "cache/a.tmp"));
+      EXPECT_EQ(files.PassData().empty(), !wipe);
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 // such a box.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@
 
 namespace hv {
 namespace {
+
+constexpr int32_t kProfileFilesKind = static_cast<int32_t>(ItemKind::BrowserFamilyFiles);
+constexpr int32_t kLastKind = kProfileFilesKind;
 
 size_t Occurrences(const std::string& text, const std::string& part) {
   size_t count = 0;
@@ -34,14 +38,26 @@ TEST(ShippedDefinitionsTest, EveryRecordLoadsAndHasOneCheckBox) {
       for (const CleanItem& item : items) {
         SCOPED_TRACE(item.Key);
         EXPECT_GE(item.Kind, 1);
-        EXPECT_LE(item.Kind, 7);
-        EXPECT_EQ(Occurrences(html, "<input type=\"checkbox\" id=\"" + item.Key + "\""), 1u);
-        if (item.Kind == static_cast<int32_t>(ItemKind::Files)) {
+        EXPECT_LE(item.Kind, kLastKind);
+        const std::string box = "<input type=\"checkbox\" id=\"" + item.Key + "\"";
+        ASSERT_EQ(Occurrences(html, box), 1u);
+        // The page marks exactly the items that ask before they run.
+        const size_t at = html.find(box);
+        const std::string label = html.substr(at, html.find("</label>", at) - at);
+        EXPECT_EQ(label.find("sensitive") != std::string::npos, item.Confirm);
+        const bool files = item.Kind == static_cast<int32_t>(ItemKind::Files) ||
+                           item.Kind == static_cast<int32_t>(ItemKind::NamedFiles);
+        if (files) {
           EXPECT_TRUE(item.Path.starts_with('%')) << "a folder named through a placeholder";
         }
+        if (item.Kind == kProfileFilesKind) {
+          const std::set<std::string> families = {"firefox", "chromium", "firefox-cache",
+                                                  "chromium-cache"};
+          EXPECT_TRUE(families.contains(item.Path)) << item.Path;
+        }
         // An empty mask would make a file or profile item do nothing.
-        if (item.Kind == static_cast<int32_t>(ItemKind::Files) ||
-            item.Kind == static_cast<int32_t>(ItemKind::BrowserProfile)) {
+        if (files || item.Kind == static_cast<int32_t>(ItemKind::BrowserProfile) ||
+            item.Kind == kProfileFilesKind) {
           EXPECT_FALSE(item.Mask.empty());
         }
       }

@@ -37,6 +37,7 @@ class ShellFoldersTest : public testing::Test {
     env.Unset("XDG_CONFIG_HOME");
     env.Unset("XDG_DATA_HOME");
     env.Unset("XDG_CACHE_HOME");
+    env.Unset("XDG_STATE_HOME");
   }
 
   test::TempFolder folder;
@@ -80,7 +81,7 @@ TEST_F(ShellFoldersTest, ReadsUserDirsDirs) {
       folder.Write("home/.config/user-dirs.dirs", c.file);
     }
     std::vector<std::string> expected = {"AppData=$H/.config", "Local AppData=$H/.local/share",
-                                         "Cache=$H/.cache"};
+                                         "Cache=$H/.cache", "State=$H/.local/state"};
     expected.insert(expected.end(), c.userFolders.begin(), c.userFolders.end());
     for (std::string& line : expected) {
       if (const size_t at = line.find("$H"); at != std::string::npos) {
@@ -112,7 +113,8 @@ TEST_F(ShellFoldersTest, TheViewIsAKeyWithoutSubkeysReachedInAnyCaseAndRecompute
   std::vector<std::string> names;
   int32_t count = 0;
   EXPECT_TRUE(view.EnumerateValues(names, count));
-  EXPECT_EQ(names, (std::vector<std::string>{"AppData", "Local AppData", "Cache", "Desktop"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"AppData", "Local AppData", "Cache", "State", "Desktop"}));
   EXPECT_TRUE(view.EnumerateSections(names, count));
   EXPECT_EQ(count, 0);
 }

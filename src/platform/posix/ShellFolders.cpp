@@ -105,6 +105,7 @@ std::vector<ShellFolder> CurrentShellFolders() {
   const auto config = BaseDirectory("XDG_CONFIG_HOME", home, "/.config");
   const auto data = BaseDirectory("XDG_DATA_HOME", home, "/.local/share");
   const auto cache = BaseDirectory("XDG_CACHE_HOME", home, "/.cache");
+  const auto state = BaseDirectory("XDG_STATE_HOME", home, "/.local/state");
   const auto add = [&](const char* name, const std::optional<std::string>& path) {
     if (path && path != home) {
       folders.push_back({name, *path});
@@ -113,6 +114,7 @@ std::vector<ShellFolder> CurrentShellFolders() {
   add("AppData", config);
   add("Local AppData", data);
   add("Cache", cache);
+  add("State", state);  // histories of shells and tools
 
   const auto dirs = config ? UserDirs(*config, home) : std::map<std::string, std::string>();
   const auto userDir = [&](const char* key) -> std::optional<std::string> {
