@@ -1,8 +1,7 @@
 #pragma once
 
 // What the encryption benchmarks share: times, processor times, peak memory, the machine's
-// load, and a large file of random bytes.
-#include <fcntl.h>
+// load.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -10,9 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <string>
-#include <vector>
 
 namespace bench {
 
@@ -44,24 +41,6 @@ inline double Seconds(Work&& work) {
   const auto start = std::chrono::steady_clock::now();
   work();
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-inline void WriteRandomFile(const std::string& path, std::uint64_t mib) {
-  std::mt19937_64 generator(42);
-  std::vector<std::uint64_t> block(1 << 17);  // 1 MiB
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  for (std::uint64_t i = 0; i < mib; ++i) {
-    for (auto& word : block) {
-      word = generator();
-    }
-    out.write(reinterpret_cast<const char*>(block.data()),
-              static_cast<std::streamsize>(block.size() * sizeof block[0]));
-  }
-  out.close();
-  // On the disk before any timing, so that no step pays for writing it back.
-  const int fd = open(path.c_str(), O_RDONLY);
-  fsync(fd);
-  close(fd);
 }
 
 }  // namespace bench

@@ -10,6 +10,7 @@
 
 #include "CryptBenchSupport.h"
 #include "QuietUserInterface.h"
+#include "RandomFile.h"
 #include "crypt/modCrypt.h"
 
 int main(int argc, char** argv) {

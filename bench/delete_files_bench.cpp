@@ -1,6 +1,6 @@
 // Builds a tree of files for the folder-deletion comparison, or deletes its matching files
-// with DeleteFiles (wiping them when asked, the report dropped or kept), or previews them,
-// and reports the time and the peak memory (see fileio_bench.sh).
+// with DeleteFiles (wiping them when asked, the report dropped or kept), or previews them
+// into a run's report, and reports the time and the peak memory (see fileio_bench.sh).
 #include <sys/resource.h>
 
 #include <chrono>
@@ -11,6 +11,8 @@
 #include <string>
 
 #include "ReportSinks.h"
+#include "clean/RunReport.h"
+#include "fileio/CleanItem.h"
 #include "fileio/DeleteFiles.h"
 
 namespace {
@@ -49,13 +51,23 @@ int main(int argc, char** argv) {
       (argc == 4 || wipe)) {
     bench::DroppingSink dropped;
     bench::CountingSink counted;
-    hv::ReportSink& sink = command == "delete" ? static_cast<hv::ReportSink&>(dropped) : counted;
+    // A preview reports to the run's own report, as in the window: its visible list and the
+    // files it counted are part of what a preview costs.
+    hv::RunReport report;
+    report.BeginItem({"k", "Temporary files", 2, argv[2], argv[3], false, false, false});
+    hv::ReportSink& sink = command == "delete"    ? static_cast<hv::ReportSink&>(dropped)
+                           : command == "preview" ? static_cast<hv::ReportSink&>(report)
+                                                  : counted;
     const auto start = std::chrono::steady_clock::now();
     hv::DeleteFiles(argv[2], argv[3], wipe, sink, command == "preview");
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    std::printf("%s: %.3f s, %llu entries, %llu bytes, peak memory %ld KiB\n", command.c_str(),
-                elapsed.count(), static_cast<unsigned long long>(counted.entries),
-                static_cast<unsigned long long>(counted.bytes), PeakMemoryKiB());
+    const bool previewed = command == "preview";
+    std::printf(
+        "%s: %.3f s, %llu entries, %llu bytes, peak memory %ld KiB\n", command.c_str(),
+        elapsed.count(),
+        static_cast<unsigned long long>(previewed ? report.Totals().Entries() : counted.entries),
+        static_cast<unsigned long long>(previewed ? report.Totals().Bytes() : counted.bytes),
+        PeakMemoryKiB());
     return 0;
   }
   std::fprintf(

@@ -48,27 +48,4 @@ for mib in 1 1024; do
   "$build/bench/erase_file_bench" "$file"
 done
 
-# FOLDERS FILES REFERENCE [wipe]: DeleteFiles over a fresh tree of FOLDERS x FILES files
-# (every other one matching), then the shell command REFERENCE over another one alike.
-compare_deletion() {
-  local tree="$work/tree" own own_left other other_left
-  "$build/bench/delete_files_bench" make "$tree" "$1" "$2"
-  sync
-  own=$(seconds "$build/bench/delete_files_bench" delete "$tree/" '*.tmp' ${4:+"$4"})
-  own_left=$(find "$tree" -type f | wc -l)
-  rm -rf "$tree"
-  "$build/bench/delete_files_bench" make "$tree" "$1" "$2"
-  sync
-  other=$(seconds sh -c "${3//TREE/$tree} && find '$tree' -mindepth 1 -type d -empty -delete")
-  other_left=$(find "$tree" -type f | wc -l)
-  rm -rf "$tree"
-  printf 'DeleteFiles %.2f s (%s files left)   reference %.2f s (%s files left)\n' \
-    "$own" "$own_left" "$other" "$other_left"
-  echo "DeleteFiles / reference = $(ratio "$own" "$other")"
-}
-
-echo "== Deleting half of 100,000 files in 1,000 folders (goal: <= 1.2 x find -delete)"
-compare_deletion 1000 100 "find 'TREE' -name '*.tmp' -delete"
-
-echo "== Wiping half of 10,000 files in 100 folders (goal: <= 1.2 x find with shred -n 1 -u)"
-compare_deletion 100 100 "find 'TREE' -name '*.tmp' -exec shred -n 1 -u {} +" wipe
+bash "$(dirname "$0")/folder_deletion_bench.sh" "$build" "$work"

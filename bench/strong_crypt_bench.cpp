@@ -6,6 +6,7 @@
 // Needs the Debian packages age and openssl.
 //
 //   strong_crypt_bench [folder] [MiB]
+#include <fcntl.h>
 #include <pty.h>
 #include <sys/wait.h>
 
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "CryptBenchSupport.h"
+#include "RandomFile.h"
 #include "crypt/FileCipher.h"
 #include "crypt/StrongCipher.h"
 

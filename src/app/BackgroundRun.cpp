@@ -9,9 +9,8 @@
 
 namespace hv {
 
-void RunInBackground(const std::function<void()>& run, RunReport& report, bool preview,
-                     QWidget& window) {
-  frmProgress progress(report, preview, &window);
+void RunInBackground(const std::function<void()>& run, ProgressFeed feed, QWidget& window) {
+  frmProgress progress(std::move(feed), &window);
   progress.show();
   QEventLoop loop;
   std::exception_ptr failure;

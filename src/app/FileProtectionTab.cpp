@@ -6,9 +6,16 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <algorithm>
+#include <exception>
 #include <filesystem>
 
+#include "app/BackgroundRun.h"
+#include "app/FileDrops.h"
 #include "app/Settings.h"
+#include "app/WindowThreadPorts.h"
+#include "fileio/BatchProgress.h"
 #include "fileio/WipeFiles.h"
 
 namespace hv {
@@ -37,6 +44,39 @@ QPushButton* Button(const char* name, const char* text, QWidget* parent) {
   button->setObjectName(name);
   return button;
 }
+
+std::vector<QListWidgetItem*> ItemsOf(const QListWidget* list) {
+  std::vector<QListWidgetItem*> items;
+  for (int i = 0; i < list->count(); ++i) {
+    items.push_back(list->item(i));
+  }
+  return items;
+}
+
+bool Holds(const QListWidget* list, const std::string& path) {
+  const std::vector<QListWidgetItem*> items = ItemsOf(list);
+  return std::ranges::any_of(items,
+                             [&](const QListWidgetItem* item) { return EntryPath(item) == path; });
+}
+
+// Removes the entries a command took on; entries added while it worked stay.
+void RemoveEntries(const std::vector<QListWidgetItem*>& items) {
+  for (QListWidgetItem* item : items) {
+    delete item;
+  }
+}
+
+// Keeps the main window disabled for exactly as long as a command works off its thread.
+class DisabledWindow {
+ public:
+  explicit DisabledWindow(UserInterface& ui) : ui_(ui) { ui_.SetMainWindowEnabled(false); }
+  ~DisabledWindow() { ui_.SetMainWindowEnabled(true); }
+  DisabledWindow(const DisabledWindow&) = delete;
+  DisabledWindow& operator=(const DisabledWindow&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
 
 }  // namespace
 
@@ -97,6 +137,18 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   addGroup(1, "Files to decrypt:", lstFileDecrypt_, decBrowse, chkDecPass_, decrypt, nullptr);
   addGroup(2, "Files to wipe:", lstFileWipe_, wipeBrowse, nullptr, wipe, nullptr);
 
+  for (const auto& [list, widget] :
+       {std::pair{FileList::kEncrypt, lstFileEncrypt_},
+        std::pair{FileList::kDecrypt, lstFileDecrypt_}, std::pair{FileList::kWipe, lstFileWipe_}}) {
+    new FileDrops(*widget, [this, list](const std::vector<std::string>& paths) {
+      std::vector<FileToOpen> files;
+      for (const std::string& path : paths) {
+        files.push_back({list, path});
+      }
+      AddFiles(files);
+    });
+  }
+
   connect(encBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdEncBrowse_Click);
   connect(decBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdDecBrowse_Click);
   connect(wipeBrowse, &QPushButton::clicked, this, &FileProtectionTab::cmdWipeBrowse_Click);
@@ -120,11 +172,60 @@ void FileProtectionTab::cmdWipeBrowse_Click() {
 }
 
 void FileProtectionTab::cmdEncrypt_Click() {
-  RunCryptCommand(lstFileEncrypt_, chkEncPass_, {EncryptFiles, "encrypted", "encrypt", "Encrypt"});
+  RunCryptCommand(lstFileEncrypt_, chkEncPass_,
+                  {EncryptFiles, "encrypted", "encrypt", "Encrypt", "Encrypting"});
 }
 
 void FileProtectionTab::cmdDecrypt_Click() {
-  RunCryptCommand(lstFileDecrypt_, chkDecPass_, {DecryptFiles, "decrypted", "decrypt", "Decrypt"});
+  RunCryptCommand(lstFileDecrypt_, chkDecPass_,
+                  {DecryptFiles, "decrypted", "decrypt", "Decrypt", "Decrypting"});
+}
+
+QListWidget* FileProtectionTab::ListOf(FileList list) const {
+  switch (list) {
+    case FileList::kDecrypt:
+      return lstFileDecrypt_;
+    case FileList::kWipe:
+      return lstFileWipe_;
+    case FileList::kEncrypt:
+      break;
+  }
+  return lstFileEncrypt_;
+}
+
+void FileProtectionTab::AddFiles(const std::vector<FileToOpen>& files) {
+  std::string leftOut;
+  for (const FileToOpen& file : files) {
+    const std::optional<FolderEntry> entry = context_.files.FindEntry(file.path);
+    if (!entry || (entry->attributes & FileAttribute::kDirectory) != 0) {
+      leftOut += "\r\n'" + file.path + (entry ? "' - a folder" : "' - not found");
+      continue;
+    }
+    QListWidget* list = ListOf(file.list);
+    if (!Holds(list, file.path)) {
+      AddPath(list, file.path);
+    }
+  }
+  if (!leftOut.empty()) {
+    context_.ui.MessageBox("Only files can be added to the list; these were left out:" + leftOut,
+                           MessageStyle::kExclamation | MessageStyle::kOkOnly, kAppTitle);
+  }
+}
+
+bool FileProtectionTab::RunOffWindow(BatchProgress& progress, ProgressFeed feed,
+                                     const std::function<void(CryptContext&)>& work) {
+  const QScopedValueRollback running(running_, true);
+  WindowThreadUserInterface ui(context_.ui, *this);
+  CryptContext context{ui, context_.streams, context_.files, progress};
+  try {
+    const DisabledWindow disabled(context_.ui);
+    RunInBackground([&] { work(context); }, std::move(feed), *window());
+    return true;
+  } catch (const std::exception& error) {
+    context_.ui.MessageBox(error.what(), MessageStyle::kExclamation | MessageStyle::kOkOnly,
+                           kAppTitle);
+    return false;
+  }
 }
 
 void FileProtectionTab::Browse(QListWidget* list, const std::string& filter) {
@@ -163,13 +264,18 @@ bool FileProtectionTab::IsNormalFile(const std::string& path) {
 
 void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* samePass,
                                         const CryptCommand& command) {
-  if (list->count() == 0) {
+  if (running_ || list->count() == 0) {
     return;
   }
+  const std::vector<QListWidgetItem*> entries = ItemsOf(list);
+  std::vector<QListWidgetItem*> taken;
+  std::vector<std::string> paths;
   std::string batch;
-  for (int i = 0; i < list->count(); ++i) {
-    const std::string path = EntryPath(list->item(i));
+  for (QListWidgetItem* entry : entries) {
+    const std::string path = EntryPath(entry);
     if (IsNormalFile(path)) {
+      taken.push_back(entry);
+      paths.push_back(path);
       batch += path + '\0';
     }
   }
@@ -177,32 +283,78 @@ void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* same
     return;
   }
   batch.pop_back();
-  const int done = command.run(context_, batch, samePass->isChecked());
+  const bool same = samePass->isChecked();
+  BatchProgress progress(MeasureFiles(paths, context_.files));
+  int done = -1;
+  if (!RunOffWindow(progress,
+                    FileBatchFeed(progress, QString("Hushvault - ") + command.title,
+                                  QString(command.working) + " the files...", "Stopping..."),
+                    [&](CryptContext& context) { done = command.run(context, batch, same); })) {
+    return;
+  }
+  const std::string successLine =
+      std::string("Successfully ") + command.done + " " + std::to_string(done) + " file(s).";
+  const std::vector<BatchProgress::FileState> states = progress.States();
+  const auto notDone =
+      static_cast<int>(std::ranges::count_if(states, [](BatchProgress::FileState state) {
+        return state != BatchProgress::FileState::kDone;
+      }));
+  if (done >= 0 && progress.StopRequested() && notDone > 0) {
+    // What was done is reported and leaves the list; the rest stays for another run.
+    context_.ui.MessageBox((done > 0 ? successLine + "\r\n" : "") + FilesLeftByStop(notDone),
+                           MessageStyle::kInformation | MessageStyle::kOkOnly, command.title);
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+      if (states[i] == BatchProgress::FileState::kDone) {
+        delete taken[i];
+      }
+    }
+    return;
+  }
   if (done > 0) {
-    context_.ui.MessageBox(
-        std::string("Successfully ") + command.done + " " + std::to_string(done) + " file(s).",
-        MessageStyle::kInformation | MessageStyle::kOkOnly, command.title);
-    list->clear();
+    context_.ui.MessageBox(successLine, MessageStyle::kInformation | MessageStyle::kOkOnly,
+                           command.title);
+    RemoveEntries(entries);
   } else if (done == 0) {
     context_.ui.MessageBox(std::string("Could not ") + command.failed + " " +
-                               std::to_string(list->count()) + " file(s)!",
+                               std::to_string(entries.size()) + " file(s)!",
                            MessageStyle::kExclamation | MessageStyle::kOkOnly, command.title);
   }
 }
 
 void FileProtectionTab::cmdSWipe_Click() {
+  if (running_) {
+    return;
+  }
   const int answer = context_.ui.MessageBox(
       kWipeQuestion, MessageStyle::kQuestion | MessageStyle::kYesNo, kWipeTitle);
-  if (answer != MessageAnswer::kYes || lstFileWipe_->count() == 0) {
+  const std::vector<QListWidgetItem*> entries = ItemsOf(lstFileWipe_);
+  if (answer != MessageAnswer::kYes || entries.empty()) {
     return;
   }
   std::vector<std::string> paths;
-  for (int i = 0; i < lstFileWipe_->count(); ++i) {
-    paths.push_back(EntryPath(lstFileWipe_->item(i)));
+  for (const QListWidgetItem* entry : entries) {
+    paths.push_back(EntryPath(entry));
   }
-  const WipeOutcome outcome = WipeFiles(paths, context_.files);
+  BatchProgress progress(MeasureFiles(paths, context_.files));
+  WipeOutcome outcome;
+  // A file half overwritten would be neither kept nor gone: Cancel waits for the file at
+  // work, and says so.
+  if (!RunOffWindow(progress,
+                    FileBatchFeed(progress, "Hushvault - File Wiper", "Wiping the files...",
+                                  "Stopping after this file..."),
+                    [&](CryptContext& context) {
+                      outcome = WipeFiles(paths, context.files, context.progress);
+                    })) {
+    return;
+  }
   context_.ui.MessageBox(outcome.message, outcome.style | MessageStyle::kOkOnly, kWipeTitle);
-  lstFileWipe_->clear();
+  // The files never taken on stay for another run.
+  const std::vector<BatchProgress::FileState> states = progress.States();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (states[i] != BatchProgress::FileState::kWaiting) {
+      delete entries[i];
+    }
+  }
 }
 
 }  // namespace hv

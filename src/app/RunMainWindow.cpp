@@ -6,11 +6,14 @@
 
 namespace hv {
 
-int RunMainWindow(frmMain& window) {
+int RunMainWindow(frmMain& window, const std::function<void()>& afterLoad) {
   window.show();
   // A close during the load came before any event loop could end on it.
   if (!window.Load()) {
     return 0;
+  }
+  if (afterLoad) {
+    afterLoad();
   }
   return QApplication::exec();
 }

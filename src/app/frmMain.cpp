@@ -43,6 +43,7 @@ namespace {
 
 constexpr int kDefaultWidth = 760;
 constexpr int kDefaultHeight = 560;
+constexpr int kFileProtectionTab = 4;
 
 const char* const kTabCaptions[frmMain::kTabCount] = {"Hushvault", "Windows Activity Cleaner",
                                                       "Web Activity Cleaner", "File Protection",
@@ -104,9 +105,9 @@ frmMain::frmMain(frmMainSetup setup, QWidget* parent)
   cntTab_ = {home_, windows_.tab, web_.tab, new QWidget(this), about_};
   auto* fileProtection = new QVBoxLayout(cntTab_[3]);
   fileProtection->setContentsMargins(0, 0, 0, 0);
-  auto* files = new FileProtectionTab(CryptContext{*ui_}, GCommonDialog(), cntTab_[3]);
-  fileProtection->addWidget(files);
-  connect(files, &FileProtectionTab::StrongEncryptionChanged, this,
+  fileProtection_ = new FileProtectionTab(CryptContext{*ui_}, GCommonDialog(), cntTab_[3]);
+  fileProtection->addWidget(fileProtection_);
+  connect(fileProtection_, &FileProtectionTab::StrongEncryptionChanged, this,
           [this](bool on) { StoreSetting(kStrongEncryptionSetting, on ? 1 : 0); });
   for (int i = 0; i < kTabCount; ++i) {
     cntTab_[i]->setObjectName(QStringLiteral("cntTab%1").arg(i));
@@ -454,10 +455,26 @@ void frmMain::CleanCommand(Cleaner& cleaner, bool preview) {
         CleanRun(cleaner.items, document, ui, setup_.actions, *setup_.restart,
                  {.preview = preview, .report = report.get()});
       },
-      *report, preview, *this);
+      CleaningFeed(*report, preview), *this);
   results_ = std::make_unique<frmResults>(report, preview, GCommonDialog(), this);
   results_->show();
   results_->raise();
+}
+
+void frmMain::OpenFiles(const std::vector<FileToOpen>& files) {
+  if (!files.empty()) {
+    fileProtection_->AddFiles(files);
+    // A tab switch reloads the pages, which a run may be reading.
+    if (!running_ && !fileProtection_->Running() && isEnabled()) {
+      tabMain_->SetCurrentTab(kFileProtectionTab);
+      TabSwitch(kFileProtectionTab);
+    }
+  }
+  if (isMinimized()) {
+    showNormal();
+  }
+  raise();
+  activateWindow();
 }
 
 void frmMain::ClearClipboard() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ComboPresetList.h"
+#include "app/OpenRequest.h"
 #include "clean/CleanActions.h"
 #include "fileio/CleanItem.h"
 
@@ -21,6 +22,7 @@ namespace hv {
 
 class AboutTab;
 class CleanerTab;
+class FileProtectionTab;
 class frmResults;
 class HomeTab;
 class RestartService;
@@ -68,6 +70,10 @@ class frmMain : public QWidget {
   // The container of the File Protection tab; its content goes into the container's
   // layout.
   QWidget* FileProtectionContainer() const { return cntTab_[3]; }
+
+  // Takes files handed to the program into the File Protection lists and shows that tab
+  // (unless a run is at work), then brings the window to the front.
+  void OpenFiles(const std::vector<FileToOpen>& files);
 
   UserInterface& Ui() const { return *ui_; }
   QCheckBox* Setting(int index) const;
@@ -123,6 +129,7 @@ class frmMain : public QWidget {
   std::array<QWidget*, kTabCount> cntTab_{};
   HomeTab* home_ = nullptr;
   AboutTab* about_ = nullptr;
+  FileProtectionTab* fileProtection_ = nullptr;
   Cleaner windows_;
   Cleaner web_;
   int currentTab_ = 0;

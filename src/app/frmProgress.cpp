@@ -5,39 +5,37 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include "clean/RunReport.h"
+#include <algorithm>
 
 namespace hv {
 namespace {
 
 constexpr int kRefreshMs = 100;
+constexpr int kWhole = 1000;
 
 }  // namespace
 
-frmProgress::frmProgress(RunReport& report, bool preview, QWidget* over)
+frmProgress::frmProgress(ProgressFeed feed, QWidget* over)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       cmdCancel(new QPushButton("Cancel", this)),
-      report_(report),
+      feed_(std::move(feed)),
       lblItem_(new QLabel(this)),
       lblCounts_(new QLabel(this)),
-      barBusy_(new QProgressBar(this)) {
+      barDone_(new QProgressBar(this)) {
   setObjectName("frmProgress");
-  setWindowTitle(preview ? "Hushvault - Preview" : "Hushvault - Cleaning up");
+  setWindowTitle(feed_.title);
   cmdCancel->setObjectName("cmdCancel");
   lblItem_->setObjectName("lblItem");
   lblCounts_->setObjectName("lblCounts");
+  barDone_->setObjectName("barDone");
 
-  auto* heading = new QLabel(
-      preview ? "Looking for what Clean Now! would remove..." : "Cleaning up the checked items...",
-      this);
+  auto* heading = new QLabel(feed_.heading, this);
   QFont bold = heading->font();
   bold.setBold(true);
   heading->setFont(bold);
   lblItem_->setTextFormat(Qt::PlainText);
   lblItem_->setMinimumWidth(380);
-  barBusy_->setRange(0, 0);  // how many entries are to come is not known beforehand
-  barBusy_->setTextVisible(false);
+  barDone_->setTextVisible(false);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -47,15 +45,15 @@ frmProgress::frmProgress(RunReport& report, bool preview, QWidget* over)
   layout->setSpacing(8);
   layout->addWidget(heading);
   layout->addWidget(lblItem_);
-  layout->addWidget(barBusy_);
+  layout->addWidget(barDone_);
   layout->addWidget(lblCounts_);
   layout->addSpacing(4);
   layout->addLayout(buttons);
 
   connect(cmdCancel, &QPushButton::clicked, this, [this] {
-    report_.RequestStop();
+    feed_.stop();
     cmdCancel->setEnabled(false);
-    cmdCancel->setText("Stopping...");
+    cmdCancel->setText(feed_.stopping);
   });
   connect(&timer_, &QTimer::timeout, this, &frmProgress::Refresh);
   timer_.start(kRefreshMs);
@@ -67,11 +65,12 @@ frmProgress::frmProgress(RunReport& report, bool preview, QWidget* over)
 }
 
 void frmProgress::Refresh() {
-  const RunReport::Progress progress = report_.CurrentProgress();
-  lblItem_->setText(progress.item.empty() ? QString("Starting...")
-                                          : QString::fromStdString(progress.item));
-  lblCounts_->setText(QString::fromStdString(GroupedNumber(progress.entries) + " entries, " +
-                                             DisplaySize(progress.bytes) + " so far"));
+  const ProgressFrame frame = feed_.read();
+  lblItem_->setText(frame.item.isEmpty() ? QString("Starting...") : frame.item);
+  lblCounts_->setText(frame.counts);
+  // An empty range makes the bar show that it is busy, without a share.
+  barDone_->setRange(0, frame.permille < 0 ? 0 : kWhole);
+  barDone_->setValue(std::max(frame.permille, 0));
 }
 
 }  // namespace hv

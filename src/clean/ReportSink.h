@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileIdentity.h"
+
 namespace hv {
 
 // What kind of thing an entry of a run's report is; the totals line counts them apart.
@@ -56,6 +58,11 @@ class ReportSink {
   // True once the user asked the run to stop; an action looks between two entries and
   // then ends, leaving nothing half-done.
   virtual bool StopRequested() const { return false; }
+
+  // A preview asks before it reports a file it would remove: false when the run counted
+  // that file already, under an earlier item that would have removed it by now, and then
+  // leaves the entry out. A sink that keeps no such count takes every file as new.
+  virtual bool FirstCount(const FileIdentity& /*file*/) { return true; }
 };
 
 }  // namespace hv

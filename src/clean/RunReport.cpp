@@ -66,6 +66,11 @@ void RunReport::Add(const ReportEntry& entry) {
   }
 }
 
+bool RunReport::FirstCount(const FileIdentity& file) {
+  const std::lock_guard lock(mutex_);
+  return counted_.Count(file);
+}
+
 RunReport::Progress RunReport::CurrentProgress() const {
   const std::lock_guard lock(mutex_);
   return {items_.empty() ? std::string() : items_.back().caption, totals_.Entries(),

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "clean/CountedFiles.h"
 #include "clean/EntryTally.h"
 #include "clean/ReportSink.h"
 
@@ -18,7 +19,8 @@ struct CleanItem;
 // The report of one cleaning run or preview: per item what it removed (or would remove)
 // and what it left and why, and the totals of the whole run. Entries are kept for showing
 // up to a fixed budget, so that a run over millions of files costs fixed memory; the
-// counts and totals always take in every entry.
+// counts and totals always take in every entry. The files a preview counts are remembered
+// by identity (see CountedFiles), so that a file two items reach is counted once.
 //
 // The run adds to it on its own thread while the window reads it on another: every
 // member may be called from any thread.
@@ -49,6 +51,7 @@ class RunReport : public ReportSink {
   void ItemFailed(const std::string& error);
 
   void Add(const ReportEntry& entry) override;
+  bool FirstCount(const FileIdentity& file) override;
 
   // Asks the run to stop at its next entry. Any thread may ask, at any time.
   void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
@@ -76,6 +79,7 @@ class RunReport : public ReportSink {
   std::vector<ItemSummary> items_;
   std::vector<ReportEntry> shown_;
   EntryTally totals_;
+  CountedFiles counted_;
 };
 
 }  // namespace hv

@@ -74,6 +74,9 @@ bool WalkQualifying(modCache& cache, const WalkReport& report, EntryType type,
       met.outcome = EntryOutcome::kLeft;
       met.reason = entry.left;
     } else if (report.preview) {
+      if (entry.identity.Known() && !report.sink.FirstCount(entry.identity)) {
+        continue;  // an earlier item of the run would have removed the file already
+      }
       met.outcome = EntryOutcome::kWouldBeRemoved;
     } else if (!cache.DeleteEntry(entry.sourceUrlName, reason)) {
       // an entry in use stays; the walk goes on

@@ -38,7 +38,7 @@ class modCache {
 };
 
 // How an action of the walk reports: each entry it meets goes to sink; in a preview nothing
-// is deleted.
+// is deleted, and a cache file the sink counted already is left out.
 struct WalkReport {
   ReportSink& sink;
   bool preview = false;

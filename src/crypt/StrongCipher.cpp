@@ -69,27 +69,32 @@ StrongSeed FreshStrongSeed(const KeyCost& cost) {
   return seed;
 }
 
-bool EncryptStrongStream(InputStream& input, StagedFile& output, const std::string& password,
-                         const StrongSeed& seed) {
+StreamOutcome EncryptStrongStream(InputStream& input, StagedFile& output,
+                                  const std::string& password, const StrongSeed& seed,
+                                  WorkProgress& progress) {
   SecretMemory secrets;
   StrongHeader header{.cost = seed.cost, .salt = seed.salt, .streamHeader = {}};
   if (!DeriveStrongKey(password, header, secrets->key) ||
       crypto_secretstream_xchacha20poly1305_init_push(&secrets->stream, header.streamHeader.data(),
                                                       secrets->key.data()) != 0) {
-    return false;
+    return StreamOutcome::kFailed;
   }
   sodium_memzero(secrets->key.data(), secrets->key.size());
   const StrongHeaderBytes headerBytes = SerializeStrongHeader(header);
   if (!WriteBytes(output, headerBytes)) {
-    return false;
+    return StreamOutcome::kFailed;
   }
   std::array<unsigned char, kSealedChunkSize> sealed;
   std::span<const unsigned char> associated = headerBytes;
   for (;;) {
+    if (progress.StopRequested()) {
+      return StreamOutcome::kStopped;
+    }
     const auto count = ReadFully(input, secrets->plain);
     if (!count) {
-      return false;
+      return StreamOutcome::kFailed;
     }
+    progress.Advance(*count);
     // A short chunk, possibly empty, is the last: its tag tells a cut file from a whole one.
     const bool last = *count < kStrongChunkSize;
     const unsigned char tag = last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
@@ -100,16 +105,16 @@ bool EncryptStrongStream(InputStream& input, StagedFile& output, const std::stri
                                                associated.size(), tag);
     associated = {};
     if (!WriteBytes(output, std::span(sealed).first(sealedSize))) {
-      return false;
+      return StreamOutcome::kFailed;
     }
     if (last) {
-      return true;
+      return StreamOutcome::kDone;
     }
   }
 }
 
 StrongOutcome DecryptStrongStream(InputStream& input, StagedFile* output,
-                                  const std::string& password) {
+                                  const std::string& password, WorkProgress& progress) {
   StrongHeaderBytes headerBytes{};
   const auto headerCount = ReadFully(input, headerBytes);
   if (!headerCount) {
@@ -135,10 +140,14 @@ StrongOutcome DecryptStrongStream(InputStream& input, StagedFile* output,
   for (bool first = true;; first = false) {
     const StrongOutcome refused =
         first ? StrongOutcome::kUnauthenticated : StrongOutcome::kRejected;
+    if (progress.StopRequested()) {
+      return StrongOutcome::kStopped;
+    }
     const auto count = ReadFully(input, sealed);
     if (!count) {
       return StrongOutcome::kFailed;
     }
+    progress.Advance(*count);
     unsigned long long plainSize = 0;
     unsigned char tag = 0;
     if (*count < kTagSize ||

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "crypt/FileCipher.h"
 #include "crypt/StrongHeader.h"
 #include "platform/FileStreams.h"
 
@@ -21,10 +22,11 @@ struct StrongSeed {
 StrongSeed FreshStrongSeed(const KeyCost& cost);
 
 // Writes the strong form of the input: the header, then the chunks, each authenticated, the
-// last marked final. The header is authenticated with the first chunk. False on a read or
-// write failure.
-bool EncryptStrongStream(InputStream& input, StagedFile& output, const std::string& password,
-                         const StrongSeed& seed);
+// last marked final. The header is authenticated with the first chunk. Each chunk read
+// advances progress; a stop asked for is seen before the next chunk is read.
+StreamOutcome EncryptStrongStream(InputStream& input, StagedFile& output,
+                                  const std::string& password, const StrongSeed& seed,
+                                  WorkProgress& progress = NoProgress());
 
 enum class StrongOutcome {
   kDone,
@@ -33,11 +35,14 @@ enum class StrongOutcome {
                      // format that happens to start the same way
   kRejected,         // the header authenticated, a later chunk did not: damaged, cut or reordered
   kFailed,           // a read or write failed, or the key's memory could not be had
+  kStopped,          // the user asked to stop; what was written must be thrown away
 };
 
 // Decrypts a strong input. Nothing is written before the first chunk authenticates; the
 // caller commits the output only on kDone. Without an output the input is only checked.
+// Progress as for EncryptStrongStream.
 StrongOutcome DecryptStrongStream(InputStream& input, StagedFile* output,
-                                  const std::string& password);
+                                  const std::string& password,
+                                  WorkProgress& progress = NoProgress());
 
 }  // namespace hv

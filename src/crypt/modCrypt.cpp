@@ -77,7 +77,8 @@ StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
     }
   };
   stage();
-  const StrongOutcome strong = DecryptStrongStream(*input, output.get(), password);
+  const StrongOutcome strong =
+      DecryptStrongStream(*input, output.get(), password, context.progress);
   switch (strong) {
     case StrongOutcome::kDone:
       return StreamOutcome::kDone;
@@ -85,6 +86,8 @@ StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
       return StreamOutcome::kDigestMismatch;
     case StrongOutcome::kFailed:
       return StreamOutcome::kFailed;
+    case StrongOutcome::kStopped:
+      return StreamOutcome::kStopped;
     case StrongOutcome::kNotStrong:
     case StrongOutcome::kUnauthenticated:
       break;
@@ -98,7 +101,7 @@ StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
     if (write) {
       stage();
     }
-    return DecryptStream(*input, write ? output.get() : nullptr, bytes);
+    return DecryptStream(*input, write ? output.get() : nullptr, bytes, context.progress);
   };
   const PasswordBytes key(password);
   StreamOutcome outcome = StreamOutcome::kDigestMismatch;
@@ -108,7 +111,7 @@ StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
       if (outcome == StreamOutcome::kDigestMismatch) {
         continue;
       }
-      if (outcome == StreamOutcome::kFailed) {
+      if (outcome != StreamOutcome::kDone) {
         break;
       }
     }
@@ -137,11 +140,15 @@ int RunBatch(CryptContext& context, const std::string& files, bool samePass, boo
     if (IsBlank(entry)) {
       continue;
     }
+    if (context.progress.StopRequested()) {
+      break;
+    }
     std::string password = common;
     const SecretGuard wipePassword(password);
-    if (step(context, entry, password, !samePass)) {
-      ++done;
-    }
+    context.progress.BeginFile(entry);
+    const bool fileDone = step(context, entry, password, !samePass);
+    context.progress.EndFile(fileDone);
+    done += fileDone ? 1 : 0;
   }
   return done;
 }
@@ -163,10 +170,15 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
     }
     const auto output = context.streams.Stage(vaultName, fileName);
     Require(output != nullptr);
-    Require(context.strong ? EncryptStrongStream(*input, *output, password,
-                                                 FreshStrongSeed(context.strongCost))
-                           : EncryptStream(*input, *output, PasswordBytes(password).Preferred()) ==
-                                 StreamOutcome::kDone);
+    const StreamOutcome outcome =
+        context.strong
+            ? EncryptStrongStream(*input, *output, password, FreshStrongSeed(context.strongCost),
+                                  context.progress)
+            : EncryptStream(*input, *output, PasswordBytes(password).Preferred(), context.progress);
+    if (outcome == StreamOutcome::kStopped) {
+      return false;  // the staged file goes with output, unnamed
+    }
+    Require(outcome == StreamOutcome::kDone);
     Require(output->Commit());
     // Closed before it is deleted: some systems refuse to delete an open file, and this
     // program's own descriptor would count as another holder.
@@ -196,6 +208,9 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
     }
     std::unique_ptr<StagedFile> output;
     const StreamOutcome outcome = DecryptEither(context, fileName, password, input, output);
+    if (outcome == StreamOutcome::kStopped) {
+      return false;
+    }
     if (outcome == StreamOutcome::kDigestMismatch) {
       context.ui.MessageBox(
           "Invalid password for file: '" + fileName + "' - the file was not decrypted!",

@@ -60,17 +60,36 @@ void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSi
     return;
   }
   // A preview does not ask whether another program holds the file: that takes a lease on
-  // each one, which costs several times the listing itself. The run tells.
+  // each one, which costs several times the listing itself. The run tells. What a file
+  // takes up comes from a look the erasure makes anyway, or from one at that file alone.
+  std::optional<uint64_t> bytes = entry.allocatedBytes;
   if (!preview) {
     const Erasure erased = Erase(folder, entry.name, wipe);
     if (!erased.removed) {
       ReportLeft(report, folder, entry, ReasonLeft(erased.access));
       return;
     }
+    if (erased.allocatedBytes) {
+      bytes = erased.allocatedBytes;  // fresher than the listing's
+    }
+  } else {
+    FileIdentity identity = entry.identity;
+    if (!bytes || !identity.Known()) {
+      const std::optional<FolderEntry> now = folder.FindEntry(entry.name);
+      if (!now) {
+        ReportLeft(report, folder, entry, LeftReason::kVanished);
+        return;
+      }
+      bytes = now->allocatedBytes;
+      identity = now->identity;
+    }
+    if (identity.Known() && !report.FirstCount(identity)) {
+      return;  // an earlier item of the run would have removed it already
+    }
   }
   report.Add({.type = EntryType::kFile,
               .what = folder.Path() + entry.name,
-              .bytes = entry.allocatedBytes,
+              .bytes = bytes,
               .outcome = preview ? EntryOutcome::kWouldBeRemoved : EntryOutcome::kRemoved,
               .reason = {}});
 }

@@ -18,8 +18,9 @@ namespace hv {
 // left with the reason; so does a link that matches, and a folder that could not be
 // entered. With preview set the same walk changes nothing (no file opened at all, no
 // attribute changed, nothing removed) and reports what it would remove; whether another
-// program holds a file open only the run finds out. The walk ends between two entries
-// once the report asks it to stop.
+// program holds a file open only the run finds out. A file the report counted already, for
+// an earlier item of the same preview, is left out, as the run would not meet it any more.
+// The walk ends between two entries once the report asks it to stop.
 //
 // Throws NumberedError 5, before touching anything, when path is not a full path or is
 // the root folder or the user's home folder.
@@ -33,6 +34,7 @@ void DeleteFilesIn(Folder& folder, const std::string& mask, bool wipe, ReportSin
 
 // Erases the file entry of folder as DeleteFiles does a matching one, and reports it:
 // removed (or, in a preview, would be), or left with why. A link is left, never followed.
+// A preview leaves out a file the report counted already.
 void EraseReported(Folder& folder, const FolderEntry& entry, bool wipe, ReportSink& report,
                    bool preview);
 

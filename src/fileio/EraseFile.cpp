@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "fileio/AlignedBlock.h"
 #include "fileio/FillRandom.h"
@@ -48,7 +49,7 @@ std::optional<WriteMode> ChoosePassMode(Folder& folder, const std::string& name,
 // Overwrites blockCount blocks from the start of the file, each with fresh random data.
 // Blocks go to the disk several at a time, from two buffers in turn: one is filled while
 // the other is written, and the memory used does not grow with the file.
-bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
+bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount, WorkProgress& progress) {
   const uint64_t blocksPerWrite = std::max<uint64_t>(1, kWriteSize / block);
   AlignedBlock buffers[] = {AlignedBlock(block * blocksPerWrite),
                             AlignedBlock(block * blocksPerWrite)};
@@ -62,16 +63,15 @@ bool WritePasses(OpenFile& file, uint32_t block, uint64_t blockCount) {
     }
     submitted = writer.Submit(chunk);
     done += blocks;
+    progress.Advance(chunk.size());
   }
   return writer.Finish() && submitted;
 }
 
-Erasure Wipe(Folder& folder, const std::string& name) {
+// Wipes the file, given open for writing without buffering (the test block's handle).
+Erasure Wipe(Folder& folder, const std::string& name, std::unique_ptr<OpenFile> testFile,
+             WorkProgress& progress) {
   const Erasure untouched{.access = FileAccess::kExclusive};
-  std::unique_ptr<OpenFile> testFile = folder.OpenForWriting(name, {.noBuffering = true});
-  if (!testFile) {
-    return untouched;
-  }
   const uint32_t block = std::max(folder.SectorSize(), kMinimumBlock);
   const std::optional<uint64_t> length = folder.FileLength(name);
   if (!length) {
@@ -87,34 +87,27 @@ Erasure Wipe(Folder& folder, const std::string& name) {
   }
   // After a failed write the rest stays unwritten; the file is still cut and removed, but
   // the wipe is not reported as done.
-  const bool allWritten = WritePasses(*file, block, *length / block + 1);
+  const bool allWritten = WritePasses(*file, block, *length / block + 1, progress);
   const bool flushed = file->Flush();
   return CutAndClose(*file, allWritten && flushed);
 }
 
 }  // namespace
 
-Erasure Erase(Folder& folder, const std::string& name, bool wipe) {
+Erasure Erase(Folder& folder, const std::string& name, bool wipe, WorkProgress& progress) {
   try {
-    const FileAccess access = folder.ProbeAccess(name);
-    if (access != FileAccess::kExclusive) {
-      return {.access = access};
-    }
-    if (!folder.SetAttributes(name, FileAttribute::kNormal)) {
-      return {.access = FileAccess::kDenied};
-    }
-    if (wipe) {
-      return Wipe(folder, name);
-    }
-    const std::unique_ptr<OpenFile> file =
-        folder.OpenForWriting(name, {.noBuffering = true, .deleteOnClose = true});
-    if (!file) {
-      return {.access = FileAccess::kExclusive};
-    }
-    return CutAndClose(*file, false);
+    // A wipe's first handle writes the test block; a plain erasure's removes the file.
+    Folder::FileToErase opened =
+        folder.OpenToErase(name, {.noBuffering = true, .deleteOnClose = !wipe});
+    Erasure erased = opened.probe.access != FileAccess::kExclusive
+                         ? Erasure{.access = opened.probe.access}
+                     : !opened.file ? Erasure{.access = FileAccess::kExclusive}
+                     : wipe         ? Wipe(folder, name, std::move(opened.file), progress)
+                                    : CutAndClose(*opened.file, false);
+    erased.allocatedBytes = opened.probe.allocatedBytes;
+    return erased;
   } catch (const std::exception&) {
-    return {.access =
-                FileAccess::kExclusive};  // no room for the buffers or no thread to write with
+    return {.access = FileAccess::kExclusive};  // no room for the buffers or no thread to write
   }
 }
 
@@ -122,9 +115,9 @@ bool EraseFile(Folder& folder, const std::string& name, bool wipe) {
   return Erase(folder, name, wipe).wiped;
 }
 
-bool EraseFile(const std::string& path, bool wipe, FileSystem& files) {
+bool EraseFile(const std::string& path, bool wipe, FileSystem& files, WorkProgress& progress) {
   const FolderAndName at = OpenFolderOf(files, path);
-  return at.folder && EraseFile(*at.folder, at.name, wipe);
+  return at.folder && Erase(*at.folder, at.name, wipe, progress).wiped;
 }
 
 }  // namespace hv

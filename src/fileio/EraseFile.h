@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "ports/WorkProgress.h"
 
 namespace hv {
 
@@ -21,12 +24,18 @@ struct Erasure {
                                              // leaves the file untouched
   bool removed = false;                      // the name is gone
   bool wiped = false;                        // removed after a wipe that ran to its end
+  std::optional<uint64_t> allocatedBytes =
+      std::nullopt;  // what the file took up, as the probe saw it
 };
 
-// EraseFile, telling what became of the file and, when it was refused, why.
-Erasure Erase(Folder& folder, const std::string& name, bool wipe);
+// EraseFile, telling what became of the file and, when it was refused, why. The passes of
+// a wipe advance progress by the bytes of the file they overwrote. They never stop on the
+// way: a file half overwritten would be neither kept nor gone.
+Erasure Erase(Folder& folder, const std::string& name, bool wipe,
+              WorkProgress& progress = NoProgress());
 
 // The same for the file at path, reached through the folder that holds it.
-bool EraseFile(const std::string& path, bool wipe, FileSystem& files = NativeFileSystem());
+bool EraseFile(const std::string& path, bool wipe, FileSystem& files = NativeFileSystem(),
+               WorkProgress& progress = NoProgress());
 
 }  // namespace hv

@@ -5,21 +5,29 @@
 
 namespace hv {
 
-WipeOutcome WipeFiles(const std::vector<std::string>& paths, FileSystem& files) {
+WipeOutcome WipeFiles(const std::vector<std::string>& paths, FileSystem& files,
+                      WorkProgress& progress) {
   WipeOutcome outcome;
   for (const std::string& path : paths) {
-    if (EraseFile(path, true, files)) {
-      ++outcome.wiped;
+    if (progress.StopRequested()) {
+      ++outcome.left;
+      continue;
     }
+    progress.BeginFile(path);
+    const bool wiped = EraseFile(path, true, files, progress);
+    progress.EndFile(wiped);
+    ++(wiped ? outcome.wiped : outcome.notWiped);
   }
-  const int total = static_cast<int>(paths.size());
   outcome.style = MessageStyle::kInformation;
   if (outcome.wiped > 0) {
     outcome.message = "Successfully wiped " + std::to_string(outcome.wiped) + " file(s).\r\n";
   }
-  if (outcome.wiped < total) {
-    outcome.message += "Could not delete " + std::to_string(total - outcome.wiped) + " files!";
+  if (outcome.notWiped > 0) {
+    outcome.message += "Could not delete " + std::to_string(outcome.notWiped) + " files!";
     outcome.style = MessageStyle::kExclamation;
+  }
+  if (outcome.left > 0) {
+    outcome.message += (outcome.notWiped > 0 ? "\r\n" : "") + FilesLeftByStop(outcome.left);
   }
   return outcome;
 }

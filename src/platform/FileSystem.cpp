@@ -46,6 +46,18 @@ bool FileSystem::DeleteFile(const std::string& path) {
   return at.folder && at.folder->DeleteFile(at.name);
 }
 
+Folder::FileToErase Folder::OpenToErase(const std::string& name, WriteMode mode) {
+  FileProbe probe = Probe(name);
+  if (probe.access != FileAccess::kExclusive) {
+    return {probe, nullptr};
+  }
+  if (!SetAttributes(name, FileAttribute::kNormal)) {
+    probe.access = FileAccess::kDenied;
+    return {probe, nullptr};
+  }
+  return {probe, OpenForWriting(name, mode)};
+}
+
 std::vector<FolderEntry> FileSystem::ListFolder(const std::string& path) {
   const std::unique_ptr<Folder> folder = OpenFolder(path);
   return folder ? folder->List() : std::vector<FolderEntry>{};

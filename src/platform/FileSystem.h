@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileIdentity.h"
+
 namespace hv {
 
 // File attribute bits, as the program's deletion rules name them.
@@ -32,7 +34,10 @@ inline constexpr char kPathSeparator = '/';
 struct FolderEntry {
   std::string name;
   uint32_t attributes = FileAttribute::kNormal;
-  uint64_t allocatedBytes = 0;  // what removing the file frees; where unknown, its length
+  // What removing the entry frees; where the system keeps no such count, its length. A
+  // listing may leave it out (nullopt) where finding it costs a look at each entry.
+  std::optional<uint64_t> allocatedBytes = std::nullopt;
+  FileIdentity identity = {};  // of an ordinary file, where the system tells
 
   bool operator==(const FolderEntry&) const = default;
 };
@@ -44,6 +49,13 @@ enum class FileAccess {
   kNotAFile,   // a link, a folder, a device or a pipe
   kDenied,     // not this user's to open or to remove
   kInUse,      // another process holds it open
+};
+
+// What a probe found out about a file.
+struct FileProbe {
+  FileAccess access = FileAccess::kMissing;
+  std::optional<uint64_t> allocatedBytes =
+      std::nullopt;  // what the file takes up, where the probe saw it
 };
 
 // How a file is opened for writing. Every open is exclusive and for an existing file only.
@@ -84,7 +96,9 @@ class Folder {
   virtual const std::string& Path() const = 0;
 
   // The entries, without "." and "..", in the order the file system keeps them; an entry
-  // gone while it is listed is left out. Empty when the folder cannot be listed.
+  // gone while it is listed is left out where that is noticed. Empty when the folder cannot
+  // be listed. A file's read-only bit and size may be left out where the listing alone does
+  // not tell them: a folder's never are.
   virtual std::vector<FolderEntry> List() = 0;
 
   // The subfolder name when it is a folder on this folder's own volume and not a link;
@@ -96,14 +110,27 @@ class Folder {
   virtual std::optional<FolderEntry> FindEntry(const std::string& name) = 0;
 
   // Whether name is an ordinary file this user may delete and no other process holds
-  // open, and if not, why. Changes nothing, not even an access time.
-  virtual FileAccess ProbeAccess(const std::string& name) = 0;
+  // open, and if not, why, with what the file takes up when that was seen on the way.
+  // Changes nothing, not even an access time.
+  virtual FileProbe Probe(const std::string& name) = 0;
+  FileAccess ProbeAccess(const std::string& name) { return Probe(name).access; }
   bool CanOpenExclusively(const std::string& name) {
     return ProbeAccess(name) == FileAccess::kExclusive;
   }
 
   // Opens the existing ordinary file name for writing; nullptr when it cannot be opened.
   virtual std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) = 0;
+
+  // What OpenToErase found, and the file open for writing when it was free to erase.
+  struct FileToErase {
+    FileProbe probe;
+    std::unique_ptr<OpenFile> file;  // nullptr when the probe refused it or the open failed
+  };
+  // Probes name and, when it is free to erase, gives it normal attributes and opens it for
+  // writing with mode; the probe says kDenied when the attributes could not be changed. A
+  // system whose open for writing can itself be the probe may do both at once, and then
+  // keeps every other opener out for as long as the file stays open.
+  virtual FileToErase OpenToErase(const std::string& name, WriteMode mode);
 
   // The sector size of the folder's volume; 0 when it cannot be found out.
   virtual uint32_t SectorSize() = 0;

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileIdentity.h"
+
 namespace hv {
 
 // An open enumeration of the URL cache; 0 stands for none.
@@ -17,6 +19,7 @@ struct UrlCacheEntry {
   // Set when the entry cannot be deleted, with why: a whole store its browser holds locked,
   // a cache folder reached through a link. Such an entry is shown, never deleted.
   std::string left;
+  FileIdentity identity = {};  // the file a cache entry is, where the platform knows it
 };
 
 // The user's URL cache and browsing history. Each call maps to one call of the platform's

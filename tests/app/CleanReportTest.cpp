@@ -1,5 +1,6 @@
 // Preview, progress and the results view of the cleaner tabs, over a folder of files in
 // the sandbox and a stand-in file action that reports what it removes.
+#include <sys/stat.h>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -7,14 +8,18 @@
 #include <QTreeView>
 #include <QtTest>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "AppTests.h"
+#include "PreviewCheck.h"
 #include "WindowFixture.h"
 #include "app/ReportModel.h"
 #include "app/frmProgress.h"
 #include "app/frmResults.h"
+#include "clean/EntryTally.h"
 #include "clean/RunReport.h"
 
 namespace hv::test {
@@ -56,17 +61,36 @@ class CleanReportTest : public QObject {
     return fixture;
   }
 
-  // The entries of the item row of the results view, as (what, outcome) pairs.
-  static std::vector<std::pair<std::string, std::string>> Entries(QAbstractItemModel& model,
-                                                                  int item) {
+  // The item row of the results view, with all its entries fetched.
+  static QModelIndex ItemRow(QAbstractItemModel& model, int item) {
     const QModelIndex parent = model.index(item, 0);
     while (model.canFetchMore(parent)) {
       model.fetchMore(parent);
     }
+    return parent;
+  }
+
+  // The entries of the item row of the results view, as (what, outcome) pairs.
+  static std::vector<std::pair<std::string, std::string>> Entries(QAbstractItemModel& model,
+                                                                  int item) {
+    const QModelIndex parent = ItemRow(model, item);
     std::vector<std::pair<std::string, std::string>> rows;
     for (int row = 0; row < model.rowCount(parent); ++row) {
       rows.emplace_back(Cell(model, model.index(row, ReportModel::kWhat, parent)),
                         Cell(model, model.index(row, ReportModel::kOutcome, parent)));
+    }
+    return rows;
+  }
+
+  // The entries of the item row by what they are: their outcome and their size.
+  static std::map<std::string, std::pair<std::string, std::string>> EntriesByName(
+      QAbstractItemModel& model, int item) {
+    const QModelIndex parent = ItemRow(model, item);
+    std::map<std::string, std::pair<std::string, std::string>> rows;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+      rows[Cell(model, model.index(row, ReportModel::kWhat, parent))] = {
+          Cell(model, model.index(row, ReportModel::kOutcome, parent)),
+          Cell(model, model.index(row, ReportModel::kSize, parent))};
     }
     return rows;
   }
@@ -108,6 +132,56 @@ class CleanReportTest : public QObject {
              (std::vector<std::pair<std::string, std::string>>{
                  {FileOf(0), "Removed"}, {FileOf(1), "Removed"}, {FileOf(2), "Removed"}}));
     QVERIFY(fixture->Window().isEnabled());
+  }
+
+  // The program's own file item, loaded from the definition file, over a folder of the
+  // sandbox: Preview shows each matching file with the blocks it takes on disk and removes
+  // nothing; Clean Now! then removes exactly those files and shows them removed.
+  void PreviewAndCleanWithTheProgramsFileItem() {
+    folder_ = std::make_unique<TempFolder>();
+    const std::map<std::string, size_t> matching = {
+        {"cache/a.tmp", 100}, {"cache/sub/b.tmp", 9000}, {"cache/sub/deeper/c.tmp", 20000}};
+    std::map<std::string, std::pair<std::string, std::string>> previewed;
+    std::map<std::string, std::pair<std::string, std::string>> removed;
+    uint64_t total = 0;
+    for (const auto& [name, size] : matching) {
+      const std::string path = folder_->Write(name, std::string(size, 'x')).string();
+      struct stat info {};
+      QCOMPARE(stat(path.c_str(), &info), 0);
+      const uint64_t blocks = static_cast<uint64_t>(info.st_blocks) * 512;
+      total += blocks;
+      previewed[path] = {"Would be removed", DisplaySize(blocks)};
+      removed[path] = {"Removed", DisplaySize(blocks)};
+    }
+    folder_->Write("cache/keep.dat", "kept: another mask");
+    folder_->Write("cache/.hidden.tmp", "kept: hidden");
+    auto fixture = std::make_unique<WindowFixture>();
+    fixture->standardActions = true;
+    fixture->WriteConfig("winclean.cln",
+                         DefinitionsFor({"A1"}, (*folder_ / "cache/").string(), "*.tmp"));
+    fixture->WriteConfig("windows.pick", PageWith({{"A1", true}}));
+    fixture->Start();
+    fixture->SelectTab(2);
+    const auto before = SnapshotTree(folder_->Path());
+
+    fixture->Find<QPushButton>("cmdWinSPreview")->click();
+    QVERIFY(SnapshotTree(folder_->Path()) == before);
+    QVERIFY(fixture->ui.messages.empty());
+    auto* results = fixture->Find<frmResults>("frmResults");
+    QVERIFY(results != nullptr && results->isVisible());
+    QAbstractItemModel& preview = *results->tvwResults->model();
+    QCOMPARE(preview.rowCount(), 1);
+    QCOMPARE(Cell(preview, preview.index(0, ReportModel::kSize)), DisplaySize(total));
+    QVERIFY(EntriesByName(preview, 0) == previewed);
+    QCOMPARE(results->lblTotals->text().toStdString(), "Total: 3 files, " + DisplaySize(total));
+
+    fixture->ui.AnswerMessage(MessageAnswer::kOk);
+    fixture->Find<QPushButton>("cmdWinSClean")->click();
+    QCOMPARE(fixture->ui.messages.back().text, std::string("Cleanup Complete!"));
+    QCOMPARE(NamesIn(*folder_ / "cache"), (std::set<std::string>{".hidden.tmp", "keep.dat"}));
+    results = fixture->Find<frmResults>("frmResults");
+    QVERIFY(EntriesByName(*results->tvwResults->model(), 0) == removed);
+    QCOMPARE(results->lblTotals->text().toStdString(), "Total: 3 files, " + DisplaySize(total));
   }
 
   // The item whose action fails is named, with its error, in the closing message and

@@ -3,12 +3,21 @@
 // folder.
 #include <fcntl.h>
 #include <unistd.h>
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "CryptTestData.h"
 #include "QtTestMain.h"
+#include "RecordingFileSystem.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "app/FileProtectionTab.h"
@@ -22,17 +31,116 @@ using Message = hv::test::ScriptedUserInterface::Message;
 using Files = std::vector<std::string>;
 constexpr int kExclamation = 48;
 
+// Holds the thread of a command's work at a chosen moment until the test lets it go, so
+// that the test can act (press Cancel) while the work is surely in the middle of a file.
+class Gate {
+ public:
+  // On the work's thread: tells that it got here and waits to be let go.
+  void Reach() {
+    std::unique_lock lock(mutex_);
+    reached_ = true;
+    changed_.notify_all();
+    // Never forever: a test that fails to let go still ends.
+    changed_.wait_for(lock, std::chrono::seconds(30), [this] { return open_; });
+  }
+  bool Reached() {
+    const std::lock_guard lock(mutex_);
+    return reached_;
+  }
+  void Open() {
+    const std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool reached_ = false;
+  bool open_ = false;
+};
+
+// The real file streams, with reading held at the gate once holdAfter bytes of a file
+// were read.
+struct GatedStreams : hv::FileStreams {
+  Gate gate;
+  std::size_t holdAfter = 1 << 20;
+
+  std::unique_ptr<hv::InputStream> OpenForReading(const std::string& path) override {
+    struct Gated : hv::InputStream {
+      std::unique_ptr<hv::InputStream> inner;
+      GatedStreams* owner;
+      std::size_t read = 0;
+      uint64_t Length() const override { return inner->Length(); }
+      std::optional<size_t> Read(std::span<std::byte> buffer) override {
+        if (read >= owner->holdAfter) {
+          owner->gate.Reach();
+        }
+        const auto count = inner->Read(buffer);
+        read += count.value_or(0);
+        return count;
+      }
+    };
+    auto inner = hv::NativeFileStreams().OpenForReading(path);
+    if (!inner) {
+      return nullptr;
+    }
+    auto gated = std::make_unique<Gated>();
+    gated->inner = std::move(inner);
+    gated->owner = this;
+    return gated;
+  }
+  std::unique_ptr<hv::StagedFile> Stage(const std::string& finalPath,
+                                        const std::string& rightsFrom) override {
+    return hv::NativeFileStreams().Stage(finalPath, rightsFrom);
+  }
+};
+
+QWidget* TopLevel(const char* name) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == name && widget->isVisible()) {
+      return widget;
+    }
+  }
+  return nullptr;
+}
+
+// Saves what a widget shows, for a person to look at, when HUSHVAULT_SCREENSHOTS names a
+// folder.
+void Screenshot(QWidget& widget, const char* name) {
+  const QString folder = qEnvironmentVariable("HUSHVAULT_SCREENSHOTS");
+  if (!folder.isEmpty()) {
+    widget.grab().save(folder + "/" + name + ".png");
+  }
+}
+
+// Once the work waits at the gate: checks what the progress window shows, presses its
+// Cancel and lets the work go on. Runs from the window's event loop while the command works.
+void CancelAtTheGate(Gate& gate, const QString& counts, const char* screenshot) {
+  QTRY_VERIFY(gate.Reached());
+  QWidget* progress = TopLevel("frmProgress");
+  QVERIFY(progress != nullptr);
+  QTRY_COMPARE(progress->findChild<QLabel*>("lblCounts")->text().left(counts.size()), counts);
+  QVERIFY(progress->findChild<QProgressBar*>("barDone")->value() > 0);
+  Screenshot(*progress, screenshot);
+  progress->findChild<QPushButton*>("cmdCancel")->click();
+  gate.Open();
+}
+
 // One tab with everything it reaches scripted or sandboxed.
 struct TabFixture {
   hv::test::TempFolder folder;
   hv::test::ScriptedUserInterface ui;
+  GatedStreams streams;
+  hv::test::RecordingFileSystem files{hv::NativeFileSystem()};
   Files chosen;
   // Strong files at the cheapest cost the format allows: the format is the same.
-  hv::FileProtectionTab tab{hv::CryptContext{.ui = ui, .strongCost = {1, 8192}},
-                            hv::GCommonDialog({[this](const hv::FileDialogRequest&) {
-                                                 return hv::FileDialogAnswer{chosen, 0};
-                                               },
-                                               nullptr, nullptr})};
+  hv::FileProtectionTab tab{
+      hv::CryptContext{.ui = ui, .streams = streams, .files = files, .strongCost = {1, 8192}},
+      hv::GCommonDialog({[this](const hv::FileDialogRequest&) {
+                           return hv::FileDialogAnswer{chosen, 0};
+                         },
+                         nullptr, nullptr})};
 
   std::string Write(const std::string& name, const std::string& content) const {
     return folder.Write(name, content).string();
@@ -53,7 +161,31 @@ struct TabFixture {
     }
     return entries;
   }
+
+  // Drags data over a list and drops it there as a file manager would; whether the list
+  // took the drag.
+  bool Drop(const char* list, const QList<QUrl>& urls) {
+    QWidget* target = tab.findChild<QListWidget*>(list)->viewport();
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data,
+                          Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) {
+      return false;
+    }
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();  // the drop's files are taken after the drop ended
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+  }
 };
+
+QUrl FileUrl(const std::string& path) {
+  return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+}
 
 }  // namespace
 
@@ -73,7 +205,8 @@ class FileProtectionTabTest : public QObject {
     f.ui.AnswerPassword("pw");
     f.ui.AnswerMessage(MessageAnswer::kOk);
     f.Click("cmdEncrypt");
-    QCOMPARE(f.ui.events, (Files{"password: Enter the password: (confirm)",
+    // The window is disabled while the work runs; the questions come in order all the same.
+    QCOMPARE(f.ui.events, (Files{"disable", "password: Enter the password: (confirm)", "enable",
                                  "message: Successfully encrypted 2 file(s)."}));
     QCOMPARE(f.ui.messages[0].title, std::string("Encrypt"));
     QVERIFY(f.Entries("lstFileEncrypt").empty());
@@ -197,6 +330,108 @@ class FileProtectionTabTest : public QObject {
       QCOMPARE(ReadFile(held), std::string("b"));
       QCOMPARE(f.Entries("lstFileWipe").size(), confirmed ? 0u : 2u);
     }
+  }
+
+  // Files dropped from a file manager join the list, after its entries and once each, with
+  // their bytes kept; a folder is refused with a message; addresses of anything but a local
+  // file are ignored, and a drag of nothing else is refused.
+  void dropsTakeFilesOnly() {
+    TabFixture f;
+    const std::string a = f.Write("a.txt", "a"), odd = f.Write("caf\xe9.txt", "b");
+    const std::string oddShown = (f.folder.Path() / "caf\xef\xbf\xbd.txt").string();
+    const std::string folder = f.folder.Path().string();
+    QVERIFY(f.Drop("lstFileWipe", {FileUrl(a)}));
+    QVERIFY(f.Drop("lstFileWipe", {QUrl("https://example.org/a.txt"), FileUrl(odd), FileUrl(a)}));
+    QCOMPARE(f.Entries("lstFileWipe"), (Files{a, oddShown}));
+    QVERIFY(!f.Drop("lstFileWipe", {QUrl("https://example.org/page")}));
+    QVERIFY(f.ui.messages.empty());
+    Screenshot(f.tab, "drop");
+
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    QVERIFY(f.Drop("lstFileEncrypt", {FileUrl(folder), FileUrl(a)}));
+    QCOMPARE(f.Entries("lstFileEncrypt"), Files{a});
+    QCOMPARE(
+        f.ui.messages,
+        (std::vector<Message>{{"Only files can be added to the list; these were left out:\r\n'" +
+                                   folder + "' - a folder",
+                               kExclamation, "Hushvault"}}));
+
+    // The file with the odd name is wiped by its own bytes.
+    f.ui.AnswerMessage(MessageAnswer::kYes);
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    f.Click("cmdSWipe");
+    QCOMPARE(f.ui.messages.back().text, std::string("Successfully wiped 2 file(s).\r\n"));
+    QVERIFY(!std::filesystem::exists(odd));
+  }
+
+  // Files handed to the program go to the list each names; names that lead nowhere are
+  // left out and named in one message.
+  void handedFilesGoToTheirLists() {
+    TabFixture f;
+    const std::string plain = f.Write("plain", "p"), vault = f.Write("v.vlt", "v");
+    const std::string missing = (f.folder.Path() / "missing").string();
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    f.tab.AddFiles({{hv::FileList::kEncrypt, plain},
+                    {hv::FileList::kDecrypt, vault},
+                    {hv::FileList::kWipe, missing},
+                    {hv::FileList::kWipe, plain}});
+    QCOMPARE(f.Entries("lstFileEncrypt"), Files{plain});
+    QCOMPARE(f.Entries("lstFileDecrypt"), Files{vault});
+    QCOMPARE(f.Entries("lstFileWipe"), Files{plain});
+    QCOMPARE(f.ui.messages.size(), std::size_t{1});
+    QCOMPARE(f.ui.messages[0].text,
+             "Only files can be added to the list; these were left out:\r\n'" + missing +
+                 "' - not found");
+  }
+
+  // Cancel while a large file is being encrypted: the file stays as it was and nothing of
+  // its encrypted form is left; the file after it is not begun; the report says what was
+  // done, and both files stay in the list for another run.
+  void cancelDuringEncryptionLosesNothing() {
+    TabFixture f;
+    const std::string first = f.Write("first", "done before the cancel");
+    const std::string large = f.Write("large", hv::test::RandomBytes(8 << 20, 3));
+    const std::string last = f.Write("last", "never begun");
+    f.streams.holdAfter = 1 << 20;
+    // Only the large file is read that far.
+    f.Browse("cmdEncBrowse", {first, large, last});
+    f.ui.AnswerPassword("pw");
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    QTimer::singleShot(0, [&] { CancelAtTheGate(f.streams.gate, "File 2 of 3", "progress"); });
+    f.Click("cmdEncrypt");
+    QVERIFY(f.streams.gate.Reached());
+    QCOMPARE(f.ui.messages,
+             (std::vector<Message>{{"Successfully encrypted 1 file(s).\r\nStopped: 2 file(s) "
+                                    "were left as they were.",
+                                    64, "Encrypt"}}));
+    QCOMPARE(hv::test::NamesIn(f.folder.Path()),
+             (std::set<std::string>{"first.vlt", "large", "last"}));
+    QCOMPARE(ReadFile(large), hv::test::RandomBytes(8 << 20, 3));
+    QCOMPARE(f.Entries("lstFileEncrypt"), (Files{large, last}));
+    QVERIFY(f.ui.enabled);
+  }
+
+  // Cancel while a large file is being wiped: that file is wiped to its end (half of it
+  // overwritten would be neither kept nor gone), the files after it are left untouched and
+  // stay in the list, and the report says so.
+  void cancelDuringWipeFinishesTheFileAtWork() {
+    TabFixture f;
+    const std::string large = f.Write("large", std::string(4 << 20, 'L'));
+    const std::string next = f.Write("next", "keep");
+    Gate gate;
+    f.files.beforeTruncation = [&] { gate.Reach(); };
+    f.Browse("cmdWipeBrowse", {large, next});
+    f.ui.AnswerMessage(MessageAnswer::kYes);
+    f.ui.AnswerMessage(MessageAnswer::kOk);
+    QTimer::singleShot(0, [&] { CancelAtTheGate(gate, "File 1 of 2", "wipe-progress"); });
+    f.Click("cmdSWipe");
+    QVERIFY(gate.Reached());
+    QCOMPARE(f.ui.messages.back(),
+             (Message{"Successfully wiped 1 file(s).\r\nStopped: 1 file(s) were left as they were.",
+                      64, "File Wiper"}));
+    QVERIFY(!std::filesystem::exists(large));
+    QCOMPARE(ReadFile(next), std::string("keep"));
+    QCOMPARE(f.Entries("lstFileWipe"), Files{next});
   }
 };
 

@@ -2,11 +2,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
 #include "AppTests.h"
 #include "ScratchRegistry.h"
+#include "TempFolder.h"
 #include "WindowFixture.h"
 #include "app/RunMainWindow.h"
 #include "app/Settings.h"
@@ -236,6 +238,31 @@ class StartupTest : public QObject {
     QVERIFY(message.text.find("Close any other running copy of Hushvault") != std::string::npos);
     QCOMPARE(message.style, MessageStyle::kExclamation);
     QCOMPARE(message.title, std::string("Hushvault"));
+  }
+
+  // Files handed to the program land in their lists on the File Protection tab, which is
+  // shown; a later handing adds to what the lists hold.
+  void FilesHandedOverShowTheirLists() {
+    const TempFolder files;
+    const std::string plain = files.Write("plain.txt", "p").string();
+    const std::string vault = files.Write("plain.txt.vlt", "v").string();
+    WindowFixture fixture;
+    fixture.Start();
+    fixture.Window().OpenFiles({{FileList::kEncrypt, plain}, {FileList::kDecrypt, vault}});
+    fixture.Window().OpenFiles({{FileList::kWipe, plain}, {FileList::kEncrypt, plain}});
+    const auto entries = [&](const char* list) {
+      auto* widget = fixture.Find<QListWidget>(list);
+      std::vector<std::string> paths;
+      for (int i = 0; i < widget->count(); ++i) {
+        paths.push_back(widget->item(i)->text().toStdString());
+      }
+      return paths;
+    };
+    QCOMPARE(entries("lstFileEncrypt"), std::vector<std::string>{plain});
+    QCOMPARE(entries("lstFileDecrypt"), std::vector<std::string>{vault});
+    QCOMPARE(entries("lstFileWipe"), std::vector<std::string>{plain});
+    QCOMPARE(ShownContainer(fixture), fixture.Window().FileProtectionContainer());
+    QVERIFY(fixture.ui.messages.empty());
   }
 };
 

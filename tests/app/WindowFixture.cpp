@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "app/SelectionPage.h"
+#include "clean/StandardCleanActions.h"
 #include "controls/TabControl.h"
 #include "registry/cRegistry.h"
 
@@ -108,10 +109,14 @@ frmMain& WindowFixture::Make() {
   frmMainSetup setup;
   setup.programFolder = QString::fromStdString(folder_.Path().string());
   setup.ui = &ui;
-  setup.actions.Register(ItemKind::Files, [this](const CleanItem& item, CleanContext& context) {
-    cleaned.push_back(item.Key);
-    FakeFilesAction(item, context);
-  });
+  if (standardActions) {
+    setup.actions = StandardCleanActions(services_);
+  } else {
+    setup.actions.Register(ItemKind::Files, [this](const CleanItem& item, CleanContext& context) {
+      cleaned.push_back(item.Key);
+      FakeFilesAction(item, context);
+    });
+  }
   setup.restart = services_.restart.get();
   setup.openUrl = [this](const QUrl& url) { opened.push_back(url); };
   window_ = std::make_unique<frmMain>(std::move(setup));

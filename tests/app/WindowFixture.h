@@ -71,7 +71,9 @@ class WindowFixture {
   void PickEntry(const char* list, int position);
 
   ScriptedUserInterface ui;
-  std::vector<std::string> cleaned;  // keys of the items the cleaning runs carried out
+  // Set before Make: the program's own actions run the items, not the stand-in file action.
+  bool standardActions = false;
+  std::vector<std::string> cleaned;  // keys of the items the stand-in carried out
   std::vector<QUrl> opened;          // addresses handed to the desktop
 
  private:

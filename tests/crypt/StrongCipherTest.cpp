@@ -45,7 +45,7 @@ std::string EncryptStrong(const std::string& plain, const std::string& password,
                           const StrongSeed& seed = kFixedSeed) {
   MemoryInput input(plain, 4096);
   MemoryOutput output;
-  EXPECT_TRUE(EncryptStrongStream(input, output, password, seed));
+  EXPECT_EQ(EncryptStrongStream(input, output, password, seed), StreamOutcome::kDone);
   return output.written;
 }
 
@@ -223,12 +223,12 @@ TEST(StrongCipherTest, StreamFailuresAreReported) {
     MemoryInput plain(RandomBytes(kChunk + 5, 4), 4096);
     MemoryOutput output;
     output.room = room;
-    EXPECT_FALSE(EncryptStrongStream(plain, output, "pw", kFixedSeed)) << room;
+    EXPECT_EQ(EncryptStrongStream(plain, output, "pw", kFixedSeed), StreamOutcome::kFailed) << room;
   }
   MemoryInput broken(RandomBytes(kChunk + 5, 4), 4096);
   broken.failAt = 10;
   MemoryOutput output;
-  EXPECT_FALSE(EncryptStrongStream(broken, output, "pw", kFixedSeed));
+  EXPECT_EQ(EncryptStrongStream(broken, output, "pw", kFixedSeed), StreamOutcome::kFailed);
 }
 
 }  // namespace

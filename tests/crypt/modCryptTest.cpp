@@ -22,6 +22,7 @@
 #include <tuple>
 
 #include "CryptTestData.h"
+#include "RecordingProgress.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "crypt/StrongCipher.h"
@@ -364,6 +365,60 @@ TEST_F(ModCryptTest, Batches) {
   EXPECT_EQ(ReadFile(a + ".vlt"), Encrypted("alpha", "common"));
   EXPECT_EQ(ReadFile(b), "beta");
   EXPECT_TRUE(ui_.messages.empty());
+}
+
+// Cancel in the middle of a large file, encrypting or decrypting: the source stays byte
+// for byte, nothing of the new file is left under any name, no message is shown, and the
+// file is reported as not done.
+TEST_F(ModCryptTest, StopInTheMiddleOfALargeFileLeavesItAsItWas) {
+  constexpr std::size_t kLarge = 8 << 20;
+  const std::string content = test::RandomBytes(kLarge, 9);
+  const struct {
+    const char* what;
+    std::string name;
+    std::string bytes;
+    int (*run)(CryptContext&, const std::string&, bool);
+  } cases[] = {
+      {"encrypt", "large.bin", content, EncryptFiles},
+      {"decrypt", "large.bin.vlt", Encrypted(content, "pw"), DecryptFiles},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Write(c.name, c.bytes);
+    test::RecordingProgress progress;
+    progress.stopIn = path;
+    progress.stopAfterBytes = 1 << 20;
+    CryptContext context{ui_, streams_, files_, progress};
+    ui_.AnswerPassword("pw");
+    EXPECT_EQ(c.run(context, path, true), 0) << c.what;
+    EXPECT_EQ(InFolder(), Names{c.name}) << c.what;
+    EXPECT_EQ(ReadFile(path), c.bytes) << c.what;
+    EXPECT_TRUE(ui_.messages.empty()) << c.what;
+    EXPECT_EQ(progress.events,
+              (std::vector<std::string>{"begin " + path, "end " + path + " not done"}))
+        << c.what;
+    // Stopped at a piece boundary soon after the request, well before the end.
+    EXPECT_LT(progress.advanced, kLarge / 2) << c.what;
+    fs::remove(path);
+  }
+}
+
+// A batch reports each file; once a stop is asked for, the file at work is given up and
+// no later file is begun.
+TEST_F(ModCryptTest, StopEndsABatchBetweenFiles) {
+  const std::string small = Write("small", "first");
+  const std::string large = Write("large", test::RandomBytes(4 << 20, 10));
+  const std::string last = Write("last", "third");
+  test::RecordingProgress progress;
+  progress.stopIn = large;
+  progress.stopAfterBytes = 256 << 10;
+  CryptContext context{ui_, streams_, files_, progress};
+  ui_.AnswerPassword("pw");
+  EXPECT_EQ(EncryptFiles(context, small + '\0' + large + '\0' + last, true), 1);
+  EXPECT_EQ(progress.events,
+            (std::vector<std::string>{"begin " + small, "end " + small + " done", "begin " + large,
+                                      "end " + large + " not done"}));
+  EXPECT_EQ(InFolder(), (Names{"small.vlt", "large", "last"}));
+  EXPECT_EQ(ReadFile(last), "third");
 }
 
 // New files in the strong format, at the cheapest cost it allows: the format is the same.

@@ -5,7 +5,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,9 +61,9 @@ class ScriptedFolder : public Folder {
     }
     return std::nullopt;
   }
-  FileAccess ProbeAccess(const std::string& name) override {
+  FileProbe Probe(const std::string& name) override {
     const auto found = tree_.access.find(path_ + name);
-    return found == tree_.access.end() ? FileAccess::kExclusive : found->second;
+    return {found == tree_.access.end() ? FileAccess::kExclusive : found->second};
   }
   std::unique_ptr<OpenFile> OpenForWriting(const std::string&, WriteMode) override {
     return nullptr;
@@ -351,6 +353,45 @@ TEST_F(DeleteFilesTest, APreviewChangesNothingAndListsWhatTheRunThenRemoves) {
     fs::remove_all(folder / "sub");
     fs::remove(folder / "link.tmp");
     sink.entries.clear();
+  }
+}
+
+// Each file is reported with the blocks it held on the disk, not its length: an empty
+// file frees nothing, a sparse one far less than it seems, whether previewed, deleted
+// or wiped.
+TEST_F(DeleteFilesTest, EachFileIsReportedWithTheBlocksItHeld) {
+  struct Case {
+    const char* name;
+    off_t length;
+    bool sparse;  // only its last byte written
+  };
+  const Case cases[] = {{"empty.tmp", 0, false},
+                        {"one.tmp", 1, false},
+                        {"blocks.tmp", 70000, false},
+                        {"sparse.tmp", 8 << 20, true}};
+  for (const int mode : {0, 1, 2}) {  // preview, delete, wipe
+    SCOPED_TRACE(testing::Message() << "mode " << mode);
+    std::map<std::string, std::optional<uint64_t>> held;
+    for (const Case& c : cases) {
+      const fs::path file = folder.Write(c.name, c.sparse ? "" : std::string(c.length, 'x'));
+      if (c.sparse) {
+        fs::resize_file(file, c.length - 1);
+        std::ofstream(file, std::ios::app) << 'x';
+      }
+      struct stat info {};
+      ASSERT_EQ(stat(file.c_str(), &info), 0);
+      held[Root() + c.name] = static_cast<uint64_t>(info.st_blocks) * 512;
+    }
+    ASSERT_LT(*held[Root() + "sparse.tmp"], 8u << 20);
+    sink.entries.clear();
+
+    DeleteFiles(Root(), "*.tmp", mode == 2, sink, mode == 0, files);
+
+    std::map<std::string, std::optional<uint64_t>> reported;
+    for (const ReportEntry& entry : sink.entries) {
+      reported[entry.what] = entry.bytes;
+    }
+    EXPECT_EQ(reported, held);
   }
 }
 

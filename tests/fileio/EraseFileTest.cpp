@@ -168,6 +168,33 @@ TEST_F(EraseFileTest, RefusesWhatIsNotAFreeOrdinaryFileAndChangesNothing) {
   EXPECT_TRUE(EraseFile(busy.string(), true, files));
 }
 
+// A file open anywhere else, for reading, writing or both, is in use whatever its mode: the
+// erasure leaves its content and its mode as they were, and takes it once it is let go.
+TEST_F(EraseFileTest, AFileOpenElsewhereInAnyModeIsLeftWhole) {
+  for (const int heldAs : {O_RDONLY, O_WRONLY, O_RDWR}) {
+    for (const mode_t mode : {0644u, 0444u}) {
+      for (const bool wipe : {false, true}) {
+        SCOPED_TRACE(testing::Message()
+                     << "held as " << heldAs << ", mode " << std::oct << mode << ", wipe " << wipe);
+        const fs::path file = folder.Write("held.txt", "held");
+        chmod(file.c_str(), mode);
+        const int holder = open(file.c_str(), heldAs);
+        ASSERT_GE(holder, 0);
+
+        const Erasure erased = Erase(*files.OpenFolder(folder.Path().string()), "held.txt", wipe);
+
+        EXPECT_EQ(erased.access, FileAccess::kInUse);
+        EXPECT_FALSE(erased.removed);
+        EXPECT_EQ(ReadFile(file), "held");
+        EXPECT_EQ(ModeOf(file), mode);
+        close(holder);
+        EXPECT_TRUE(Erase(*files.OpenFolder(folder.Path().string()), "held.txt", wipe).removed);
+        EXPECT_FALSE(fs::exists(file));
+      }
+    }
+  }
+}
+
 // Another program opening the file while the probe holds its lease breaks the lease, and the
 // kernel tells this program by a signal. Neither may that end the program, nor may a file
 // end up half erased: each try either erases the file or keeps it whole.

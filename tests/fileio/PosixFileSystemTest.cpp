@@ -41,8 +41,13 @@ TEST(PosixFileSystemTest, AFolderReachesOnlyItsOwnEntries) {
   struct stat inside {};
   ASSERT_EQ(stat((folder / "real/inside.txt").c_str(), &inside), 0);
   const uint64_t allocated = static_cast<uint64_t>(inside.st_blocks) * 512;
-  EXPECT_EQ(real->List(),
-            (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal, allocated}}));
+  // The listing's type tells a file; its size and identity take a look of their own, which
+  // only a file that is to be removed gets.
+  EXPECT_EQ(real->List(), (std::vector<FolderEntry>{{"inside.txt", FileAttribute::kNormal}}));
+  EXPECT_EQ(real->FindEntry("inside.txt"),
+            (FolderEntry{
+                "inside.txt", FileAttribute::kNormal, allocated, {inside.st_dev, inside.st_ino}}));
+  EXPECT_EQ(real->Probe("inside.txt").allocatedBytes, allocated);
   for (const std::string name : {"link", "inside.txt", "missing", ".", "..", "real/", ""}) {
     EXPECT_FALSE(top->OpenSubfolder(name)) << name;
   }

@@ -86,6 +86,37 @@ TEST(PosixFolderTest, ListingGivesEachKindOfEntryItsAttributes) {
   }
 }
 
+// An entry names its file only where removing the entry removes that file: an ordinary file
+// of one name. The identity is the one stat gives, so every walk of the system agrees on it.
+TEST(PosixFolderTest, AnEntryNamesItsFileOnlyWhenItIsTheFilesOneName) {
+  const TempFolder folder;
+  folder.Write("single.txt", "x");
+  folder.Write("linked.txt", "x");
+  ASSERT_EQ(link((folder / "linked.txt").c_str(), (folder / "second.txt").c_str()), 0);
+  fs::create_directory(folder / "sub");
+  fs::create_symlink(folder / "single.txt", folder / "link");
+  ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0644), 0);
+
+  struct stat single {};
+  ASSERT_EQ(lstat((folder / "single.txt").c_str(), &single), 0);
+  const std::map<std::string, FileIdentity> expected = {
+      {"single.txt", {single.st_dev, single.st_ino}},
+      {"linked.txt", {}},
+      {"second.txt", {}},
+      {"sub", {}},
+      {"link", {}},
+      {"pipe", {}},
+  };
+  PosixFileSystem files;
+  const std::unique_ptr<Folder> open = Open(files, folder);
+  std::map<std::string, FileIdentity> listed;
+  for (const FolderEntry& entry : open->List()) {
+    listed[entry.name] = entry.identity;
+    EXPECT_EQ(open->FindEntry(entry.name)->identity, entry.identity) << entry.name;
+  }
+  EXPECT_EQ(listed, expected);
+}
+
 // What the listing saw as a file may be something else by the time it is probed: a pipe
 // put in its place is neither opened for writing nor removed, and nothing waits on it.
 TEST(PosixFolderTest, AFileSwappedForAPipeAfterTheListingIsLeftAlone) {
@@ -158,6 +189,48 @@ TEST(PosixFolderTest, AnOpenFileCutsWhereItsLastWriteEnded) {
     ASSERT_TRUE(handle->SeekToStart());
     ASSERT_TRUE(handle->SetEndOfFile());
     EXPECT_EQ(fs::file_size(file), 0u);
+  }
+}
+
+// A handle that removes its file at close and was cut to nothing: every other name of the
+// file shows it empty, and a file whose name was taken meanwhile is neither removed nor
+// emptied, whatever stands under the name now.
+TEST(PosixFolderTest, AFileCutToNothingAndRemovedAtCloseIsEmptiedOnlyWhereItIsSeen) {
+  struct Case {
+    const char* name;
+    bool twin;     // a second name of the file elsewhere in the folder
+    bool renamed;  // the file moved away before the handle closes
+  };
+  for (const Case& c : {Case{"alone", false, false}, Case{"twin", true, false},
+                        Case{"renamed", false, true}, Case{"renamed twin", true, true}}) {
+    SCOPED_TRACE(c.name);
+    const TempFolder folder;
+    const fs::path file = folder.Write("file.bin", "content");
+    if (c.twin) {
+      fs::create_hard_link(file, folder / "twin.bin");
+    }
+    PosixFileSystem files;
+    const std::unique_ptr<Folder> open = Open(files, folder);
+    std::unique_ptr<OpenFile> handle = open->OpenForWriting("file.bin", {.deleteOnClose = true});
+    ASSERT_TRUE(handle);
+    if (c.renamed) {
+      fs::rename(file, folder / "moved.bin");
+      folder.Write("file.bin", "someone else's");
+    }
+
+    ASSERT_TRUE(handle->SeekToStart());
+    ASSERT_TRUE(handle->SetEndOfFile());
+    EXPECT_EQ(handle->Close(), !c.renamed);
+
+    if (c.renamed) {
+      EXPECT_EQ(ReadFile(folder / "moved.bin"), "content");
+      EXPECT_EQ(ReadFile(file), "someone else's");
+    } else {
+      EXPECT_FALSE(fs::exists(file));
+    }
+    if (c.twin) {
+      EXPECT_EQ(ReadFile(folder / "twin.bin"), c.renamed ? "content" : "");
+    }
   }
 }
 

@@ -55,20 +55,22 @@ class RecordingFolder : public Folder {
     std::unique_ptr<Folder> inner = inner_->OpenSubfolder(name);
     return inner ? std::make_unique<RecordingFolder>(std::move(inner), owner_) : nullptr;
   }
-  FileAccess ProbeAccess(const std::string& name) override {
+  FileProbe Probe(const std::string& name) override {
     if (owner_.beforeProbe) {
       owner_.beforeProbe();
     }
-    return inner_->ProbeAccess(name);
+    return inner_->Probe(name);
   }
   std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) override {
-    std::unique_ptr<OpenFile> inner = inner_->OpenForWriting(name, mode);
-    if (!inner) {
-      return nullptr;
+    return Recorded(inner_->OpenForWriting(name, mode), mode);
+  }
+  FileToErase OpenToErase(const std::string& name, WriteMode mode) override {
+    if (owner_.beforeProbe) {
+      owner_.beforeProbe();
     }
-    owner_.openings.push_back({mode, {}, 0, 0});
-    return std::make_unique<RecordingOpenFile>(std::move(inner), owner_,
-                                               owner_.openings.size() - 1);
+    FileToErase opened = inner_->OpenToErase(name, mode);
+    opened.file = Recorded(std::move(opened.file), mode);
+    return opened;
   }
   std::optional<FolderEntry> FindEntry(const std::string& n) override {
     return inner_->FindEntry(n);
@@ -87,6 +89,15 @@ class RecordingFolder : public Folder {
   bool RemoveFolder(const std::string& n) override { return inner_->RemoveFolder(n); }
 
  private:
+  std::unique_ptr<OpenFile> Recorded(std::unique_ptr<OpenFile> inner, WriteMode mode) {
+    if (!inner) {
+      return nullptr;
+    }
+    owner_.openings.push_back({mode, {}, 0, 0});
+    return std::make_unique<RecordingOpenFile>(std::move(inner), owner_,
+                                               owner_.openings.size() - 1);
+  }
+
   std::unique_ptr<Folder> inner_;
   RecordingFileSystem& owner_;
 };

@@ -62,17 +62,23 @@ std::set<std::string> ItemNames(const NoFollowFolder& files, const NoFollowFolde
 }
 
 // What name inside dirFd takes up on disk, a folder with everything in it; links are not
-// followed and another file system is not entered.
-uint64_t AllocatedBytesAt(int dirFd, const std::string& name, dev_t device) {
+// followed and another file system is not entered. A preview passes its report as counter,
+// which counts each file once in the whole run: a file counted before adds nothing.
+uint64_t AllocatedBytesAt(int dirFd, const std::string& name, dev_t device,
+                          ReportSink* counter = nullptr) {
   struct stat info {};
   if (fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || info.st_dev != device) {
+    return 0;
+  }
+  if (counter != nullptr && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+      !counter->FirstCount({info.st_dev, info.st_ino})) {
     return 0;
   }
   uint64_t bytes = static_cast<uint64_t>(info.st_blocks) * 512;
   if (S_ISDIR(info.st_mode)) {
     const NoFollowFolder folder = NoFollowFolder::At(dirFd, name.c_str());
     for (const std::string& child : folder.Names()) {
-      bytes += AllocatedBytesAt(folder.Fd(), child, device);
+      bytes += AllocatedBytesAt(folder.Fd(), child, device, counter);
     }
   }
   return bytes;
@@ -149,6 +155,7 @@ bool EmptyTrashFolder(const TrashFolder& trash, ReportSink& report, bool preview
   fstat(trash.folder.Fd(), &trashInfo);
   // One order for the preview and the run alike.
   const std::set<std::string> items = ItemNames(files, info);
+  ReportSink* counter = preview ? &report : nullptr;
   for (const std::string& item : items) {
     if (report.StopRequested()) {
       return false;
@@ -157,8 +164,8 @@ bool EmptyTrashFolder(const TrashFolder& trash, ReportSink& report, bool preview
     const std::string original = OriginalPath(info, infoName, trash.top);
     ReportEntry entry{.type = EntryType::kTrashItem,
                       .what = original.empty() ? Join(Join(trash.path, "files"), item) : original,
-                      .bytes = AllocatedBytesAt(files.Fd(), item, trashInfo.st_dev) +
-                               AllocatedBytesAt(info.Fd(), infoName, trashInfo.st_dev),
+                      .bytes = AllocatedBytesAt(files.Fd(), item, trashInfo.st_dev, counter) +
+                               AllocatedBytesAt(info.Fd(), infoName, trashInfo.st_dev, counter),
                       .outcome = EntryOutcome::kWouldBeRemoved,
                       .reason = {}};
     if (!preview) {

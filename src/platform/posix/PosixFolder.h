@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <optional>
@@ -31,8 +32,9 @@ class PosixFolder : public Folder {
   std::vector<FolderEntry> List() override;
   std::unique_ptr<Folder> OpenSubfolder(const std::string& name) override;
   std::optional<FolderEntry> FindEntry(const std::string& name) override;
-  FileAccess ProbeAccess(const std::string& name) override;
+  FileProbe Probe(const std::string& name) override;
   std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) override;
+  FileToErase OpenToErase(const std::string& name, WriteMode mode) override;
   uint32_t SectorSize() override;
   bool SetAttributes(const std::string& name, uint32_t attributes) override;
   std::optional<uint64_t> FileLength(const std::string& name) override;
@@ -44,6 +46,11 @@ class PosixFolder : public Folder {
   PosixFolder(int fd, std::string path, PosixFileSystem& files, MountKey mount, uid_t owner,
               bool sticky);
   bool MayUnlink(uid_t fileOwner);
+  FileProbe LookBeforeOpening(const std::string& name, struct statx& named);
+  // A descriptor of name open for writing with mode, -1 (errno set) when it cannot be made.
+  int OpenForWritingFd(const std::string& name, WriteMode mode);
+  std::unique_ptr<OpenFile> WriteHandle(int fd, const std::string& name, WriteMode mode,
+                                        const struct stat& opened);
 
   SharedDescriptor descriptor_;
   int fd_;  // the descriptor's value

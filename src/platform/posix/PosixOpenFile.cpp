@@ -79,7 +79,16 @@ bool PosixOpenFile::SeekToStart() {
 }
 
 bool PosixOpenFile::SetEndOfFile() {
-  return fd_ >= 0 && ftruncate(fd_, position_) == 0;
+  if (fd_ < 0) {
+    return false;
+  }
+  // Emptying a file that is removed at close is left to the removal, which frees the same
+  // blocks without a second change to the file system, unless another name still shows it.
+  if (folder_ && position_ == 0) {
+    cutAtRemoval_ = true;
+    return true;
+  }
+  return ftruncate(fd_, position_) == 0;
 }
 
 bool PosixOpenFile::Close() {
@@ -96,10 +105,14 @@ bool PosixOpenFile::Close() {
 
 bool PosixOpenFile::UnlinkIfStillOurs() {
   struct stat named {};
-  // The name may have been moved or replaced meanwhile: then it is not ours to remove.
-  return fstatat(*folder_, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-         named.st_dev == device_ && named.st_ino == inode_ &&
-         unlinkat(*folder_, name_.c_str(), 0) == 0;
+  // The name may have been moved or replaced meanwhile: then it is not ours to remove, and
+  // the file keeps what it holds.
+  if (fstatat(*folder_, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+      named.st_dev != device_ || named.st_ino != inode_) {
+    return false;
+  }
+  const bool emptied = !cutAtRemoval_ || named.st_nlink <= 1 || ftruncate(fd_, 0) == 0;
+  return emptied && unlinkat(*folder_, name_.c_str(), 0) == 0;
 }
 
 }  // namespace hv

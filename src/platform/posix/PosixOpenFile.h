@@ -38,6 +38,7 @@ class PosixOpenFile : public OpenFile {
   ino_t inode_;
   off_t position_ = 0;          // where the next write goes; a file is opened at its start
   bool syncEachWrite_ = false;  // set once direct I/O was refused at the first write
+  bool cutAtRemoval_ = false;   // emptied when it is removed, where another name shows it
 };
 
 }  // namespace hv

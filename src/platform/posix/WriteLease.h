@@ -6,7 +6,8 @@ namespace hv {
 // write lease is granted only to the sole open descriptor of a file, and one broken while
 // held (someone opened the file meanwhile) counts as open elsewhere too. A file system
 // without leases cannot tell, and gives false. A lease taken here is held until fd is
-// closed, which the caller does at once: another opener waits no longer than that.
+// closed: every other opener waits until then, so a caller closes it soon (once a file is
+// cut and removed, or the first block of a wipe is written).
 bool OpenElsewhere(int fd);
 
 }  // namespace hv

@@ -96,13 +96,13 @@ std::optional<FolderEntry> Win32Folder::FindEntry(const std::string& name) {
   return FolderEntry{found.cFileName, ProgramAttributes(found.dwFileAttributes), LengthOf(found)};
 }
 
-FileAccess Win32Folder::ProbeAccess(const std::string& name) {
+FileProbe Win32Folder::Probe(const std::string& name) {
   const std::string path = Entry(name);
   if (path.empty() || !RawAttributes(path)) {
-    return FileAccess::kMissing;
+    return {FileAccess::kMissing};
   }
   if (!IsOrdinaryFile(path)) {
-    return FileAccess::kNotAFile;
+    return {FileAccess::kNotAFile};
   }
   // The right to delete, with no sharing: refused while anyone else has the file open.
   const HANDLE probe = CreateFileA(path.c_str(), DELETE, kNoSharing, nullptr, OPEN_EXISTING,
@@ -111,16 +111,16 @@ FileAccess Win32Folder::ProbeAccess(const std::string& name) {
     switch (GetLastError()) {
       case ERROR_SHARING_VIOLATION:
       case ERROR_LOCK_VIOLATION:
-        return FileAccess::kInUse;
+        return {FileAccess::kInUse};
       case ERROR_FILE_NOT_FOUND:
       case ERROR_PATH_NOT_FOUND:
-        return FileAccess::kMissing;
+        return {FileAccess::kMissing};
       default:
-        return FileAccess::kDenied;
+        return {FileAccess::kDenied};
     }
   }
   CloseHandle(probe);
-  return FileAccess::kExclusive;
+  return {FileAccess::kExclusive};
 }
 
 std::unique_ptr<OpenFile> Win32Folder::OpenForWriting(const std::string& name, WriteMode mode) {

@@ -19,7 +19,7 @@ class Win32Folder : public Folder {
   std::vector<FolderEntry> List() override;
   std::unique_ptr<Folder> OpenSubfolder(const std::string& name) override;
   std::optional<FolderEntry> FindEntry(const std::string& name) override;
-  FileAccess ProbeAccess(const std::string& name) override;
+  FileProbe Probe(const std::string& name) override;
   std::unique_ptr<OpenFile> OpenForWriting(const std::string& name, WriteMode mode) override;
   uint32_t SectorSize() override;
   bool SetAttributes(const std::string& name, uint32_t attributes) override;

@@ -112,6 +112,7 @@ void BrowserUrlCache::Present(UrlCacheEntry& entry) const {
   entry.bytes = trace.bytes;
   entry.display = trace.display;
   entry.left = trace.left;
+  entry.identity = trace.identity;
 }
 
 UrlCacheHandle BrowserUrlCache::FindFirstUrlCacheEntry(UrlCacheEntry& entry, bool lookOnly) {

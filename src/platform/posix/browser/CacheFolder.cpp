@@ -22,15 +22,11 @@ constexpr int kDeepestLevel = 8;
 // Fewer files than this per thread are read faster than a thread starts.
 constexpr size_t kFilesWorthAThread = 128;
 
-// The kind of an entry, without following a link; its inode and the bytes its blocks take
-// come with it.
-unsigned char KindOf(int folderFd, const dirent& entry, ino_t& inode, uint64_t& bytes) {
-  struct stat info {};
+// The kind of an entry, without following a link, and what stat tells of it.
+unsigned char KindOf(int folderFd, const dirent& entry, struct stat& info) {
   if (fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
     return DT_UNKNOWN;
   }
-  inode = info.st_ino;
-  bytes = static_cast<uint64_t>(info.st_blocks) * 512;
   return S_ISREG(info.st_mode)   ? DT_REG
          : S_ISDIR(info.st_mode) ? DT_DIR
          : S_ISLNK(info.st_mode) ? DT_LNK
@@ -106,11 +102,14 @@ void CacheFolder::ListFolder(NoFollowFolder folder, size_t folderIndex, const st
     if (IsDotOrDotDot(entry->d_name)) {
       continue;
     }
-    ino_t inode = 0;
-    uint64_t bytes = 0;
-    const unsigned char type = KindOf(folder.Fd(), *entry, inode, bytes);
+    struct stat info {};
+    const unsigned char type = KindOf(folder.Fd(), *entry, info);
     if (type == DT_REG) {
-      files.push_back({path + "/" + entry->d_name, inode, bytes, std::nullopt});
+      // A file of several names stays until its last goes: no one name stands for it.
+      const FileIdentity identity =
+          info.st_nlink == 1 ? FileIdentity{info.st_dev, info.st_ino} : FileIdentity{};
+      files.push_back({path + "/" + entry->d_name, info.st_ino,
+                       static_cast<uint64_t>(info.st_blocks) * 512, identity, std::nullopt});
     } else if (type == DT_DIR && level < kDeepestLevel) {
       folders.emplace_back(entry->d_name);
     } else if (type == DT_LNK) {
@@ -122,8 +121,13 @@ void CacheFolder::ListFolder(NoFollowFolder folder, size_t folderIndex, const st
   ReadKeys(folder.Fd(), path.size() + 1, files);
   for (FoundFile& found : files) {
     std::string name = found.key ? std::move(*found.key) : found.path;
-    traces.push_back(
-        {std::move(name), static_cast<int64_t>(folderIndex), std::move(found.path), found.bytes});
+    traces.push_back({std::move(name),
+                      static_cast<int64_t>(folderIndex),
+                      std::move(found.path),
+                      found.bytes,
+                      {},
+                      {},
+                      found.identity});
   }
   for (const std::string& name : folders) {
     NoFollowFolder inner = folder.Open(name.c_str());

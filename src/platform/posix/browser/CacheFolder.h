@@ -33,6 +33,7 @@ class CacheFolder : public TraceStore {
     std::string path;
     ino_t inode;
     uint64_t bytes;  // the blocks it takes
+    FileIdentity identity;
     std::optional<std::string> key;
   };
   // A folder the listing went through; the cache folder itself is the first. A trace's row

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileIdentity.h"
+
 namespace hv {
 
 // One trace a browser keeps, as the URL cache presents it: its entry name, and where it
@@ -16,6 +18,7 @@ struct Trace {
   std::optional<uint64_t> bytes = {};  // the blocks a file takes on disk
   std::string display = {};            // how to show it, where the name does not tell
   std::string left = {};               // why it cannot be deleted; such a trace never is
+  FileIdentity identity = {};          // the file a cache trace is, where it is its one name
 };
 
 // One store of browsing traces: a cookie database, a history database or a cache folder.
