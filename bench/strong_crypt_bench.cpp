@@ -132,11 +132,11 @@ bool EncryptWith(const std::string& in, const std::string& out, const hv::KeyCos
   if (input == nullptr) {
     return false;
   }
-  const bool done =
+  const hv::StreamOutcome outcome =
       strongCost != nullptr
           ? hv::EncryptStrongStream(*input, output, kPassword, hv::FreshStrongSeed(*strongCost))
-          : hv::EncryptStream(*input, output, kPassword) == hv::StreamOutcome::kDone;
-  return done && output.Commit();
+          : hv::EncryptStream(*input, output, kPassword);
+  return outcome == hv::StreamOutcome::kDone && output.Commit();
 }
 
 bool DecryptStrong(const std::string& in) {

@@ -216,7 +216,8 @@ bool FileProtectionTab::RunOffWindow(BatchProgress& progress, ProgressFeed feed,
                                      const std::function<void(CryptContext&)>& work) {
   const QScopedValueRollback running(running_, true);
   WindowThreadUserInterface ui(context_.ui, *this);
-  CryptContext context{ui, context_.streams, context_.files, progress};
+  CryptContext context{ui,       context_.streams, context_.files,
+                       progress, context_.strong,  context_.strongCost};
   try {
     const DisabledWindow disabled(context_.ui);
     RunInBackground([&] { work(context); }, std::move(feed), *window());
