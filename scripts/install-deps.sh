@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
-  libsqlite3-dev nettle-dev libicu-dev
+  libsqlite3-dev nettle-dev libsodium-dev libicu-dev
   libcli11-dev nlohmann-json3-dev libxml2-dev
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest)
+  packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest
+    autoconf automake libtool)
 fi
 
 missing=()
