@@ -3,56 +3,18 @@
 // resident high-water mark, read after each step.
 //
 //   crypt_bench [folder] [MiB]
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
+#include "CryptBenchSupport.h"
 #include "QuietUserInterface.h"
 #include "RandomFile.h"
 #include "crypt/modCrypt.h"
 
-namespace {
-
-double PeakMiB(int who) {
-  rusage usage{};
-  getrusage(who, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-}
-
-// Processor seconds (user and system) used so far by the process or by its ended children:
-// unlike the wall time, this does not grow when other programs load the machine.
-double CpuSeconds(int who) {
-  rusage usage{};
-  getrusage(who, &usage);
-  const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-// Wall times mean little on a loaded machine: the load average is printed beside them.
-void PrintLoad(const char* when) {
-  std::ifstream loadavg("/proc/loadavg");
-  std::string one, five, fifteen;
-  loadavg >> one >> five >> fifteen;
-  std::printf("load average %s: %s %s %s\n", when, one.c_str(), five.c_str(), fifteen.c_str());
-}
-
-template <typename Work>
-double Seconds(Work&& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
+  using bench::CpuSeconds, bench::PeakMiB, bench::PrintLoad, bench::Seconds;
   const std::filesystem::path folder =
       argc > 1 ? std::filesystem::path(argv[1]) : std::filesystem::temp_directory_path();
   const std::uint64_t mib = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1024;

@@ -1,6 +1,6 @@
 # What the Windows cross build takes in place of the Debian development packages: Nettle's
-# MD5 and ARCFOUR compiled from its Debian source (scripts/windows-sources.sh unpacks it)
-# and GoogleTest from the sources of Debian's googletest package. The engine reaches the
+# MD5 and ARCFOUR compiled from its Debian source (scripts/windows-sources.sh unpacks it),
+# libsodium built for MinGW from its Debian source (by the same script) and GoogleTest from the sources of Debian's googletest package. The engine reaches the
 # registry and the URL cache through the platform's own services there, so SQLite stays
 # out of the Windows build.
 if(HUSHVAULT_BUILD_GUI)
@@ -41,6 +41,18 @@ target_include_directories(hushvault_nettle SYSTEM INTERFACE ${_hushvault_nettle
 add_library(PkgConfig::NETTLE INTERFACE IMPORTED)
 target_link_libraries(PkgConfig::NETTLE INTERFACE hushvault_nettle)
 add_library(PkgConfig::SQLITE3 INTERFACE IMPORTED)
+
+set(HUSHVAULT_SODIUM_PREFIX /usr/local/src/hushvault-windows/libsodium-mingw
+    CACHE PATH "libsodium built for the Windows build")
+if(NOT EXISTS "${HUSHVAULT_SODIUM_PREFIX}/lib/libsodium.a")
+  message(FATAL_ERROR "libsodium for MinGW not found; run scripts/windows-sources.sh "
+                      "or set HUSHVAULT_SODIUM_PREFIX.")
+endif()
+add_library(PkgConfig::SODIUM INTERFACE IMPORTED)
+target_include_directories(PkgConfig::SODIUM SYSTEM INTERFACE ${HUSHVAULT_SODIUM_PREFIX}/include)
+target_link_libraries(PkgConfig::SODIUM INTERFACE ${HUSHVAULT_SODIUM_PREFIX}/lib/libsodium.a)
+# Linked statically: without this its header declares every function imported from a DLL.
+target_compile_definitions(PkgConfig::SODIUM INTERFACE SODIUM_STATIC)
 
 if(HUSHVAULT_BUILD_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -22,10 +22,8 @@ for package in firefox-esr chromium xvfb sqlite3; do
 done
 
 sandbox=$(mktemp -d /tmp/hushvault-guard-check.XXXXXX)
-export HOME=$sandbox/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
-export HUSHVAULT_REGISTRY=$sandbox/registry.db HUSHVAULT_NO_RESTART=1
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 profile=$HOME/.mozilla/firefox/check.default
 chromium_cookies=$XDG_CONFIG_HOME/chromium/Default/Cookies
 [[ -e $XDG_CONFIG_HOME/chromium/Default/Network/Cookies ]] &&

@@ -24,10 +24,8 @@ done
 sandbox=$(mktemp -d)
 cleanup() { [ "$keep" -eq 1 ] && echo "sandbox kept: $sandbox" || rm -rf "$sandbox"; }
 trap cleanup EXIT
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config"
-export XDG_CACHE_HOME="$sandbox/home/.cache" XDG_DATA_HOME="$sandbox/home/.local/share"
-export XDG_STATE_HOME="$sandbox/home/.local/state" HUSHVAULT_NO_RESTART=1
-mkdir -p "$HOME"
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 
 page="$sandbox/page.html"
 cat >"$page" <<'EOF'

@@ -32,10 +32,8 @@ cleanup() {
 trap cleanup EXIT
 
 # Nothing below may reach the real home, settings store or tmux server.
-export HOME="$sandbox/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
-export XDG_CACHE_HOME="$HOME/.cache" XDG_STATE_HOME="$HOME/.local/state"
-export HUSHVAULT_REGISTRY="$sandbox/registry.db" HUSHVAULT_NO_RESTART=1
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 export TMUX_TMPDIR="$sandbox/tmux"
 # sqlite3 finds its home in the password database, not in HOME: named here, its history
 # goes where it would go for a user whose home this is.

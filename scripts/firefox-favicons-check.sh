@@ -30,10 +30,8 @@ cleanup() {
 trap cleanup EXIT
 
 # Nothing below may reach the real home or settings store.
-export HOME="$sandbox/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
-export XDG_CACHE_HOME="$HOME/.cache" XDG_STATE_HOME="$HOME/.local/state"
-export HUSHVAULT_REGISTRY="$sandbox/registry.db" HUSHVAULT_NO_RESTART=1
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XAUTHORITY
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
 

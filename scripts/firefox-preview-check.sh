@@ -80,15 +80,8 @@ fi
 
 # --- 2. sandbox -----------------------------------------------------------------------
 sandbox=$(mktemp -d "${TMPDIR:-/tmp}/hushvault-firefox.XXXXXX")
-export HOME="$sandbox/home"
-export XDG_CONFIG_HOME="$HOME/.config"
-export XDG_CACHE_HOME="$HOME/.cache"
-export XDG_DATA_HOME="$HOME/.local/share"
-export XDG_RUNTIME_DIR="$sandbox/runtime"
-export HUSHVAULT_REGISTRY="$sandbox/registry.db"
-export HUSHVAULT_NO_RESTART=1
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 # Nothing from the caller's desktop session may reach the sandboxed programs.
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XAUTHORITY
 

@@ -6,13 +6,13 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
-  libsqlite3-dev nettle-dev libicu-dev
+  libsqlite3-dev nettle-dev libsodium-dev libicu-dev
   libcli11-dev nlohmann-json3-dev libxml2-dev
   librsvg2-bin
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest
-    desktop-file-utils appstream shared-mime-info)
+    autoconf automake libtool desktop-file-utils appstream shared-mime-info)
 fi
 
 missing=()

@@ -18,10 +18,8 @@ command -v xvfb-run >/dev/null && command -v import >/dev/null ||
 
 sandbox=$(mktemp -d)
 trap 'rm -rf "$sandbox"' EXIT
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config"
-export XDG_CACHE_HOME="$sandbox/home/.cache" XDG_DATA_HOME="$sandbox/home/.local/share"
-export XDG_STATE_HOME="$sandbox/home/.local/state" XDG_RUNTIME_DIR="$sandbox/runtime"
-export HUSHVAULT_REGISTRY="$sandbox/registry.db" HUSHVAULT_NO_RESTART=1
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 mkdir -p "$HOME" "$sandbox/files"
 install -d -m 700 "$XDG_RUNTIME_DIR"

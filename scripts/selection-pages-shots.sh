@@ -23,11 +23,8 @@ WINDOWS_TAB_X=${WINDOWS_TAB_X:-230} WEB_TAB_X=${WEB_TAB_X:-344} TAB_Y=21
 PAGE_X=300 PAGE_Y=300  # a point inside the selection page, to give it the keyboard
 
 sandbox=$(mktemp -d "${TMPDIR:-/tmp}/hushvault-pages.XXXXXX")
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config"
-export XDG_CACHE_HOME="$sandbox/home/.cache" XDG_DATA_HOME="$sandbox/home/.local/share"
-export XDG_STATE_HOME="$sandbox/home/.local/state" XDG_RUNTIME_DIR="$sandbox/runtime"
-export HUSHVAULT_REGISTRY="$sandbox/registry.db" HUSHVAULT_NO_RESTART=1
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XAUTHORITY
 

@@ -5,7 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 if ! bash scripts/windows-sources.sh >/dev/null; then
-  echo "The Nettle sources for the Windows build could not be unpacked." >&2
+  echo "The Nettle and libsodium sources for the Windows build could not be prepared." >&2
   exit 1
 fi
 # Release: debug information makes the MinGW build several times slower.

@@ -13,6 +13,7 @@
 
 #include "app/BackgroundRun.h"
 #include "app/FileDrops.h"
+#include "app/Settings.h"
 #include "app/WindowThreadPorts.h"
 #include "fileio/BatchProgress.h"
 #include "fileio/WipeFiles.h"
@@ -87,7 +88,9 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
       lstFileDecrypt_(new QListWidget(this)),
       lstFileWipe_(new QListWidget(this)),
       chkEncPass_(new QCheckBox("Same Pass", this)),
-      chkDecPass_(new QCheckBox("Same Pass", this)) {
+      chkDecPass_(new QCheckBox("Same Pass", this)),
+      chkStrong_(
+          new QCheckBox("Strong encryption (older versions cannot open these files)", this)) {
   setObjectName("FileProtectionTab");
   lstFileEncrypt_->setObjectName("lstFileEncrypt");
   lstFileDecrypt_->setObjectName("lstFileDecrypt");
@@ -97,14 +100,18 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   // One password for a whole list is what most runs want.
   chkEncPass_->setChecked(true);
   chkDecPass_->setChecked(true);
+  chkStrong_->setObjectName("chkStrong");
+  // Off unless chosen: peers that read only the compatible format must still open new files.
+  context_.strong = ReadSetting(kStrongEncryptionSetting, 0) != 0;
+  chkStrong_->setChecked(context_.strong);
 
   auto* layout = new QGridLayout(this);
   const auto addGroup = [&](int group, const char* caption, QListWidget* list, QPushButton* browse,
-                            QCheckBox* samePass, QPushButton* command) {
+                            QCheckBox* samePass, QPushButton* command, QWidget* below) {
     auto* label = new QLabel(caption, this);
     label->setObjectName(QString("lblCaptions%1").arg(group));
     list->setSelectionMode(QAbstractItemView::NoSelection);
-    const int row = group * 2;
+    const int row = group * 3;
     layout->addWidget(label, row, 0, 1, 2);
     layout->addWidget(list, row + 1, 0);
     auto* buttons = new QVBoxLayout;
@@ -116,6 +123,9 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
     buttons->addWidget(command);
     layout->addLayout(buttons, row + 1, 1);
     layout->setRowStretch(row + 1, 1);
+    if (below != nullptr) {
+      layout->addWidget(below, row + 2, 0, 1, 2);
+    }
   };
   auto* encBrowse = Button("cmdEncBrowse", "Browse", this);
   auto* decBrowse = Button("cmdDecBrowse", "Browse", this);
@@ -123,9 +133,9 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   auto* encrypt = Button("cmdEncrypt", "Encrypt!", this);
   auto* decrypt = Button("cmdDecrypt", "Decrypt!", this);
   auto* wipe = Button("cmdSWipe", "Wipe Now!", this);
-  addGroup(0, "Files to encrypt:", lstFileEncrypt_, encBrowse, chkEncPass_, encrypt);
-  addGroup(1, "Files to decrypt:", lstFileDecrypt_, decBrowse, chkDecPass_, decrypt);
-  addGroup(2, "Files to wipe:", lstFileWipe_, wipeBrowse, nullptr, wipe);
+  addGroup(0, "Files to encrypt:", lstFileEncrypt_, encBrowse, chkEncPass_, encrypt, chkStrong_);
+  addGroup(1, "Files to decrypt:", lstFileDecrypt_, decBrowse, chkDecPass_, decrypt, nullptr);
+  addGroup(2, "Files to wipe:", lstFileWipe_, wipeBrowse, nullptr, wipe, nullptr);
 
   for (const auto& [list, widget] :
        {std::pair{FileList::kEncrypt, lstFileEncrypt_},
@@ -145,6 +155,10 @@ FileProtectionTab::FileProtectionTab(CryptContext context, GCommonDialog dialog,
   connect(encrypt, &QPushButton::clicked, this, &FileProtectionTab::cmdEncrypt_Click);
   connect(decrypt, &QPushButton::clicked, this, &FileProtectionTab::cmdDecrypt_Click);
   connect(wipe, &QPushButton::clicked, this, &FileProtectionTab::cmdSWipe_Click);
+  connect(chkStrong_, &QCheckBox::toggled, this, [this](bool on) {
+    context_.strong = on;
+    emit StrongEncryptionChanged(on);
+  });
 }
 
 void FileProtectionTab::cmdEncBrowse_Click() {
@@ -202,7 +216,8 @@ bool FileProtectionTab::RunOffWindow(BatchProgress& progress, ProgressFeed feed,
                                      const std::function<void(CryptContext&)>& work) {
   const QScopedValueRollback running(running_, true);
   WindowThreadUserInterface ui(context_.ui, *this);
-  CryptContext context{ui, context_.streams, context_.files, progress};
+  CryptContext context{ui,       context_.streams, context_.files,
+                       progress, context_.strong,  context_.strongCost};
   try {
     const DisabledWindow disabled(context_.ui);
     RunInBackground([&] { work(context); }, std::move(feed), *window());

@@ -25,6 +25,7 @@ class FileProtectionTab : public QWidget {
   Q_OBJECT
 
  public:
+  // The strong-encryption box starts as the stored setting says.
   FileProtectionTab(CryptContext context, GCommonDialog dialog, QWidget* parent = nullptr);
 
   // Adds files to the end of their lists; a file a list holds already is not added again.
@@ -33,6 +34,10 @@ class FileProtectionTab : public QWidget {
 
   // A command is at work: the lists are not to be changed by anything but its end.
   bool Running() const { return running_; }
+
+ signals:
+  // The user changed the strong-encryption box; the window stores it.
+  void StrongEncryptionChanged(bool on);
 
  private:
   // Which batch operation a list runs and the words of its report and progress.
@@ -68,6 +73,7 @@ class FileProtectionTab : public QWidget {
   QListWidget* lstFileWipe_;
   QCheckBox* chkEncPass_;
   QCheckBox* chkDecPass_;
+  QCheckBox* chkStrong_;
   bool running_ = false;
 };
 

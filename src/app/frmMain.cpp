@@ -107,6 +107,8 @@ frmMain::frmMain(frmMainSetup setup, QWidget* parent)
   fileProtection->setContentsMargins(0, 0, 0, 0);
   fileProtection_ = new FileProtectionTab(CryptContext{*ui_}, GCommonDialog(), cntTab_[3]);
   fileProtection->addWidget(fileProtection_);
+  connect(fileProtection_, &FileProtectionTab::StrongEncryptionChanged, this,
+          [this](bool on) { StoreSetting(kStrongEncryptionSetting, on ? 1 : 0); });
   for (int i = 0; i < kTabCount; ++i) {
     cntTab_[i]->setObjectName(QStringLiteral("cntTab%1").arg(i));
     cntTab_[i]->hide();

@@ -178,6 +178,11 @@ void CommandLine::AddFileCommands() {
     crypt->add_option("FILE", files_.files, "the files")->required();
     PasswordChoice* password = &passwords_[encrypt ? 0 : 1];
     password->AddTo(*crypt);
+    if (encrypt) {
+      crypt->add_flag("--strong", files_.strong,
+                      "use the strong format, which older versions cannot open (also chosen "
+                      "by the window's setting)");
+    }
     crypt->callback([this, encrypt, password] {
       command_ = [this, encrypt, password] {
         password->RefuseArgument();

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CommandError.h"
+#include "cli/StoredSettings.h"
 #include "cli/TerminalUserInterface.h"
 #include "crypt/modCrypt.h"
 #include "fileio/WipeFiles.h"
@@ -49,15 +50,15 @@ std::string Batch(const std::vector<std::string>& files, const char* done, FileS
   return batch;
 }
 
-int RunCrypt(const FileRequest& request, const CryptCommand& command, std::ostream& out,
-             std::ostream& err) {
+int RunCrypt(const FileRequest& request, const CryptCommand& command, bool strong,
+             std::ostream& out, std::ostream& err) {
   const std::string batch = Batch(request.files, command.done, NativeFileSystem(), err);
   if (batch.empty()) {
     throw CommandError(ExitStatus::kNothingDone, std::string("nothing to ") + command.failed);
   }
   // The interface wipes its copy of the password when it goes.
   TerminalUserInterface ui = MakeInterface(request, request.readPassword(), out, err);
-  CryptContext context{.ui = ui};
+  CryptContext context{.ui = ui, .strong = strong};
   const int done = command.run(context, batch, true);
   if (done < 0) {
     throw CommandError(ExitStatus::kNothingDone,
@@ -92,11 +93,14 @@ int RunWipe(const FileRequest& request, std::ostream& out, std::ostream& err) {
 }
 
 int RunEncrypt(const FileRequest& request, std::ostream& out, std::ostream& err) {
-  return RunCrypt(request, {EncryptFiles, "encrypted", "encrypt", "Encrypt"}, out, err);
+  // The window's setting holds here too, so that a script makes the files the window would.
+  const bool strong = request.strong || ReadStoredSettings().strong;
+  return RunCrypt(request, {EncryptFiles, "encrypted", "encrypt", "Encrypt"}, strong, out, err);
 }
 
 int RunDecrypt(const FileRequest& request, std::ostream& out, std::ostream& err) {
-  return RunCrypt(request, {DecryptFiles, "decrypted", "decrypt", "Decrypt"}, out, err);
+  // Either format is read whatever the setting.
+  return RunCrypt(request, {DecryptFiles, "decrypted", "decrypt", "Decrypt"}, false, out, err);
 }
 
 }  // namespace hv::cli

@@ -11,7 +11,8 @@ namespace hv::cli {
 // What a File Protection command was given.
 struct FileRequest {
   std::vector<std::string> files;
-  bool yes = false;  // the wipe's question answered Yes
+  bool yes = false;     // the wipe's question answered Yes
+  bool strong = false;  // new files in the strong format, whatever the window's setting
   // The password from a file or descriptor, or nullopt for the terminal's; read only once
   // there are files to work on.
   std::function<std::optional<std::string>()> readPassword = [] { return std::nullopt; };

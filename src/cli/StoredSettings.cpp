@@ -11,23 +11,25 @@
 namespace hv::cli {
 namespace {
 
-// A setting the window never stored, or one of another type, reads as on, as the window
-// starts with both boxes checked.
-bool ReadFlag(const std::string& name) {
+// A setting the window never stored, or one of another type, reads as the window's box
+// starts.
+bool ReadFlag(const std::string& name, bool fallback) {
   cRegistry registry;
   registry.ClassKey(kHkeyCurrentUser);
   registry.SectionKey("Software\\Hushvault\\Settings");
   registry.ValueKey(name);
-  registry.Default(Variant(int32_t{1}));
+  registry.Default(Variant(int32_t{fallback ? 1 : 0}));
   const Variant value = registry.Value();
   const int32_t* number = std::get_if<int32_t>(&value);
-  return number == nullptr || *number != 0;
+  return number == nullptr ? fallback : *number != 0;
 }
 
 }  // namespace
 
 StoredSettings ReadStoredSettings() {
-  return {.wipe = ReadFlag("Option0"), .warn = ReadFlag("Option1")};
+  return {.wipe = ReadFlag("Option0", true),
+          .warn = ReadFlag("Option1", true),
+          .strong = ReadFlag("StrongEncryption", false)};
 }
 
 void TellOfMovedStore(std::ostream& err) {

@@ -4,11 +4,12 @@
 
 namespace hv::cli {
 
-// The window's two run settings as the settings store holds them, so that a run from the
+// The window's run and encryption settings as the settings store holds them, so that a run from the
 // command line behaves as one from the window.
 struct StoredSettings {
-  bool wipe = true;  // "Wipe files on Application/Web Cleanup"
-  bool warn = true;  // "Warn the user if sensitive data is about to be cleaned"
+  bool wipe = true;     // "Wipe files on Application/Web Cleanup"
+  bool warn = true;     // "Warn the user if sensitive data is about to be cleaned"
+  bool strong = false;  // "Strong encryption (older versions cannot open these files)"
 };
 
 StoredSettings ReadStoredSettings();

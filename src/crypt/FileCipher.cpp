@@ -4,6 +4,7 @@
 
 #include "crypt/CipherStreams.h"
 #include "crypt/PiecePipeline.h"
+#include "crypt/ReadFully.h"
 
 namespace hv {
 namespace {
@@ -16,22 +17,6 @@ constexpr std::size_t kSmallestPiece = 64 << 10;
 
 std::size_t PieceSizeFor(uint64_t length) {
   return static_cast<std::size_t>(std::clamp<uint64_t>(length, kSmallestPiece, kPieceSize));
-}
-
-// Fills the whole span unless the input ends first; nullopt on a read error.
-std::optional<std::size_t> ReadFully(InputStream& input, std::span<unsigned char> bytes) {
-  std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    const auto count = input.Read(std::as_writable_bytes(bytes.subspan(filled)));
-    if (!count) {
-      return std::nullopt;
-    }
-    if (*count == 0) {
-      break;
-    }
-    filled += *count;
-  }
-  return filled;
 }
 
 bool WriteBytes(StagedFile& output, std::span<const unsigned char> bytes) {

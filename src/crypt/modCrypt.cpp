@@ -7,6 +7,7 @@
 #include "crypt/FileCipher.h"
 #include "crypt/PasswordBytes.h"
 #include "crypt/PasswordPrompt.h"
+#include "crypt/StrongCipher.h"
 #include "crypt/WipeSecret.h"
 #include "fileio/RemoveFile.h"
 
@@ -62,6 +63,66 @@ bool WithFailureExit(CryptContext& context, const std::string& failureText, Step
   return false;
 }
 
+// Tries the strong format, then each of the password's compatible forms, each from the
+// file's start into a new output of its own (none when the name has no plain name). A
+// strong file that fails after its header authenticated counts as a wrong password.
+StreamOutcome DecryptEither(CryptContext& context, const std::string& fileName,
+                            const std::string& password, std::unique_ptr<InputStream>& input,
+                            std::unique_ptr<StagedFile>& output) {
+  const std::optional<std::string> plainName = PlainNameOf(fileName);
+  const auto stage = [&] {
+    if (plainName) {
+      output = context.streams.Stage(*plainName, fileName);
+      Require(output != nullptr);
+    }
+  };
+  stage();
+  const StrongOutcome strong =
+      DecryptStrongStream(*input, output.get(), password, context.progress);
+  switch (strong) {
+    case StrongOutcome::kDone:
+      return StreamOutcome::kDone;
+    case StrongOutcome::kRejected:
+      return StreamOutcome::kDigestMismatch;
+    case StrongOutcome::kFailed:
+      return StreamOutcome::kFailed;
+    case StrongOutcome::kStopped:
+      return StreamOutcome::kStopped;
+    case StrongOutcome::kNotStrong:
+    case StrongOutcome::kUnauthenticated:
+      break;
+  }
+  // Any file may be a compatible one, even one that starts like a strong file. Such a file
+  // is almost always a strong one with a wrong password: it is checked whole before anything
+  // is written, so that its wrong plain text never takes disk space.
+  const auto tryForm = [&](const std::string& bytes, bool write) {
+    input = context.streams.OpenForReading(fileName);
+    Require(input != nullptr);
+    if (write) {
+      stage();
+    }
+    return DecryptStream(*input, write ? output.get() : nullptr, bytes, context.progress);
+  };
+  const PasswordBytes key(password);
+  StreamOutcome outcome = StreamOutcome::kDigestMismatch;
+  for (const std::string& bytes : key.Forms()) {
+    if (strong == StrongOutcome::kUnauthenticated) {
+      outcome = tryForm(bytes, false);
+      if (outcome == StreamOutcome::kDigestMismatch) {
+        continue;
+      }
+      if (outcome != StreamOutcome::kDone) {
+        break;
+      }
+    }
+    outcome = tryForm(bytes, true);
+    if (outcome != StreamOutcome::kDigestMismatch) {
+      break;
+    }
+  }
+  return outcome;
+}
+
 using FileStep = bool (*)(CryptContext&, const std::string&, std::string&, bool);
 
 int RunBatch(CryptContext& context, const std::string& files, bool samePass, bool noConfirm,
@@ -107,10 +168,13 @@ bool EncryptFile(CryptContext& context, const std::string& fileName, std::string
         return false;
       }
     }
-    const PasswordBytes key(password);
     const auto output = context.streams.Stage(vaultName, fileName);
     Require(output != nullptr);
-    const StreamOutcome outcome = EncryptStream(*input, *output, key.Preferred(), context.progress);
+    const StreamOutcome outcome =
+        context.strong
+            ? EncryptStrongStream(*input, *output, password, FreshStrongSeed(context.strongCost),
+                                  context.progress)
+            : EncryptStream(*input, *output, PasswordBytes(password).Preferred(), context.progress);
     if (outcome == StreamOutcome::kStopped) {
       return false;  // the staged file goes with output, unnamed
     }
@@ -142,26 +206,8 @@ bool DecryptFile(CryptContext& context, const std::string& fileName, std::string
         return false;
       }
     }
-    const std::optional<std::string> plainName = PlainNameOf(fileName);
-    const PasswordBytes key(password);
     std::unique_ptr<StagedFile> output;
-    StreamOutcome outcome = StreamOutcome::kDigestMismatch;
-    for (const std::string& bytes : key.Forms()) {
-      // Each try reads the file from its start, into a new file of its own.
-      if (input == nullptr) {
-        input = context.streams.OpenForReading(fileName);
-        Require(input != nullptr);
-      }
-      if (plainName) {
-        output = context.streams.Stage(*plainName, fileName);
-        Require(output != nullptr);
-      }
-      outcome = DecryptStream(*input, output.get(), bytes, context.progress);
-      if (outcome != StreamOutcome::kDigestMismatch) {
-        break;
-      }
-      input.reset();
-    }
+    const StreamOutcome outcome = DecryptEither(context, fileName, password, input, output);
     if (outcome == StreamOutcome::kStopped) {
       return false;
     }

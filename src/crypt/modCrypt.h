@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "crypt/StrongHeader.h"
 #include "platform/FileStreams.h"
 #include "platform/FileSystem.h"
 #include "ports/UserInterface.h"
@@ -17,6 +18,10 @@ struct CryptContext {
   FileStreams& streams = NativeFileStreams();
   FileSystem& files = NativeFileSystem();
   WorkProgress& progress = NoProgress();
+  // New files in the strong format, which older versions cannot open; decryption reads
+  // either format whatever this says.
+  bool strong = false;
+  KeyCost strongCost = DefaultKeyCost();
 };
 
 // Passwords are text as typed, in UTF-8; PasswordBytes chooses the bytes they key from.
@@ -29,9 +34,10 @@ struct CryptContext {
 bool EncryptFile(CryptContext& context, const std::string& fileName, std::string& password,
                  bool askPassword);
 
-// Decrypts a ".vlt" file into the name without ".vlt" and then deletes it. The plain file is
-// written only when the stored digest matches, for one of the password's forms. A stop is
-// handled as for EncryptFile.
+// Decrypts a ".vlt" file of either format into the name without ".vlt" and then deletes it.
+// The plain file appears only when the whole file authenticated (strong format) or its stored
+// digest matches for one of the password's forms (compatible format). A stop is handled as
+// for EncryptFile.
 bool DecryptFile(CryptContext& context, const std::string& fileName, std::string& password,
                  bool askPassword);
 

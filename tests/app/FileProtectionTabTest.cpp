@@ -21,6 +21,7 @@
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
 #include "app/FileProtectionTab.h"
+#include "app/Settings.h"
 
 namespace {
 
@@ -133,11 +134,13 @@ struct TabFixture {
   GatedStreams streams;
   hv::test::RecordingFileSystem files{hv::NativeFileSystem()};
   Files chosen;
-  hv::FileProtectionTab tab{hv::CryptContext{ui, streams, files},
-                            hv::GCommonDialog({[this](const hv::FileDialogRequest&) {
-                                                 return hv::FileDialogAnswer{chosen, 0};
-                                               },
-                                               nullptr, nullptr})};
+  // Strong files at the cheapest cost the format allows: the format is the same.
+  hv::FileProtectionTab tab{
+      hv::CryptContext{.ui = ui, .streams = streams, .files = files, .strongCost = {1, 8192}},
+      hv::GCommonDialog({[this](const hv::FileDialogRequest&) {
+                           return hv::FileDialogAnswer{chosen, 0};
+                         },
+                         nullptr, nullptr})};
 
   std::string Write(const std::string& name, const std::string& content) const {
     return folder.Write(name, content).string();
@@ -264,6 +267,42 @@ class FileProtectionTabTest : public QObject {
     expected.push_back({"Successfully wiped 1 file(s).\r\n", 64, "File Wiper"});
     QCOMPARE(f.ui.messages, expected);
     QVERIFY(!std::filesystem::exists(plain));
+  }
+
+  // The strong box starts as stored (off when nothing is), says what it costs, tells the
+  // window when the user changes it, and chooses the format of new files; Decrypt! reads
+  // either format whatever it says.
+  void strongBoxChoosesTheFormat() {
+    for (const bool stored : {false, true}) {
+      hv::WriteSetting(hv::kStrongEncryptionSetting, stored ? 1 : 0);
+      TabFixture f;
+      auto* box = f.tab.findChild<QCheckBox*>("chkStrong");
+      QCOMPARE(box->text(), QString("Strong encryption (older versions cannot open these files)"));
+      QCOMPARE(box->isChecked(), stored);
+      std::vector<bool> told;
+      connect(&f.tab, &hv::FileProtectionTab::StrongEncryptionChanged,
+              [&told](bool on) { told.push_back(on); });
+      box->click();
+      QCOMPARE(told, std::vector<bool>{!stored});
+
+      const std::string plain = f.Write("a.txt", "alpha");
+      f.Browse("cmdEncBrowse", {plain});
+      f.ui.AnswerPassword("pw");
+      f.ui.AnswerMessage(MessageAnswer::kOk);
+      f.Click("cmdEncrypt");
+      const std::string vault = ReadFile(plain + ".vlt");
+      QCOMPARE(vault.starts_with("HVSTRONG\x01"), !stored);
+      QCOMPARE(vault == hv::test::Encrypted("alpha", "pw"), stored);
+
+      box->click();
+      f.Browse("cmdDecBrowse", {plain + ".vlt"});
+      f.ui.AnswerPassword("pw");
+      f.ui.AnswerMessage(MessageAnswer::kOk);
+      f.Click("cmdDecrypt");
+      QCOMPARE(ReadFile(plain), std::string("alpha"));
+      QVERIFY(f.ui.ScriptUsedUp());
+    }
+    hv::WriteSetting(hv::kStrongEncryptionSetting, 0);
   }
 
   // The question first: No keeps the list and the files; Yes wipes and reports both counts,

@@ -87,6 +87,7 @@ class StartupTest : public QObject {
     // No settings key yet: both boxes on, and stored so at once by their change handling.
     QVERIFY(first.Find<QCheckBox>("chkSettings0")->isChecked());
     QVERIFY(first.Find<QCheckBox>("chkSettings1")->isChecked());
+    QVERIFY(!first.Find<QCheckBox>("chkStrong")->isChecked());
     QCOMPARE(Setting("Option0"), 1);
     QCOMPARE(Setting("Option1"), 1);
     // Presets of the Windows kind exist: both of its lists at position 0, its page showing
@@ -107,6 +108,8 @@ class StartupTest : public QObject {
     second.Start();
     second.Find<QCheckBox>("chkSettings1")->click();
     QCOMPARE(Setting("Option1"), 0);
+    second.Find<QCheckBox>("chkStrong")->click();
+    QCOMPARE(Setting("StrongEncryption"), 1);
     second.PickEntry("cboWeb", 2);
     // The home list applies its preset to the hidden page at once.
     second.PickEntry("cboWindows", 1);
@@ -121,6 +124,7 @@ class StartupTest : public QObject {
     WindowFixture third;
     third.Start();
     QVERIFY(!third.Find<QCheckBox>("chkSettings1")->isChecked());
+    QVERIFY(third.Find<QCheckBox>("chkStrong")->isChecked());
     QCOMPARE(third.Find<QComboBox>("cboWeb")->currentIndex(), 2);
     QCOMPARE(third.Find<QComboBox>("cboWebPreset")->currentIndex(), 2);
     QCOMPARE(third.Find<QComboBox>("cboWindows")->currentIndex(), 1);

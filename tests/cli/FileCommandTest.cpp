@@ -1,4 +1,5 @@
 #include "CliFixture.h"
+#include "registry/cRegistry.h"
 
 namespace hv::test {
 namespace {
@@ -102,6 +103,43 @@ TEST_F(CliTest, WipeNeedsItsQuestionAnswered) {
     EXPECT_EQ(result.status, c.status) << result.err;
     EXPECT_EQ(Exists("wipe.me"), !c.gone);
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+}
+
+// The window's "Strong encryption" box as the settings store holds it.
+void StoreStrongSetting(bool on) {
+  cRegistry registry;
+  registry.ClassKey(kHkeyCurrentUser);
+  registry.SectionKey("Software\\Hushvault\\Settings");
+  registry.ValueKey("StrongEncryption");
+  registry.ValueType(static_cast<int32_t>(reg::kDword));
+  registry.Value(Variant(int32_t{on ? 1 : 0}));
+}
+
+// New files take the strong format by --strong or by the window's setting; decrypt reads
+// either format without being told.
+TEST_F(CliTest, TheFlagOrTheSettingChoosesTheStrongFormat) {
+  const std::string password = Root().Write("password", "pw\n").string();
+  const struct {
+    bool flag, setting, strong;
+  } cases[] = {{false, false, false}, {true, false, true}, {false, true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "flag " << c.flag << ", setting " << c.setting);
+    StoreStrongSetting(c.setting);
+    const std::string plain = Root().Write("doc.txt", "the plain text").string();
+    std::vector<std::string> args{"encrypt", "--password-file", password, plain};
+    if (c.flag) {
+      args.insert(args.begin() + 1, "--strong");
+    }
+    const CliResult encrypted = Cli(args);
+    ASSERT_EQ(encrypted.status, 0) << encrypted.err;
+    const std::string vault = ReadFile(plain + ".vlt");
+    EXPECT_EQ(vault.starts_with("HVSTRONG\x01"), c.strong);
+    EXPECT_EQ(vault.size() == std::string("the plain text").size() + 16, !c.strong);
+    StoreStrongSetting(!c.setting);
+    const CliResult decrypted = Cli({"decrypt", "--password-file", password, plain + ".vlt"});
+    ASSERT_EQ(decrypted.status, 0) << decrypted.err;
+    EXPECT_EQ(ReadFile(plain), "the plain text");
   }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #endif
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -24,6 +25,7 @@
 #include "RecordingProgress.h"
 #include "ScriptedUserInterface.h"
 #include "TempFolder.h"
+#include "crypt/StrongCipher.h"
 #include "platform/FileStreams.h"
 
 namespace hv {
@@ -31,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Encrypted;
+using test::RandomBytes;
 using test::ReadFile;
 using Message = test::ScriptedUserInterface::Message;
 using Names = std::set<std::string>;
@@ -416,6 +419,126 @@ TEST_F(ModCryptTest, StopEndsABatchBetweenFiles) {
                                       "end " + large + " not done"}));
   EXPECT_EQ(InFolder(), (Names{"small.vlt", "large", "last"}));
   EXPECT_EQ(ReadFile(last), "third");
+}
+
+// New files in the strong format, at the cheapest cost it allows: the format is the same.
+void UseStrongFormat(CryptContext& context) {
+  context.strong = true;
+  context.strongCost = {.passes = 1, .memoryBytes = 8192};
+}
+
+// The setting chooses the format of new files; decryption reads either whatever it says.
+TEST_F(ModCryptTest, TheSettingChoosesTheFormatAndDecryptionReadsBoth) {
+  UseStrongFormat(context_);
+  const std::string plain = RandomBytes(100000, 1);
+  for (const bool strong : {true, false}) {
+    for (const bool readStrong : {true, false}) {
+      SCOPED_TRACE(testing::Message()
+                   << "written strong " << strong << ", read with strong " << readStrong);
+      const std::string path = Write("data.bin", plain);
+      context_.strong = strong;
+      std::string password = "pw";
+      ASSERT_TRUE(EncryptFile(context_, path, password, false));
+      const std::string vault = ReadFile(path + ".vlt");
+      if (strong) {
+        EXPECT_TRUE(vault.starts_with("HVSTRONG\x01"));
+        EXPECT_EQ(vault.size(), kStrongHeaderSize + 2 * 17 + plain.size());
+      } else {
+        EXPECT_EQ(vault, Encrypted(plain, "pw"));
+      }
+      context_.strong = readStrong;
+      ASSERT_TRUE(DecryptFile(context_, path + ".vlt", password, false));
+      EXPECT_EQ(InFolder(), Names{"data.bin"});
+      EXPECT_EQ(ReadFile(path), plain);
+      fs::remove(path);
+    }
+  }
+}
+
+// A wrong password or any damage shows "Invalid Pass"; nothing is written and the encrypted
+// file stays as it was.
+TEST_F(ModCryptTest, WrongPasswordsAndDamageWriteNothing) {
+  UseStrongFormat(context_);
+  const std::string plain = RandomBytes(3 * kStrongChunkSize + 10, 2);
+  const std::string path = Write("data.bin", plain);
+  std::string password = "pw";
+  ASSERT_TRUE(EncryptFile(context_, path, password, false));
+  const std::string vault = ReadFile(path + ".vlt");
+  const std::size_t secondChunk = kStrongHeaderSize + kStrongChunkSize + 17;
+  std::string lateFlip = vault;
+  lateFlip[secondChunk + 5000] ^= 0x40;
+  std::string headerFlip = vault;
+  headerFlip[25] ^= 0x01;
+  // Before the first chunk authenticates not even a temporary file gets a byte: a wrong
+  // password on a large file must not fill the disk with its wrong plain text.
+  const struct {
+    std::string what, file, password;
+    bool stagesNothing;
+  } cases[] = {
+      {"wrong password", vault, "pW", true},
+      {"header changed", headerFlip, "pw", true},
+      {"second chunk changed", lateFlip, "pw", false},
+      {"cut at a chunk's end", vault.substr(0, secondChunk + kStrongChunkSize + 17), "pw", false},
+      {"cut inside the last chunk", vault.substr(0, vault.size() - 3), "pw", false}};
+  std::size_t staged = 0;
+  streams_.afterWrite = [&staged](std::size_t bytes) { staged = std::max(staged, bytes); };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Write("data.bin.vlt", c.file);
+    staged = 0;
+    ui_.messages.clear();
+    ui_.AnswerMessage(MessageAnswer::kOk);
+    std::string typed = c.password;
+    EXPECT_FALSE(DecryptFile(context_, path + ".vlt", typed, false));
+    const Message invalid{
+        "Invalid password for file: '" + path + ".vlt' - the file was not decrypted!", 48,
+        "Invalid Pass"};
+    EXPECT_EQ(ui_.messages, std::vector{invalid});
+    EXPECT_EQ(InFolder(), Names{"data.bin.vlt"});
+    EXPECT_EQ(ReadFile(path + ".vlt"), c.file);
+    if (c.stagesNothing) {
+      EXPECT_EQ(staged, 0u);
+    }
+  }
+}
+
+// A compatible file may start with any bytes, even a whole strong header asking for a sane
+// cost: it still decrypts as a compatible file.
+TEST_F(ModCryptTest, ACompatibleFileThatLooksStrongStillDecrypts) {
+  const StrongHeader header{
+      .cost = {.passes = 1, .memoryBytes = 8192}, .salt = {}, .streamHeader = {}};
+  const StrongHeaderBytes look = SerializeStrongHeader(header);
+  const std::string wanted = std::string(look.begin(), look.end()) + RandomBytes(200, 3);
+  // RC4 is a stream cipher: the plain text that encrypts to the wanted bytes is those bytes
+  // under the key stream, which encrypting zeros shows.
+  const std::string stream = Encrypted(std::string(wanted.size(), '\0'), "pw");
+  std::string plain = wanted;
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    plain[i] = static_cast<char>(plain[i] ^ stream[i]);
+  }
+  const std::string vault = Encrypted(plain, "pw");
+  ASSERT_EQ(vault.substr(0, wanted.size()), wanted);
+  const std::string path = Write("lookalike.vlt", vault);
+  std::string password = "pw";
+  ASSERT_TRUE(DecryptFile(context_, path, password, false));
+  EXPECT_EQ(InFolder(), Names{"lookalike"});
+  EXPECT_EQ(ReadFile(PathOf("lookalike")), plain);
+}
+
+// The strong format keys from the password's bytes as typed, whatever the system's code page.
+TEST_F(ModCryptTest, PasswordsKeyFromTheirBytesAsTyped) {
+  UseStrongFormat(context_);
+  for (const std::string typed : {"M\xc3\xbcller", "M\xfcller", "\xd0\x9f\xd0\xb0"}) {
+    const std::string path = Write("file.txt", "content");
+    std::string password = typed;
+    ASSERT_TRUE(EncryptFile(context_, path, password, false));
+    ui_.AnswerMessage(MessageAnswer::kOk);
+    std::string other = typed == "M\xc3\xbcller" ? "M\xfcller" : "M\xc3\xbcller";
+    EXPECT_FALSE(DecryptFile(context_, path + ".vlt", other, false));
+    ASSERT_TRUE(DecryptFile(context_, path + ".vlt", password, false));
+    EXPECT_EQ(ReadFile(path), "content");
+    fs::remove(path);
+  }
 }
 
 }  // namespace
