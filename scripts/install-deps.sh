@@ -12,7 +12,8 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(libgtest-dev clang-format xvfb xauth g++-mingw-w64-x86-64 wine64 googletest
-    autoconf automake libtool desktop-file-utils appstream shared-mime-info)
+    autoconf automake libtool desktop-file-utils appstream shared-mime-info
+    bash-completion)
 fi
 
 missing=()

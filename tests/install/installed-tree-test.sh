@@ -82,6 +82,36 @@ else
   fail "installed hushvault-cli list: $(cat "$scratch/errors")"
 fi
 
+# The installed completion offers each command's own options.
+framework=/usr/share/bash-completion/bash_completion
+if [ -r "$framework" ]; then
+  completions=(
+    "|list preview clean presets wipe encrypt decrypt --config --help --version"
+    "cl|clean"
+    "--config /tmp pre|preview presets"
+    "presets |list show save delete --help"
+    "presets show --j|--json"
+    "decrypt --password-|--password-file --password-fd"
+    "wipe --|--yes --help"
+  )
+  for row in "${completions[@]}"; do
+    typed=${row%%|*}
+    got=$(
+      # shellcheck source=/dev/null
+      source "$framework" && source "$prefix/share/bash-completion/completions/hushvault-cli"
+      read -ra COMP_WORDS <<<"hushvault-cli $typed"
+      [[ $typed == *" " || -z $typed ]] && COMP_WORDS+=("")
+      COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+      COMP_LINE="hushvault-cli $typed" COMP_POINT=${#COMP_LINE}
+      _hushvault_cli
+      echo "${COMPREPLY[*]}"
+    )
+    [ "$got" = "${row#*|}" ] || fail "completing '$typed' offers '$got', not '${row#*|}'"
+  done
+else
+  echo "SKIP: completion not checked: bash-completion is not installed"
+fi
+
 # A program with no definition files anywhere names every folder it looked in.
 if [ ! -e "$configured" ]; then
   mkdir -p "$scratch/alone/bin"
