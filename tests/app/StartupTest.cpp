@@ -159,6 +159,25 @@ class StartupTest : public QObject {
     QCOMPARE(fixture.ui.messages.size(), size_t(1));
   }
 
+  // Without any folder of definition files, the one message first says where they were
+  // looked for, then names the files; the window still opens, empty.
+  void MissingDataFolderIsNamedFirst() {
+    WindowFixture fixture;
+    for (const char* file : {"winclean.cln", "webclean.cln", "windows.pick", "web.pick"}) {
+      fixture.RemoveConfig(file);
+    }
+    fixture.configNotFound = "not found. Looked in:\n  /nowhere/config";
+    fixture.ui.AnswerMessage(MessageAnswer::kOk);
+    fixture.Start();
+    QCOMPARE(fixture.ui.messages.size(), size_t(1));
+    const std::string& text = fixture.ui.messages.front().text;
+    const size_t where = text.find(fixture.configNotFound);
+    QVERIFY2(where != std::string::npos, text.c_str());
+    QVERIFY2(where < text.find("winclean.cln"), text.c_str());
+    QVERIFY(fixture.Window().WindowsItems().empty());
+    QVERIFY(fixture.Window().WebItems().empty());
+  }
+
   void TabPickedWhileLoadingWins() {
     WindowFixture fixture;
     fixture.Start();

@@ -108,6 +108,7 @@ void WindowFixture::RemoveConfig(const std::string& file) const {
 frmMain& WindowFixture::Make() {
   frmMainSetup setup;
   setup.configFolder = QString::fromStdString((folder_.Path() / "config").string());
+  setup.configNotFound = configNotFound;
   setup.ui = &ui;
   if (standardActions) {
     setup.actions = StandardCleanActions(services_);

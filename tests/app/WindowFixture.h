@@ -73,6 +73,8 @@ class WindowFixture {
   ScriptedUserInterface ui;
   // Set before Make: the program's own actions run the items, not the stand-in file action.
   bool standardActions = false;
+  // Set before Make: the start found no folder with the program's files and says so.
+  std::string configNotFound;
   std::vector<std::string> cleaned;  // keys of the items the stand-in carried out
   std::vector<QUrl> opened;          // addresses handed to the desktop
 

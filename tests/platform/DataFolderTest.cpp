@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "platform/FileSystem.h"
 
 namespace hv {
 namespace {
@@ -10,10 +11,11 @@ namespace {
 // The candidates go from the program's own folder up to the configured install; the
 // search takes the first that holds the definition files and names all it tried.
 TEST(DataFolderTest, CandidatesStartBesideTheProgram) {
+  const std::string sep(1, kPathSeparator);
   const std::vector<std::string> candidates = DataFolderCandidates("/opt/hv/bin");
   ASSERT_GE(candidates.size(), 2u);
-  EXPECT_EQ(candidates[0], "/opt/hv/bin/config");
-  EXPECT_EQ(candidates[1], "/opt/hv/share/hushvault");
+  EXPECT_EQ(candidates[0], "/opt/hv/bin" + sep + "config");
+  EXPECT_EQ(candidates[1], "/opt/hv" + sep + "share" + sep + "hushvault");
 }
 
 const struct SearchCase {
