@@ -14,13 +14,11 @@ command -v xvfb-run >/dev/null && command -v import >/dev/null ||
 
 sandbox=$(mktemp -d)
 trap 'rm -rf "$sandbox"' EXIT
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config"
-export XDG_CACHE_HOME="$sandbox/home/.cache" XDG_DATA_HOME="$sandbox/home/.local/share"
-export XDG_STATE_HOME="$sandbox/home/.local/state" XDG_RUNTIME_DIR="$sandbox/runtime"
-export HUSHVAULT_REGISTRY="$sandbox/registry.db" HUSHVAULT_NO_RESTART=1
+# shellcheck source=scripts/sandbox-home.sh
+source "$(dirname "$0")/sandbox-home.sh"
+enter_sandbox_home "$sandbox"
 export QTWEBENGINE_DISABLE_SANDBOX=1
-mkdir -p "$HOME" "$shots"
-install -d -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$shots"
 prefix="$sandbox/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 export PATH="$prefix/bin:$PATH"

@@ -23,8 +23,9 @@ dpkg -L hushvault | while read -r path; do [ -d "$path" ] || echo "$path"; done 
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-export HOME=$scratch XDG_CONFIG_HOME=$scratch/.config XDG_DATA_HOME=$scratch/.local/share
-export XDG_CACHE_HOME=$scratch/.cache HUSHVAULT_REGISTRY=$scratch/registry.db HUSHVAULT_NO_RESTART=1
+# shellcheck source=scripts/sandbox-home.sh
+source scripts/sandbox-home.sh
+enter_sandbox_home "$scratch"
 
 failures=0
 check() {

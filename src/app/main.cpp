@@ -27,6 +27,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Hushvault");
   QApplication::setApplicationVersion(HUSHVAULT_VERSION);
+  // Lets Wayland desktops match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName("io.github.hushvault.Hushvault");
 
   // The arguments as bytes, after Qt took its own: a file name need not be text.
   const hv::StartRequest request =

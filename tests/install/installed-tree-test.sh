@@ -11,9 +11,9 @@ configured=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 # Nothing the programs do may reach the user's own files.
-export HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config XDG_DATA_HOME=$scratch/home/.local/share
-export XDG_CACHE_HOME=$scratch/home/.cache HUSHVAULT_REGISTRY=$scratch/registry.db HUSHVAULT_NO_RESTART=1
-mkdir -p "$HOME"
+# shellcheck source=scripts/sandbox-home.sh
+source "$source/scripts/sandbox-home.sh"
+enter_sandbox_home "$scratch"
 
 prefix=$scratch/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -91,6 +91,7 @@ if [ -r "$framework" ]; then
     "--config /tmp pre|preview presets"
     "presets |list show save delete --help"
     "presets show --j|--json"
+    "encrypt --|--password-file --password-fd --strong --help"
     "decrypt --password-|--password-file --password-fd"
     "wipe --|--yes --help"
   )
