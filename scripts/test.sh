@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the engine tests once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then every test of the normal build, then
-# the engine tests built for Windows and run under Wine.
+# the engine tests built for Windows and run under Wine, and last the Debian package.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --tests || exit 1
@@ -30,4 +30,10 @@ else
 fi
 echo "== Engine tests on Windows, under Wine"
 bash scripts/windows-tests.sh || status=1
+echo "== The Debian package: built, installed, checked and purged again"
+if [ "$(id -u)" -eq 0 ]; then
+  bash scripts/package-check.sh || status=1
+else
+  echo "Skipped: installing the package takes root (run scripts/package-check.sh as root)."
+fi
 exit $status
