@@ -47,7 +47,7 @@ int MeasureOnce(int argc, char** argv) {
   const double appReady = MillisecondsSinceProcessStart();
   hv::PlatformServices services = hv::MakePlatformServices();
   hv::frmMainSetup setup;
-  setup.programFolder = HUSHVAULT_SOURCE_DIR;
+  setup.configFolder = HUSHVAULT_SOURCE_DIR "/config";
   setup.actions = hv::StandardCleanActions(services);
   setup.restart = services.restart.get();
   hv::frmMain window(std::move(setup));
