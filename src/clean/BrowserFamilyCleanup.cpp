@@ -160,6 +160,9 @@ CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& file
       }
       if (const std::unique_ptr<Folder> folder = files.OpenFolder(path)) {
         CleanProfileFiles(*folder, patterns, context.wipe, context.report, context.preview);
+      } else if (files.FindEntry(path.substr(0, path.size() - 1))) {
+        // Still there, yet it cannot be opened; one that vanished meanwhile has nothing left.
+        ReportLeft(context.report, path, LeftReason::kPermissionDenied);
       }
     }
   };

@@ -2,6 +2,7 @@
 #include "clean/BrowserFamilyCleanup.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -280,6 +281,27 @@ TEST(FamilyCleanupStopTest, AStopRequestEndsTheItemBetweenTwoFiles) {
     left += files.size();
   }
   EXPECT_EQ(left, 2 * kFirefoxFiles.size() - 1);
+}
+
+// A profile that cannot be opened is said so; the others are cleaned all the same.
+TEST(FamilyCleanupAccessTest, AProfileThatCannotBeOpenedIsReported) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not keep the superuser out";
+  }
+  const test::TempFolder temp;
+  FamilyProfiles profiles(temp);
+  const std::string locked = profiles.First().folder;
+  fs::permissions(locked, fs::perms::none);
+  test::ScriptedUserInterface ui;
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
+  CleanBrowserFamilyAction(profiles, NativeFileSystem())({"k", "", 9, "firefox", "logins.json"},
+                                                         context);
+  fs::permissions(locked, fs::perms::owner_all);
+  ASSERT_EQ(report.entries.size(), 2u);
+  EXPECT_EQ(report.entries[0].what, locked);
+  EXPECT_EQ(report.entries[0].reason, LeftReason::kPermissionDenied);
+  EXPECT_EQ(report.entries[1].outcome, EntryOutcome::kRemoved);
 }
 
 // A family the item's path does not name is said so, and nothing is touched.
