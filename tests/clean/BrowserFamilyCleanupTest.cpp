@@ -38,6 +38,7 @@ const Paths kChromiumFiles = {"Current Session", "Sessions/Session_1",
                               "Local Storage/leveldb/000003.log", "History", "Login Data"};
 
 constexpr const char* kCacheFile = "cache2/entries/0A1B";
+constexpr const char* kCrashReport = "Crash Reports/pending/a.dmp";
 
 // Two Firefox profiles of two installs and two Chromium-family ones of two browsers, each
 // holding its family's files.
@@ -51,7 +52,7 @@ class FamilyProfiles : public BrowserProfiles {
     Add(temp, "Google Chrome", BrowserFamily::kChromium, "", ".config/google-chrome/Profile 1");
   }
 
-  BrowserProfileList Profiles() override { return {profiles_, {}}; }
+  BrowserProfileList Profiles() override { return {profiles_, installs_, {}}; }
 
   // The files left in every profile of family, relative to it.
   std::vector<Paths> FilesOf(BrowserFamily family) const {
@@ -89,9 +90,12 @@ class FamilyProfiles : public BrowserProfiles {
     }
     profiles_.push_back(
         {browser, family, install, folder.filename().string(), folder.string() + "/", cache});
+    installs_.push_back({browser, family, install, folder.parent_path().string() + "/"});
+    temp.Write(fs::relative(folder.parent_path() / kCrashReport, temp.Path()).string(), "d");
   }
 
   std::vector<BrowserProfile> profiles_;
+  std::vector<BrowserInstallFolder> installs_;
 };
 
 struct FamilyCase {
@@ -263,6 +267,27 @@ TEST(FamilyCleanupCacheTest, CacheTargetsReachOnlyTheFamilysCacheFolders) {
   EXPECT_EQ(files(), expected);
   EXPECT_TRUE(fs::is_directory(temp / "home/.cache/.mozilla/firefox/a.default/cache2"));
   EXPECT_EQ(report.entries.size(), 1u);
+}
+
+// The install targets reach the folders beside the profiles, and nothing in a profile.
+TEST(FamilyCleanupInstallsTest, InstallTargetsReachTheFoldersThatHoldTheProfiles) {
+  const test::TempFolder temp;
+  FamilyProfiles profiles(temp);
+  const auto before = profiles.FilesOf(BrowserFamily::kFirefox);
+  test::ScriptedUserInterface ui;
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
+  CleanBrowserFamilyAction(profiles, NativeFileSystem())(
+      {"k", "", 9, "chromium-installs", "Crash Reports/*"}, context);
+
+  EXPECT_EQ(report.entries.size(), 2u);
+  for (const char* root : {".config/chromium", ".config/google-chrome"}) {
+    EXPECT_FALSE(fs::exists(temp / "home" / root / kCrashReport)) << root;
+    EXPECT_TRUE(fs::is_directory(temp / "home" / root / "Crash Reports")) << root;
+  }
+  EXPECT_TRUE(fs::exists(temp / "home/.mozilla/firefox" / kCrashReport));
+  EXPECT_EQ(profiles.FilesOf(BrowserFamily::kChromium), std::vector<Paths>(2, kChromiumFiles));
+  EXPECT_EQ(profiles.FilesOf(BrowserFamily::kFirefox), before);
 }
 
 // A stop asked for ends the item between two files, in whichever profile it is.
