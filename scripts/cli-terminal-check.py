@@ -5,6 +5,7 @@ and a restart is declined without --allow-restart.
 
     python3 scripts/cli-terminal-check.py [build folder, default build-test]
 """
+import json
 import os
 import pty
 import select
@@ -62,8 +63,10 @@ def main():
         os.makedirs(data)
         with open(os.path.join(config, "winclean.cln"), "w") as cln:
             cln.write('"Secret","delete the secret files",2,"%s/","*.key",0,1,1\r\n' % data)
+            cln.write('"Logs","delete the logs",2,"%s/","*.log",0,0,0\r\n' % data)
         with open(os.path.join(config, "windows.pick"), "w") as page:
             page.write('<input type="checkbox" id="Secret" checked>')
+            page.write('<input type="checkbox" id="Logs" checked>')
         with open(os.path.join(data, "a.key"), "w") as key:
             key.write("key")
         with open(os.path.join(data, "plain.txt"), "w") as plain:
@@ -85,6 +88,16 @@ def main():
         check("No: a restart is offered only with --allow-restart." in shown,
               "the restart is declined without --allow-restart", shown)
         check(status == 0, "the run ends with status 0", shown)
+
+        for name in ("b.key", "b.log"):
+            with open(os.path.join(data, name), "w") as trace:
+                trace.write("trace")
+        status, shown = run(["--config", config, "clean", "--json"],
+                            [("[Y]es/[N]o?", "n")], env)
+        document = json.loads(shown[shown.index("{"):shown.rindex("}") + 1])
+        check([item["key"] for item in document["items"]] == ["Logs"],
+              "an item the user declined is not reported, the next keeps its key", shown)
+        check(os.path.exists(os.path.join(data, "b.key")), "the declined item ran not", shown)
     print("terminal check passed")
 
 

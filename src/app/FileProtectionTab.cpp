@@ -8,14 +8,13 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "fileio/EraseFile.h"
+#include "fileio/WipeFiles.h"
 
 namespace hv {
 namespace {
 
 constexpr const char* kAllFilesFilter = "All (*.*)| *.*";
 constexpr const char* kEncryptedFilesFilter = "Hushvault Encrypted Files (*.vlt)|*.vlt";
-constexpr const char* kWipeTitle = "File Wiper";
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 // A list entry keeps its path's bytes beside the text it shows: a name that is no text
@@ -178,29 +177,17 @@ void FileProtectionTab::RunCryptCommand(QListWidget* list, const QCheckBox* same
 }
 
 void FileProtectionTab::cmdSWipe_Click() {
-  const int answer =
-      context_.ui.MessageBox("Are you sure you want to wipe the selected file(s)?",
-                             MessageStyle::kQuestion | MessageStyle::kYesNo, kWipeTitle);
-  const int total = lstFileWipe_->count();
-  if (answer != MessageAnswer::kYes || total == 0) {
+  const int answer = context_.ui.MessageBox(
+      kWipeQuestion, MessageStyle::kQuestion | MessageStyle::kYesNo, kWipeTitle);
+  if (answer != MessageAnswer::kYes || lstFileWipe_->count() == 0) {
     return;
   }
-  int wiped = 0;
-  for (int i = 0; i < total; ++i) {
-    if (EraseFile(EntryPath(lstFileWipe_->item(i)), true, context_.files)) {
-      ++wiped;
-    }
+  std::vector<std::string> paths;
+  for (int i = 0; i < lstFileWipe_->count(); ++i) {
+    paths.push_back(EntryPath(lstFileWipe_->item(i)));
   }
-  std::string report;
-  int icon = MessageStyle::kInformation;
-  if (wiped > 0) {
-    report = "Successfully wiped " + std::to_string(wiped) + " file(s).\r\n";
-  }
-  if (wiped < total) {
-    report += "Could not delete " + std::to_string(total - wiped) + " files!";
-    icon = MessageStyle::kExclamation;
-  }
-  context_.ui.MessageBox(report, icon | MessageStyle::kOkOnly, kWipeTitle);
+  const WipeOutcome outcome = WipeFiles(paths, context_.files);
+  context_.ui.MessageBox(outcome.message, outcome.style | MessageStyle::kOkOnly, kWipeTitle);
   lstFileWipe_->clear();
 }
 

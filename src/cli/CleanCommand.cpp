@@ -23,72 +23,84 @@ std::string ConfirmationOf(const CleanItem& item) {
   return TerminalText("Are you sure you want to: \r\n" + item.Caption + "?");
 }
 
-// The checked items, split into those that ran (in the report's order) and those that
-// were skipped because their question got no Yes.
-struct ItemOutcomes {
-  std::vector<const CleanItem*> ran;
+// The checked items that were skipped because their question got no answer.
+std::vector<const CleanItem*> SkippedItems(LoadedCleaner& loaded,
+                                           const std::vector<std::string>& unanswered) {
   std::vector<const CleanItem*> skipped;
-};
-
-ItemOutcomes SortOutItems(LoadedCleaner& loaded, const std::vector<std::string>& unanswered) {
-  ItemOutcomes outcomes;
   for (const CleanItem& item : loaded.items) {
-    if (!loaded.page.IsCheckedByKey(item.Key)) {
-      continue;
+    if (item.Confirm && loaded.page.IsCheckedByKey(item.Key) &&
+        std::find(unanswered.begin(), unanswered.end(), ConfirmationOf(item)) != unanswered.end()) {
+      skipped.push_back(&item);
     }
-    const bool declined = item.Confirm && std::find(unanswered.begin(), unanswered.end(),
-                                                    ConfirmationOf(item)) != unanswered.end();
-    (declined ? outcomes.skipped : outcomes.ran).push_back(&item);
   }
-  return outcomes;
+  return skipped;
 }
 
-std::vector<std::string> OtherQuestions(const ItemOutcomes& outcomes,
+// The key of each item of the report: the items ran in list order, so each is the next
+// checked item with its caption (items the user declined left no trace in the report).
+std::vector<std::string> ReportKeys(LoadedCleaner& loaded, const RunReport& report) {
+  std::vector<std::string> keys;
+  auto next = loaded.items.begin();
+  for (size_t index = 0; index < report.ItemCount(); ++index) {
+    const std::string caption = report.Item(index).caption;
+    next = std::find_if(next, loaded.items.end(), [&](const CleanItem& item) {
+      return item.Caption == caption && loaded.page.IsCheckedByKey(item.Key);
+    });
+    if (next == loaded.items.end()) {
+      break;
+    }
+    keys.push_back(next++->Key);
+  }
+  return keys;
+}
+
+std::vector<std::string> OtherQuestions(const std::vector<const CleanItem*>& skipped,
                                         const std::vector<std::string>& unanswered) {
   std::vector<std::string> others;
   for (const std::string& question : unanswered) {
-    if (std::none_of(
-            outcomes.skipped.begin(), outcomes.skipped.end(),
-            [&question](const CleanItem* item) { return ConfirmationOf(*item) == question; })) {
+    if (std::none_of(skipped.begin(), skipped.end(), [&question](const CleanItem* item) {
+          return ConfirmationOf(*item) == question;
+        })) {
       others.push_back(question);
     }
   }
   return others;
 }
 
-void WriteJson(const CleanRequest& request, const RunReport& report, const ItemOutcomes& outcomes,
-               const std::vector<std::string>& others, int status, std::ostream& out) {
-  std::vector<std::string> keys;
-  for (const CleanItem* item : outcomes.ran) {
-    keys.push_back(item->Key);
-  }
+// What a run met, and what it could not ask, for the command line to tell.
+struct RunOutcome {
+  const RunReport& report;
+  std::vector<std::string> keys;  // of the report's items
+  std::vector<const CleanItem*> skipped;
+  std::vector<std::string> others;  // questions that belong to no skipped item
+  int status;
+};
+
+void WriteJson(const CleanRequest& request, const RunOutcome& run, std::ostream& out) {
   nlohmann::json skipped = nlohmann::json::array();
-  for (const CleanItem* item : outcomes.skipped) {
+  for (const CleanItem* item : run.skipped) {
     skipped.push_back({{"key", item->Key},
                        {"caption", item->Caption},
                        {"reason", "not confirmed (no terminal and no --yes)"}});
   }
-  const nlohmann::json document = {
-      {"version", kJsonVersion},
-      {"command", request.preview ? "preview" : "clean"},
-      {"cleaner", request.cleaner->option},
-      {"items",
-       ItemsJson(report, keys.size() == report.ItemCount() ? keys : std::vector<std::string>())},
-      {"skipped", skipped},
-      {"unanswered", others},
-      {"totals", TotalsJson(report)},
-      {"status", status}};
+  const nlohmann::json document = {{"version", kJsonVersion},
+                                   {"command", request.preview ? "preview" : "clean"},
+                                   {"cleaner", request.cleaner->option},
+                                   {"items", ItemsJson(run.report, run.keys)},
+                                   {"skipped", skipped},
+                                   {"unanswered", run.others},
+                                   {"totals", TotalsJson(run.report)},
+                                   {"status", run.status}};
   out << JsonText(document) << std::endl;
 }
 
-void WriteText(const CleanRequest& request, const RunReport& report, const ItemOutcomes& outcomes,
-               const std::vector<std::string>& others, std::ostream& out) {
-  report.WriteText(out, request.preview ? "Preview: nothing was changed." : "Cleanup report");
-  for (const CleanItem* item : outcomes.skipped) {
+void WriteText(const CleanRequest& request, const RunOutcome& run, std::ostream& out) {
+  run.report.WriteText(out, request.preview ? "Preview: nothing was changed." : "Cleanup report");
+  for (const CleanItem* item : run.skipped) {
     out << "Skipped, not confirmed (no terminal and no --yes): " << item->Caption << " ["
         << item->Key << "]\n";
   }
-  for (const std::string& question : others) {
+  for (const std::string& question : run.others) {
     out << "Left unanswered (no terminal): " << question << "\n";
   }
   out << std::flush;
@@ -150,16 +162,20 @@ int RunClean(const CleanRequest& request, std::ostream& out, std::ostream& err) 
     ui.ShowsProgress(false);
   }
 
-  const ItemOutcomes outcomes = SortOutItems(loaded, ui.Unanswered());
-  const std::vector<std::string> others = OtherQuestions(outcomes, ui.Unanswered());
-  const bool complete = report.ItemsLeft().empty() && ui.Unanswered().empty();
-  const int status = complete ? ExitStatus::kDone : ExitStatus::kSomeLeft;
+  RunOutcome run{.report = report,
+                 .keys = ReportKeys(loaded, report),
+                 .skipped = SkippedItems(loaded, ui.Unanswered()),
+                 .others = {},
+                 .status = report.ItemsLeft().empty() && ui.Unanswered().empty()
+                               ? ExitStatus::kDone
+                               : ExitStatus::kSomeLeft};
+  run.others = OtherQuestions(run.skipped, ui.Unanswered());
   if (request.json) {
-    WriteJson(request, report, outcomes, others, status, out);
+    WriteJson(request, run, out);
   } else {
-    WriteText(request, report, outcomes, others, out);
+    WriteText(request, run, out);
   }
-  return status;
+  return run.status;
 }
 
 int ListItems(const std::vector<const Cleaner*>& cleaners, const std::string& configFolder,

@@ -5,13 +5,11 @@
 #include "cli/CommandError.h"
 #include "cli/TerminalUserInterface.h"
 #include "crypt/modCrypt.h"
-#include "fileio/EraseFile.h"
+#include "fileio/WipeFiles.h"
 #include "platform/Terminal.h"
 
 namespace hv::cli {
 namespace {
-
-constexpr const char* kWipeTitle = "File Wiper";
 
 struct CryptCommand {
   int (*run)(CryptContext&, const std::string&, bool);
@@ -82,30 +80,15 @@ int RunCrypt(const FileRequest& request, const CryptCommand& command, std::ostre
 
 int RunWipe(const FileRequest& request, std::ostream& out, std::ostream& err) {
   TerminalUserInterface ui = MakeInterface(request, std::nullopt, out, err);
-  if (ui.MessageBox("Are you sure you want to wipe the selected file(s)?",
-                    MessageStyle::kQuestion | MessageStyle::kYesNo,
-                    kWipeTitle) != MessageAnswer::kYes) {
+  if (ui.MessageBox(kWipeQuestion, MessageStyle::kQuestion | MessageStyle::kYesNo, kWipeTitle) !=
+      MessageAnswer::kYes) {
     err << "hushvault-cli: nothing was wiped" << std::endl;
     return ExitStatus::kSomeLeft;
   }
-  const int total = static_cast<int>(request.files.size());
-  int wiped = 0;
-  for (const std::string& path : request.files) {
-    if (EraseFile(path, true)) {
-      ++wiped;
-    }
-  }
-  std::string report;
-  int icon = MessageStyle::kInformation;
-  if (wiped > 0) {
-    report = "Successfully wiped " + std::to_string(wiped) + " file(s).\r\n";
-  }
-  if (wiped < total) {
-    report += "Could not delete " + std::to_string(total - wiped) + " files!";
-    icon = MessageStyle::kExclamation;
-  }
-  ui.MessageBox(report, icon | MessageStyle::kOkOnly, kWipeTitle);
-  return wiped == total ? ExitStatus::kDone : ExitStatus::kSomeLeft;
+  const WipeOutcome outcome = WipeFiles(request.files);
+  ui.MessageBox(outcome.message, outcome.style | MessageStyle::kOkOnly, kWipeTitle);
+  return outcome.wiped == static_cast<int>(request.files.size()) ? ExitStatus::kDone
+                                                                 : ExitStatus::kSomeLeft;
 }
 
 int RunEncrypt(const FileRequest& request, std::ostream& out, std::ostream& err) {

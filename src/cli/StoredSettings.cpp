@@ -1,8 +1,11 @@
 #include "cli/StoredSettings.h"
 
 #include <cstdint>
+#include <optional>
+#include <ostream>
 #include <string>
 
+#include "registry/DefaultRegistry.h"
 #include "registry/cRegistry.h"
 
 namespace hv::cli {
@@ -25,6 +28,13 @@ bool ReadFlag(const std::string& name) {
 
 StoredSettings ReadStoredSettings() {
   return {.wipe = ReadFlag("Option0"), .warn = ReadFlag("Option1")};
+}
+
+void TellOfMovedStore(std::ostream& err) {
+  if (const std::optional<std::string> moved = TakeMovedAsideRegistry()) {
+    err << "hushvault-cli: The settings store was damaged. It was moved to '" << *moved
+        << "' and Hushvault started a new one, without your settings and presets." << std::endl;
+  }
 }
 
 }  // namespace hv::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <iosfwd>
+
 namespace hv::cli {
 
 // The window's two run settings as the settings store holds them, so that a run from the
@@ -10,5 +12,9 @@ struct StoredSettings {
 };
 
 StoredSettings ReadStoredSettings();
+
+// Opens the settings store and, when it was damaged and a new one started in its place,
+// says so on err, as the window does at its start.
+void TellOfMovedStore(std::ostream& err);
 
 }  // namespace hv::cli

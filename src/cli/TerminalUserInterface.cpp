@@ -182,8 +182,8 @@ std::string TerminalUserInterface::GetPassword(const std::string& prompt, bool n
   }
   const auto show = [this](const std::string& text, bool) {
     const auto lock = TakeTerminal();
-    err_ << TerminalText(text) << " " << std::flush;
-    std::optional<std::string> typed = ReadLineWithoutEcho();
+    std::optional<std::string> typed =
+        ReadLineWithoutEcho([&] { err_ << TerminalText(text) << " " << std::flush; });
     err_ << std::endl;
     return typed.value_or(std::string());
   };

@@ -4,8 +4,9 @@
 
 namespace hv {
 
-std::optional<std::string> ReadLineWithoutEcho() {
+std::optional<std::string> ReadLineWithoutEcho(const std::function<void()>& showPrompt) {
   const bool echoWasOn = SetInputEcho(false);
+  showPrompt();
   std::string line;
   const bool read = static_cast<bool>(std::getline(std::cin, line));
   if (echoWasOn) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,8 +16,9 @@ bool IsTerminal(StandardStream stream);
 bool SetInputEcho(bool on);
 
 // Reads one line from standard input with the echo off, so that a password is not shown
-// as it is typed; the line end is dropped. nullopt at the end of the input.
-std::optional<std::string> ReadLineWithoutEcho();
+// as it is typed; the line end is dropped. nullopt at the end of the input. showPrompt runs
+// once the echo is off, so that what is typed right after the prompt is not shown either.
+std::optional<std::string> ReadLineWithoutEcho(const std::function<void()>& showPrompt);
 
 // Everything that can be read from the descriptor the caller handed down (a pipe a script
 // writes a password into) until its end; nullopt when the descriptor cannot be read.

@@ -54,3 +54,20 @@ TEST_F(CliTest, PresetsAreListedShownAndDeletedPerCleaner) {
 
 }  // namespace
 }  // namespace hv::test
+
+namespace hv::test {
+namespace {
+
+TEST_F(CliTest, DamagedSettingsStoreIsMovedAsideAndSaid) {
+  Root().Write("registry.db", std::string(4096, '\x5a'));
+  const CliResult result = Cli({"presets", "list"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("The settings store was damaged. It was moved to '"), std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(Cli({"presets", "save", "Fresh", "Logs"}).status, 0);
+  EXPECT_EQ(Cli({"presets", "list"}).out, "Fresh\n");
+}
+
+}  // namespace
+}  // namespace hv::test

@@ -20,7 +20,8 @@ bool SetInputEcho(bool on) {
   } else {
     mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
   }
-  return tcsetattr(STDIN_FILENO, TCSAFLUSH, &mode) == 0;
+  // Input typed ahead is kept: it is the answer to the prompt that follows.
+  return tcsetattr(STDIN_FILENO, TCSANOW, &mode) == 0;
 }
 
 std::optional<std::string> ReadDescriptor(int descriptor) {
