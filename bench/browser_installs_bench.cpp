@@ -40,7 +40,8 @@ const std::vector<hv::CleanItem> kItems = {
      "Session Storage/*;IndexedDB/*;Service Worker/*"},
     {"firefoxCache", "", 9, "firefox-cache", "cache2/*"},
     {"chromiumCache", "", 9, "chromium-cache", "Cache/*;Code Cache/*"},
-    {"firefoxCrashReports", "", 9, "firefox-installs", "Crash Reports/*"},
+    {"firefoxCrashes", "", 9, "firefox-installs", "Crash Reports/*"},
+    {"chromiumCrashes", "", 9, "chromium-installs", "Crash Reports/*"},
 };
 
 void Write(const fs::path& file) {

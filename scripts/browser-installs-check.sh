@@ -63,11 +63,12 @@ if [ -d "$XDG_CACHE_HOME/chromium/Default" ]; then
 fi
 
 # --- 3. before, the items, after -------------------------------------------------------
-# What the items reach: session files, site storage and the disk caches.
+# What the items reach: session files, site storage, disk caches and crash reports.
 reached() {
   (cd "$HOME" && find . -type f \( -path '*sessionstore*' -o -path '*/storage/default/*' \
     -o -path '*/Local Storage/*' -o -path '*/Session Storage/*' -o -path '*/Sessions/*' \
-    -o -path '*/cache2/*' -o -path '*/Cache/*' -o -path '*/Code Cache/*' \) | sort)
+    -o -path '*/cache2/*' -o -path '*/Cache/*' -o -path '*/Code Cache/*' \
+    -o -path '*/Crash Reports/*' \) | sort)
 }
 kept() {
   (cd "$HOME" && find . -type f \( -name places.sqlite -o -name key4.db -o -name logins.json \

@@ -14,19 +14,45 @@ namespace {
 
 using namespace FileAttribute;
 
-// What an item's path names: a family, and whether its profiles' folders or their caches'.
+// Which folders of a browser family an item reaches.
+enum class Reach { kProfiles, kCaches, kInstalls };
+
+// What an item's path names: a family, and which of its folders.
 struct Target {
   const char* name;
   BrowserFamily family;
-  bool caches;
+  Reach reach;
 };
 
 constexpr Target kTargets[] = {
-    {"firefox", BrowserFamily::kFirefox, false},
-    {"chromium", BrowserFamily::kChromium, false},
-    {"firefox-cache", BrowserFamily::kFirefox, true},
-    {"chromium-cache", BrowserFamily::kChromium, true},
+    {"firefox", BrowserFamily::kFirefox, Reach::kProfiles},
+    {"chromium", BrowserFamily::kChromium, Reach::kProfiles},
+    {"firefox-cache", BrowserFamily::kFirefox, Reach::kCaches},
+    {"chromium-cache", BrowserFamily::kChromium, Reach::kCaches},
+    {"firefox-installs", BrowserFamily::kFirefox, Reach::kInstalls},
+    {"chromium-installs", BrowserFamily::kChromium, Reach::kInstalls},
 };
+
+// The folders of the target's family that it reaches, each ending with a separator.
+std::vector<std::string> FoldersOf(const Target& target, const BrowserProfileList& found) {
+  std::vector<std::string> folders;
+  if (target.reach == Reach::kInstalls) {
+    for (const BrowserInstallFolder& install : found.installs) {
+      if (install.family == target.family) {
+        folders.push_back(install.folder);
+      }
+    }
+    return folders;
+  }
+  for (const BrowserProfile& profile : found.profiles) {
+    const std::string& folder =
+        target.reach == Reach::kCaches ? profile.cacheFolder : profile.folder;
+    if (profile.family == target.family && !folder.empty()) {
+      folders.push_back(folder);
+    }
+  }
+  return folders;
+}
 
 const Target* TargetNamed(const std::string& name) {
   for (const Target& target : kTargets) {
@@ -134,7 +160,8 @@ CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& file
     const Target* target = TargetNamed(item.Path);
     if (target == nullptr) {
       ReportLeft(context.report, "browser family '" + item.Path + "'",
-                 "not one of firefox, chromium, firefox-cache, chromium-cache");
+                 "not one of firefox, chromium, firefox-cache, chromium-cache, "
+                 "firefox-installs, chromium-installs");
       return;
     }
     const std::vector<std::string> patterns = SplitText(item.Mask, ';');
@@ -144,16 +171,18 @@ CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& file
         ReportLeft(context.report, folder.path, folder.reason);
       }
     }
-    for (const BrowserProfile& profile : found.profiles) {
-      const std::string& path = target->caches ? profile.cacheFolder : profile.folder;
-      if (profile.family != target->family || path.empty() || context.report.StopRequested()) {
-        continue;
+    for (const std::string& path : FoldersOf(*target, found)) {
+      if (context.report.StopRequested()) {
+        return;
       }
       if (const std::string* kept = context.fence.ReasonFor(path.substr(0, path.size() - 1))) {
         ReportLeft(context.report, path, *kept);
       } else if (const std::unique_ptr<Folder> folder = files.OpenFolder(path)) {
         CleanProfileFiles(*folder, patterns, context.wipe, context.report, context.preview,
                           context.fence);
+      } else if (files.FindEntry(path.substr(0, path.size() - 1))) {
+        // Still there, yet it cannot be opened; one that vanished meanwhile has nothing left.
+        ReportLeft(context.report, path, LeftReason::kPermissionDenied);
       }
     }
   };

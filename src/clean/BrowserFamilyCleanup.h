@@ -22,9 +22,11 @@ void CleanProfileFiles(Folder& profile, const std::vector<std::string>& patterns
                        ReportSink& report, bool preview, const PathFence& fence = PathFence{});
 
 // Kind 9: in every profile of the browser family that the item's path names ("firefox" or
-// "chromium", the whole Chromium family), or with "firefox-cache" and "chromium-cache" in
-// every such profile's disk cache folder, CleanProfileFiles with the patterns of its mask
-// (separated by ';'), wiping as the run's setting says. Asks nothing.
+// "chromium", the whole Chromium family), CleanProfileFiles with the patterns of its mask
+// (separated by ';'), wiping as the run's setting says. Asks nothing. "firefox-cache" and
+// "chromium-cache" reach every such profile's disk cache folder instead, and
+// "firefox-installs" and "chromium-installs" each install's folder that holds the
+// profiles (its crash reports, for instance).
 CleanAction CleanBrowserFamilyAction(BrowserProfiles& profiles, FileSystem& files);
 
 }  // namespace hv

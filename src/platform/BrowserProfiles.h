@@ -31,8 +31,18 @@ struct UnreadableFolder {
   std::string path;
   std::string reason;
 };
+// A folder that holds one install's profiles, and its other files (crash reports).
+struct BrowserInstallFolder {
+  std::string browser;
+  BrowserFamily family = BrowserFamily::kFirefox;
+  std::string install;
+  std::string folder;  // ending with the path separator
+
+  bool operator==(const BrowserInstallFolder&) const = default;
+};
 struct BrowserProfileList {
   std::vector<BrowserProfile> profiles;
+  std::vector<BrowserInstallFolder> installs;  // those that exist, each once
   std::vector<UnreadableFolder> unreadable;
 };
 

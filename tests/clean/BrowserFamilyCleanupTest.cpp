@@ -2,6 +2,7 @@
 #include "clean/BrowserFamilyCleanup.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -37,6 +38,7 @@ const Paths kChromiumFiles = {"Current Session", "Sessions/Session_1",
                               "Local Storage/leveldb/000003.log", "History", "Login Data"};
 
 constexpr const char* kCacheFile = "cache2/entries/0A1B";
+constexpr const char* kCrashReport = "Crash Reports/pending/a.dmp";
 
 // Two Firefox profiles of two installs and two Chromium-family ones of two browsers, each
 // holding its family's files.
@@ -50,7 +52,7 @@ class FamilyProfiles : public BrowserProfiles {
     Add(temp, "Google Chrome", BrowserFamily::kChromium, "", ".config/google-chrome/Profile 1");
   }
 
-  BrowserProfileList Profiles() override { return {profiles_, {}}; }
+  BrowserProfileList Profiles() override { return {profiles_, installs_, {}}; }
 
   // The files left in every profile of family, relative to it.
   std::vector<Paths> FilesOf(BrowserFamily family) const {
@@ -88,9 +90,12 @@ class FamilyProfiles : public BrowserProfiles {
     }
     profiles_.push_back(
         {browser, family, install, folder.filename().string(), folder.string() + "/", cache});
+    installs_.push_back({browser, family, install, folder.parent_path().string() + "/"});
+    temp.Write(fs::relative(folder.parent_path() / kCrashReport, temp.Path()).string(), "d");
   }
 
   std::vector<BrowserProfile> profiles_;
+  std::vector<BrowserInstallFolder> installs_;
 };
 
 struct FamilyCase {
@@ -264,6 +269,27 @@ TEST(FamilyCleanupCacheTest, CacheTargetsReachOnlyTheFamilysCacheFolders) {
   EXPECT_EQ(report.entries.size(), 1u);
 }
 
+// The install targets reach the folders beside the profiles, and nothing in a profile.
+TEST(FamilyCleanupInstallsTest, InstallTargetsReachTheFoldersThatHoldTheProfiles) {
+  const test::TempFolder temp;
+  FamilyProfiles profiles(temp);
+  const auto before = profiles.FilesOf(BrowserFamily::kFirefox);
+  test::ScriptedUserInterface ui;
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
+  CleanBrowserFamilyAction(profiles, NativeFileSystem())(
+      {"k", "", 9, "chromium-installs", "Crash Reports/*"}, context);
+
+  EXPECT_EQ(report.entries.size(), 2u);
+  for (const char* root : {".config/chromium", ".config/google-chrome"}) {
+    EXPECT_FALSE(fs::exists(temp / "home" / root / kCrashReport)) << root;
+    EXPECT_TRUE(fs::is_directory(temp / "home" / root / "Crash Reports")) << root;
+  }
+  EXPECT_TRUE(fs::exists(temp / "home/.mozilla/firefox" / kCrashReport));
+  EXPECT_EQ(profiles.FilesOf(BrowserFamily::kChromium), std::vector<Paths>(2, kChromiumFiles));
+  EXPECT_EQ(profiles.FilesOf(BrowserFamily::kFirefox), before);
+}
+
 // A stop asked for ends the item between two files, in whichever profile it is.
 TEST(FamilyCleanupStopTest, AStopRequestEndsTheItemBetweenTwoFiles) {
   const test::TempFolder temp;
@@ -280,6 +306,27 @@ TEST(FamilyCleanupStopTest, AStopRequestEndsTheItemBetweenTwoFiles) {
     left += files.size();
   }
   EXPECT_EQ(left, 2 * kFirefoxFiles.size() - 1);
+}
+
+// A profile that cannot be opened is said so; the others are cleaned all the same.
+TEST(FamilyCleanupAccessTest, AProfileThatCannotBeOpenedIsReported) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not keep the superuser out";
+  }
+  const test::TempFolder temp;
+  FamilyProfiles profiles(temp);
+  const std::string locked = profiles.First().folder;
+  fs::permissions(locked, fs::perms::none);
+  test::ScriptedUserInterface ui;
+  test::RecordingSink report;
+  CleanContext context{.ui = ui, .report = report};
+  CleanBrowserFamilyAction(profiles, NativeFileSystem())({"k", "", 9, "firefox", "logins.json"},
+                                                         context);
+  fs::permissions(locked, fs::perms::owner_all);
+  ASSERT_EQ(report.entries.size(), 2u);
+  EXPECT_EQ(report.entries[0].what, locked);
+  EXPECT_EQ(report.entries[0].reason, LeftReason::kPermissionDenied);
+  EXPECT_EQ(report.entries[1].outcome, EntryOutcome::kRemoved);
 }
 
 // A family the item's path does not name is said so, and nothing is touched.

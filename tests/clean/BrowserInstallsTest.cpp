@@ -136,6 +136,11 @@ TEST_P(InstallTest, TheProfileIsFoundWithItsCache) {
       {c.browser, c.family, c.install, fs::path(c.profile).filename().string(),
        (temp / Home(c.profile)).string() + "/", (temp / Home(c.cache)).string() + "/"}};
   EXPECT_EQ(found.profiles, expected);
+  // Opera's one profile is its install's folder itself.
+  const fs::path root = std::string(c.browser) == "Opera" ? profile : profile.parent_path();
+  EXPECT_EQ(
+      found.installs,
+      (std::vector<BrowserInstallFolder>{{c.browser, c.family, c.install, root.string() + "/"}}));
   EXPECT_TRUE(found.unreadable.empty());
 }
 

@@ -12,6 +12,9 @@ BrowserProfileList MozillaProfiles::Profiles() {
   if (!root || root->starts_with('%')) {
     return list;
   }
+  if (NativeFileSystem().FindEntry(root->substr(0, root->size() - 1))) {
+    list.installs.push_back({"Mozilla", BrowserFamily::kFirefox, "", *root});
+  }
   // A linked folder is not offered: the deletion would not follow the link anyway.
   for (const FolderEntry& entry : NativeFileSystem().ListFolder(*root)) {
     if ((entry.attributes & FileAttribute::kDirectory) != 0 &&

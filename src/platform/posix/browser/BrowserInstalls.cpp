@@ -150,7 +150,13 @@ std::vector<BrowserInstall> BrowserInstalls(const BrowserFolders& folders) {
 BrowserProfileList FindBrowserProfiles(const BrowserFolders& folders) {
   BrowserProfileList list;
   std::set<std::pair<dev_t, ino_t>> seen;
+  std::set<std::pair<dev_t, ino_t>> seenInstalls;
   for (const BrowserInstall& install : BrowserInstalls(folders)) {
+    const std::string root = install.profiles.Path();
+    if (struct stat info{}; stat(root.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                            seenInstalls.insert({info.st_dev, info.st_ino}).second) {
+      list.installs.push_back({install.browser, install.family, install.install, root + "/"});
+    }
     for (const fs::path& folder : ProfileFoldersOf(install, list)) {
       struct stat info {};
       if (stat(folder.c_str(), &info) != 0 || !seen.insert({info.st_dev, info.st_ino}).second) {
