@@ -32,7 +32,6 @@ trap cleanup EXIT
 # Nothing below may reach the real home or settings store.
 source "$(dirname "$0")/sandbox-home.sh"
 enter_sandbox_home "$sandbox"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XAUTHORITY
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
 
 # A page with an icon of its own that closes its window once Firefox has stored the icon.

@@ -82,8 +82,6 @@ fi
 sandbox=$(mktemp -d "${TMPDIR:-/tmp}/hushvault-firefox.XXXXXX")
 source "$(dirname "$0")/sandbox-home.sh"
 enter_sandbox_home "$sandbox"
-# Nothing from the caller's desktop session may reach the sandboxed programs.
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XAUTHORITY
 
 started=()
 # shellcheck disable=SC2317  # run by the EXIT trap

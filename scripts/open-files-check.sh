@@ -21,8 +21,7 @@ trap 'rm -rf "$sandbox"' EXIT
 source "$(dirname "$0")/sandbox-home.sh"
 enter_sandbox_home "$sandbox"
 export QTWEBENGINE_DISABLE_SANDBOX=1
-mkdir -p "$HOME" "$sandbox/files"
-install -d -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$sandbox/files"
 cd "$sandbox/files"
 printf 'report' >report.doc
 printf 'vault' >notes.txt.vlt

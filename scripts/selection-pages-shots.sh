@@ -25,8 +25,6 @@ PAGE_X=300 PAGE_Y=300  # a point inside the selection page, to give it the keybo
 sandbox=$(mktemp -d "${TMPDIR:-/tmp}/hushvault-pages.XXXXXX")
 source "$(dirname "$0")/sandbox-home.sh"
 enter_sandbox_home "$sandbox"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XAUTHORITY
 
 started=()
 cleanup() {

@@ -39,8 +39,8 @@ class KeepListEditorTest : public QObject {
     auto* list = tab.findChild<QListWidget*>("lstKeepCookies");
     auto* add = tab.findChild<QPushButton*>("cmdAddKeepCookie");
     QVERIFY(list != nullptr && add != nullptr);
-    for (const char* typed : {"https://Mail.Example.org/inbox", "example.net", "example.net",
-                              "not a site", ""}) {
+    for (const char* typed :
+         {"https://Mail.Example.org/inbox", "example.net", "example.net", "not a site", ""}) {
       ui.AnswerInput(std::string(typed));
     }
     ui.AnswerInput(std::nullopt);  // cancelled
